@@ -1,0 +1,179 @@
+// Dispatch through message maps: which handler a message reaches, and in what order.
+#include "afxwin.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const UINT WM_PRIVATE_A = WM_USER + 1;
+const UINT WM_PRIVATE_B = WM_USER + 2;
+const UINT ID_FIRST = 100;
+const UINT ID_RANGE_FIRST = 200;
+const UINT ID_RANGE_LAST = 209;
+
+UINT g_registeredMessage = 0;   // filled at run time, after the maps were built
+
+std::vector<std::wstring> g_calls;
+
+class BaseFrame : public CFrameWnd {
+public:
+    BaseFrame() = default;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT cs)
+    {
+        g_calls.push_back(L"Base::OnCreate");
+        return CFrameWnd::OnCreate(cs);
+    }
+    afx_msg LRESULT OnPrivateA(WPARAM w, LPARAM)
+    {
+        g_calls.push_back(L"Base::OnPrivateA " + std::to_wstring(w));
+        return 10;
+    }
+    afx_msg LRESULT OnPrivateB(WPARAM w, LPARAM)
+    {
+        g_calls.push_back(L"Base::OnPrivateB " + std::to_wstring(w));
+        return 20;
+    }
+    afx_msg void OnFirst() { g_calls.push_back(L"Base::OnFirst"); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(BaseFrame, CFrameWnd)
+    ON_WM_CREATE()
+    ON_MESSAGE(WM_PRIVATE_A, OnPrivateA)
+    ON_MESSAGE(WM_PRIVATE_B, OnPrivateB)
+    ON_COMMAND(ID_FIRST, OnFirst)
+END_MESSAGE_MAP()
+
+class DerivedFrame : public BaseFrame {
+public:
+    bool* m_pDeleted = nullptr;
+    ~DerivedFrame() override
+    {
+        if (m_pDeleted)
+            *m_pDeleted = true;
+    }
+
+protected:
+    afx_msg LRESULT OnPrivateA(WPARAM w, LPARAM l)
+    {
+        g_calls.push_back(L"Derived::OnPrivateA " + std::to_wstring(w) + L" " + std::to_wstring(l));
+        return 30;
+    }
+    afx_msg LRESULT OnRegistered(WPARAM w, LPARAM)
+    {
+        g_calls.push_back(L"Derived::OnRegistered " + std::to_wstring(w));
+        return 40;
+    }
+    afx_msg void OnRange(UINT id) { g_calls.push_back(L"Derived::OnRange " + std::to_wstring(id)); }
+    afx_msg void OnDestroy()
+    {
+        g_calls.push_back(L"Derived::OnDestroy");
+        BaseFrame::OnDestroy();
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DerivedFrame, BaseFrame)
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_PRIVATE_A, OnPrivateA)
+    ON_REGISTERED_MESSAGE(g_registeredMessage, OnRegistered)
+    ON_COMMAND_RANGE(ID_RANGE_FIRST, ID_RANGE_LAST, OnRange)
+END_MESSAGE_MAP()
+
+DerivedFrame* createFrame(bool* deleted)
+{
+    auto* frame = new DerivedFrame;
+    frame->m_pDeleted = deleted;
+    EXPECT_TRUE(frame->Create(nullptr, L"dispatch test", WS_OVERLAPPEDWINDOW));
+    return frame;
+}
+
+class MessageMapTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_calls.clear(); }
+};
+
+TEST_F(MessageMapTest, DerivedEntryWinsAndBaseEntriesStillServe)
+{
+    bool deleted = false;
+    DerivedFrame* frame = createFrame(&deleted);
+    HWND hWnd = frame->m_hWnd;
+    ASSERT_TRUE(IsWindow(hWnd));
+
+    EXPECT_EQ(30, SendMessageW(hWnd, WM_PRIVATE_A, 7, 8));
+    EXPECT_EQ(20, SendMessageW(hWnd, WM_PRIVATE_B, 9, 0));
+    SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_FIRST, 0), 0);
+    // An unmapped message reaches the default window procedure.
+    SetWindowTextW(hWnd, L"still default");
+    WCHAR text[32] = {};
+    GetWindowTextW(hWnd, text, 32);
+    EXPECT_STREQ(L"still default", text);
+
+    DestroyWindow(hWnd);
+    EXPECT_TRUE(deleted) << "a frame deletes itself after its last message";
+
+    std::vector<std::wstring> expected = {
+        L"Base::OnCreate", L"Derived::OnPrivateA 7 8", L"Base::OnPrivateB 9", L"Base::OnFirst",
+        L"Derived::OnDestroy"};
+    EXPECT_EQ(expected, g_calls);
+}
+
+TEST_F(MessageMapTest, RegisteredMessageIsMatchedByItsRunTimeNumber)
+{
+    bool deleted = false;
+    DerivedFrame* frame = createFrame(&deleted);
+    HWND hWnd = frame->m_hWnd;
+
+    // Before registration the variable is 0 and must match nothing, not even message 0.
+    g_registeredMessage = 0;
+    SendMessageW(hWnd, WM_NULL, 0, 0);
+    g_registeredMessage = RegisterWindowMessageW(L"KivoTest-MessageMap-Registered");
+    ASSERT_GE(g_registeredMessage, 0xC000u);
+    EXPECT_EQ(40, SendMessageW(hWnd, g_registeredMessage, 5, 0));
+    // Another registered message is not taken for it.
+    UINT other = RegisterWindowMessageW(L"KivoTest-MessageMap-Other");
+    EXPECT_EQ(0, SendMessageW(hWnd, other, 6, 0));
+
+    DestroyWindow(hWnd);
+    std::vector<std::wstring> expected = {L"Base::OnCreate", L"Derived::OnRegistered 5",
+                                          L"Derived::OnDestroy"};
+    EXPECT_EQ(expected, g_calls);
+}
+
+TEST_F(MessageMapTest, CommandsMatchIdRangesAndNotificationCodes)
+{
+    bool deleted = false;
+    DerivedFrame* frame = createFrame(&deleted);
+    HWND hWnd = frame->m_hWnd;
+
+    SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_RANGE_FIRST, 0), 0);
+    SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_RANGE_LAST, 0), 0);
+    SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_RANGE_LAST + 1, 0), 0);   // outside the range
+    SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_FIRST, 1), 0);            // other notification code
+
+    DestroyWindow(hWnd);
+    std::vector<std::wstring> expected = {L"Base::OnCreate", L"Derived::OnRange 200",
+                                          L"Derived::OnRange 209", L"Derived::OnDestroy"};
+    EXPECT_EQ(expected, g_calls);
+}
+
+TEST(RuntimeClassTest, DynamicCreationAndKindOf)
+{
+    CObject* object = RUNTIME_CLASS(CFrameWnd)->CreateObject();
+    ASSERT_NE(nullptr, object);
+    EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CCmdTarget)));
+    EXPECT_FALSE(object->IsKindOf(RUNTIME_CLASS(CMenu)));
+    EXPECT_STREQ("CFrameWnd", object->GetRuntimeClass()->m_lpszClassName);
+    delete object;
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CWinApp)->CreateObject()) << "CWinApp is not dynamically creatable";
+}
+
+} // namespace

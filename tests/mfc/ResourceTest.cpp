@@ -1,0 +1,77 @@
+// Resources: the module's resource handle switched to a resource library, strings and menus.
+#include "afxwin.h"
+
+#include "ProbeIds.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ResourceHandleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_hLibrary = LoadLibraryW(L"ProbeResources.dll");
+        ASSERT_NE(nullptr, m_hLibrary);
+        m_hPrevious = AfxGetResourceHandle();
+    }
+    void TearDown() override
+    {
+        AfxSetResourceHandle(m_hPrevious);
+        FreeLibrary(m_hLibrary);
+    }
+    HINSTANCE m_hLibrary = nullptr;
+    HINSTANCE m_hPrevious = nullptr;
+};
+
+TEST_F(ResourceHandleTest, StringsComeFromTheCurrentResourceModule)
+{
+    CString s;
+    ASSERT_TRUE(s.LoadString(IDS_PROBE_BOTH));
+    EXPECT_STREQ(L"from the program", s);
+
+    AfxSetResourceHandle(m_hLibrary);
+    EXPECT_EQ(m_hLibrary, AfxGetResourceHandle());
+    ASSERT_TRUE(s.LoadString(IDS_PROBE_BOTH));
+    EXPECT_STREQ(L"from the resource library", s);
+    EXPECT_EQ(m_hLibrary, AfxFindResourceHandle(MAKEINTRESOURCEW(IDM_PROBE_MENU), RT_MENU));
+    // A resource that only the program has is still found there.
+    ASSERT_TRUE(s.LoadString(IDS_PROBE_PROGRAM));
+    EXPECT_STREQ(L"only in the program", s);
+    EXPECT_FALSE(s.LoadString(999));
+}
+
+TEST_F(ResourceHandleTest, MenuLoadsFromTheResourceModuleAndChecksItems)
+{
+    AfxSetResourceHandle(m_hLibrary);
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDM_PROBE_MENU));
+    CMenu* popup = menu.GetSubMenu(0);
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(popup, menu.GetSubMenu(0)) << "one wrapper per submenu";
+    EXPECT_EQ(static_cast<UINT>(MF_UNCHECKED), popup->CheckMenuItem(ID_PROBE_SECOND, MF_CHECKED));
+    EXPECT_TRUE(popup->GetMenuState(ID_PROBE_SECOND, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(popup->SetDefaultItem(ID_PROBE_FIRST));
+    EXPECT_EQ(static_cast<UINT>(ID_PROBE_FIRST), GetMenuDefaultItem(popup->m_hMenu, FALSE, 0));
+    EXPECT_EQ(nullptr, menu.GetSubMenu(5));
+    EXPECT_TRUE(menu.DestroyMenu());
+    EXPECT_EQ(nullptr, menu.m_hMenu);
+}
+
+TEST(CStringTest, FormatKeepsWideStringsAndComparesIgnoringCase)
+{
+    CString s;
+    s.Format(L"KivoServeFrame::OnWTSSessionChange( 0x%02x ) %s %d", 7, L"wide", -3);
+    EXPECT_STREQ(L"KivoServeFrame::OnWTSSessionChange( 0x07 ) wide -3", s);
+    CString longer;
+    longer.Format(L"%s%s", std::wstring(300, L'a').c_str(), std::wstring(300, L'b').c_str());
+    EXPECT_EQ(600, longer.GetLength());
+
+    EXPECT_EQ(0, CString(L"/HALTALL").CompareNoCase(L"/haltall"));
+    EXPECT_NE(0, CString(L"/Halt ").CompareNoCase(L"/Halt"));
+    EXPECT_NE(0, CString(L"/Halt").Compare(L"/HALT"));
+    EXPECT_STREQ(L"Halt", CString(L"/Halt").Mid(1));
+    EXPECT_STREQ(L"", CString(L"ab").Mid(5));
+}
+
+} // namespace
