@@ -1,0 +1,224 @@
+// The product library KivoLib.dll, as both programs use it: logging, registry access, the driver
+// utility object, the library's own bitmaps, and the camera objects (image access task, effects,
+// camera property settings). Failures are reported by return values, never by exceptions.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#ifdef KIVOLIB_BUILD
+#define KIVOLIB_API __declspec(dllexport)
+#else
+#define KIVOLIB_API __declspec(dllimport)
+#endif
+
+// --- logging ---
+
+// Appends one line (time, process id, program name, then the formatted text) to the product's log.
+// The format is printf-style with the platform's wide conventions (%s is a wide string).
+extern "C" KIVOLIB_API void __cdecl WriteLog(LPCWSTR format, ...);
+
+// --- registry ---
+
+// One key, opened for one access and closed again. Every operation returns 0 (ERROR_SUCCESS) on
+// success and a Windows error code otherwise; a failed read leaves the caller's variable untouched.
+class KIVOLIB_API KivoRegKey {
+public:
+    KivoRegKey();
+    ~KivoRegKey();
+
+    LONG Open(HKEY hRoot, LPCWSTR path);     // read access; fails when the key is missing
+    LONG Create(HKEY hRoot, LPCWSTR path);   // read and write access; creates the key when missing
+    LONG Read(LPCWSTR name, DWORD& value);   // REG_DWORD only
+    // REG_SZ into a buffer of cchBuffer characters, terminator included.
+    LONG ReadString(LPCWSTR name, LPWSTR buffer, DWORD cchBuffer);
+    LONG Write(LPCWSTR name, DWORD value);
+    LONG Write(LPCWSTR name, LPCWSTR value);
+    void Close();
+
+    // A string value of any length; the string is left untouched on failure.
+    LONG Read(LPCWSTR name, std::wstring& value)
+    {
+        WCHAR buffer[1024];
+        LONG rc = ReadString(name, buffer, ARRAYSIZE(buffer));
+        if (rc == ERROR_SUCCESS)
+            value = buffer;
+        return rc;
+    }
+
+private:
+    KivoRegKey(const KivoRegKey&) = delete;
+    KivoRegKey& operator=(const KivoRegKey&) = delete;
+
+    HKEY m_hKey;
+};
+
+// --- the driver utility object ---
+
+#define OUCD_TYPE_GET_SPECIAL_SIGNAL 63   // driver call: the signal word
+#define OU_SIGNAL_REAR 0x8                // signal word bit: the camera faces rear
+
+// Reaches the camera driver through OrvUtils.dll. Init fails when that library or the device is
+// missing; every other call then fails too.
+class KIVOLIB_API COrvUtilsApi {
+public:
+    COrvUtilsApi();
+    ~COrvUtilsApi();
+
+    int Init();                                 // 1 on success
+    void Release();                             // before deletion; Init may be called again after it
+    int ChangeCameraDir(int direction);         // 0 front, 1 rear; non-zero on success
+    int OuCallDriver(DWORD code, DWORD* pOut);  // non-zero on success
+
+private:
+    COrvUtilsApi(const COrvUtilsApi&) = delete;
+    COrvUtilsApi& operator=(const COrvUtilsApi&) = delete;
+
+    HMODULE m_hOrvUtils;
+    void* m_pfnChangeCameraDir;
+    void* m_pfnCallDriver;
+};
+
+// --- the library's own bitmaps ---
+
+// Frames 10000.. (transparent where their pixels are KIVO_FRAME_COLOR_KEY), still pictures 102 and
+// 103, the over-resolution picture 150.
+#define KIVO_FRAME_COLOR_KEY RGB(255, 0, 255)
+
+class KIVOLIB_API ImageFactory {
+public:
+    // A new bitmap owned by the caller (DeleteObject), scaled to width x height, or at its natural
+    // size for (0, 0); null when the id is unknown.
+    static HBITMAP CreateBitmap(UINT id, int width, int height);
+};
+
+// --- where the settings program and its help live: beside KivoLib.dll ---
+
+extern "C" KIVOLIB_API BOOL __cdecl KivoGetSiblingPath(LPCWSTR fileName, LPWSTR path, DWORD cchPath);
+
+// True, with the full path, when the file is there.
+inline bool kivoSiblingPath(LPCWSTR fileName, std::wstring& path)
+{
+    WCHAR buffer[MAX_PATH * 2];
+    if (!KivoGetSiblingPath(fileName, buffer, ARRAYSIZE(buffer)))
+        return false;
+    path = buffer;
+    return true;
+}
+inline bool GetKivoSetExePath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.exe", path); }
+inline bool GetKivoSetChmPath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.chm", path); }
+
+// --- frames ---
+
+// The frame buffer record that an image access task owns and refills for every frame. The pixel
+// format is in the bitmap header: BI_RGB with 24 or 32 bits (height > 0 bottom-up, < 0 top-down),
+// or the YUY2 FOURCC with 16 bits. In a 32-bit build width and height sit at bytes 44 and 48.
+struct KIVO_FRAME_BUFFER {
+    BYTE* pData;                  // the frame's pixels; null means no frame
+    DWORD cbData;                 // size of the pixel data in bytes
+    DWORD dwCameraIndex;
+    DWORD dwFrameNumber;
+    LONGLONG llTimestamp;         // capture time, 100 ns units
+    LONGLONG llReserved[2];
+    BITMAPINFOHEADER bmiHeader;
+};
+
+#ifndef _WIN64
+static_assert(offsetof(KIVO_FRAME_BUFFER, bmiHeader) + offsetof(BITMAPINFOHEADER, biWidth) == 44,
+              "frame width at byte 44");
+static_assert(offsetof(KIVO_FRAME_BUFFER, bmiHeader) + offsetof(BITMAPINFOHEADER, biHeight) == 48,
+              "frame height at byte 48");
+#endif
+
+// Counters of one task's frames; slot 2 of the task.
+struct KIVO_FRAME_STATS {
+    DWORD cbSize;                 // sizeof(KIVO_FRAME_STATS)
+    DWORD dwProcessed;            // frames the filter window completed in time
+    DWORD dwPassedThrough;        // frames handed on unprocessed (filter late, dead or busy)
+};
+
+// Results of IImgFAccessTask::Open.
+enum : DWORD {
+    KIVO_TASK_OK = 0,
+    KIVO_TASK_NO_CAMERA = 4,      // no camera has that index
+    KIVO_TASK_FAILED = 5,         // the camera exists but cannot be watched
+};
+
+// Watches one camera for one window: posts WM_USER+2/+3/+4 (camera index in wParam) when a capturing
+// application opens or closes it or the camera is removed, and, with frame access enabled,
+// WM_USER+1 for every captured frame, which the window rewrites in place and hands on with
+// CompleteFrame. Slots in this order.
+class IImgFAccessTask {
+public:
+    virtual void Release() = 0;                                            // 0
+    virtual DWORD Open(HWND hNotifyWnd, DWORD cameraIndex) = 0;            // 1
+    virtual BOOL GetFrameStats(KIVO_FRAME_STATS* pStats) = 0;              // 2
+    virtual DWORD EnableFrameAccess(DWORD enable) = 0;                     // 3
+    virtual BOOL CmdAcquireFrameBuffer(KIVO_FRAME_BUFFER** ppBuffer) = 0;  // 4
+    virtual DWORD Close() = 0;                                             // 5
+    virtual DWORD CompleteFrame() = 0;                                     // 6
+
+protected:
+    ~IImgFAccessTask() = default;   // released through Release only
+};
+
+// Effect flags of ApplyFrameEffect.
+#define KIVO_EFFECT_FRAME_MASK 0x00F   // frame overlay
+#define KIVO_EFFECT_ZOOM1      0x010
+#define KIVO_EFFECT_ZOOM2      0x020
+
+// Rewrites frames in place. Every result is non-zero on success; a failure leaves the frame untouched.
+class IKivoLib {
+public:
+    virtual void Release() = 0;                                            // 0
+    virtual int ApplyFrameEffect(KIVO_FRAME_BUFFER* pFrame, HWND hWnd, HBITMAP hFrameBitmap,
+                                 DWORD effectFlags) = 0;                   // 1
+    // Draws the bitmap, scaled to the frame, into pTarget (the frame's byte size, its format).
+    virtual int RenderBitmap(void* pTarget, KIVO_FRAME_BUFFER* pFrame, HWND hWnd,
+                             HBITMAP hBitmap) = 0;                         // 2
+
+protected:
+    ~IKivoLib() = default;
+};
+
+// Picture properties (the VideoProcAmp ids) and their flags.
+enum : long {
+    KIVO_PROP_BRIGHTNESS = 0,
+    KIVO_PROP_CONTRAST = 1,
+    KIVO_PROP_HUE = 2,
+    KIVO_PROP_SATURATION = 3,
+    KIVO_PROP_SHARPNESS = 4,
+    KIVO_PROP_GAMMA = 5,
+    KIVO_PROP_COLOR_ENABLE = 6,
+    KIVO_PROP_WHITE_BALANCE = 7,
+    KIVO_PROP_BACKLIGHT_COMPENSATION = 8,
+    KIVO_PROP_GAIN = 9,
+};
+enum : long { KIVO_PROP_FLAGS_AUTO = 1, KIVO_PROP_FLAGS_MANUAL = 2 };
+
+// One camera's picture properties and custom property set. Every result is one byte, non-zero on
+// success. Slots in this order.
+class ICameraPropertySettings {
+public:
+    virtual bool Release() = 0;                                                          // 0
+    virtual bool SetProperty(long id, long value, long flags) = 0;                       // 1
+    virtual bool GetProperty(long id, long* pValue, long* pFlags) = 0;                   // 2
+    virtual bool GetPropertyRange(long id, long* pMin, long* pMax, long* pStep, long* pDefault,
+                                  long* pCapsFlags) = 0;                                 // 3
+    virtual bool ResetDefaults() = 0;                                                    // 4
+    virtual bool MaximizeProperty(long id) = 0;                                          // 5
+    virtual bool SetCustomProperty(GUID set, ULONG id, long value) = 0;                  // 6
+    virtual bool GetCustomProperty(const GUID& set, ULONG id, long* pValue) = 0;         // 7
+    virtual bool ShowPropertyDialog(HWND hOwner) = 0;                                    // 8
+    virtual bool IsInternalCamera() = 0;                                                 // 9
+
+protected:
+    ~ICameraPropertySettings() = default;
+};
+
+// Factories; null on failure.
+extern "C" KIVOLIB_API IImgFAccessTask* __cdecl CreateImgFAccessTask();
+extern "C" KIVOLIB_API IKivoLib* __cdecl CreateKivoLib();
+extern "C" KIVOLIB_API ICameraPropertySettings* __cdecl CreateCameraPropertySettings(DWORD cameraIndex);
