@@ -1,0 +1,35 @@
+// Files installed beside KivoLib.dll: the settings program and its help file.
+#include "KivoLib.h"
+
+namespace {
+
+HMODULE thisModule()
+{
+    HMODULE hModule = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&thisModule), &hModule);
+    return hModule;
+}
+
+} // namespace
+
+extern "C" KIVOLIB_API BOOL __cdecl KivoGetSiblingPath(LPCWSTR fileName, LPWSTR path, DWORD cchPath)
+{
+    if (!fileName || !*fileName || !path || cchPath == 0)
+        return FALSE;
+    WCHAR module[MAX_PATH * 2];
+    DWORD n = GetModuleFileNameW(thisModule(), module, ARRAYSIZE(module));
+    if (n == 0 || n >= ARRAYSIZE(module))
+        return FALSE;
+    WCHAR* slash = wcsrchr(module, L'\\');
+    if (!slash)
+        return FALSE;
+    slash[1] = L'\0';
+    size_t need = wcslen(module) + wcslen(fileName) + 1;
+    if (need > cchPath)
+        return FALSE;
+    wcscpy(path, module);
+    wcscat(path, fileName);
+    DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
