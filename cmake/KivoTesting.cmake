@@ -4,11 +4,17 @@ set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-# kivo_add_test(name SOURCES... LIBS...): one test program, its tests listed when ctest starts.
+# kivo_add_test(name SOURCES... LIBS... [TIMEOUT s] [RESOURCE_LOCK name]): one test program, its
+# tests listed when ctest starts. Tests that share a lock (the session's one service, say) never run
+# at the same time.
 function(kivo_add_test name)
-    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 60)
+    endif()
+    set(lock)
+    if(T_RESOURCE_LOCK)
+        set(lock RESOURCE_LOCK ${T_RESOURCE_LOCK})
     endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
@@ -17,5 +23,5 @@ function(kivo_add_test name)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
-        PROPERTIES TIMEOUT ${T_TIMEOUT})
+        PROPERTIES TIMEOUT ${T_TIMEOUT} ${lock})
 endfunction()

@@ -1,0 +1,4 @@
+// The service program: its one application object.
+#include "KivoServeApp.h"
+
+KivoServeApp theApp;

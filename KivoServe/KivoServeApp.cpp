@@ -1,0 +1,152 @@
+#include "KivoServeApp.h"
+
+#include "HtmlHelpLoader.h"
+#include "KivoLib.h"
+#include "KivoNames.h"
+#include "KivoServeFrame.h"
+
+#include <htmlhelp.h>
+
+#include <string>
+
+// Held from the first step of every launch until ExitInstance; nothing opens it.
+HANDLE g_hServeMutex = nullptr;
+
+namespace {
+// The driver needs this long after a turn before the picture properties can be reset.
+const DWORD kDirectionSettleMs = 1300;
+}
+
+KivoServeApp::KivoServeApp() : m_hLocale(nullptr), m_observer(KIVO_SERVE_OBSERVER_NAME)
+{
+}
+
+BOOL KivoServeApp::InitInstance()
+{
+    g_hServeMutex = CreateMutexW(nullptr, FALSE, KIVO_SERVE_MUTEX);
+
+    std::wstring kivoSetPath;
+    GetKivoSetExePath(kivoSetPath);
+
+    CString commandLine(m_lpCmdLine);
+    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT_ALL) == 0) {
+        startKivoSetWithSwitch(kivoSetPath.c_str(), L" " KIVO_SWITCH_HALT_ALL);
+        m_observer.ShutdownAll();
+        return FALSE;
+    }
+    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT) == 0) {
+        startKivoSetWithSwitch(kivoSetPath.c_str(), L" " KIVO_SWITCH_HALT);
+        m_observer.ShutdownUser();
+        return FALSE;
+    }
+    if (commandLine.CompareNoCase(KIVO_SWITCH_FRONT) == 0) {
+        setCameraDirection(KIVO_DIR_FRONT);
+        return FALSE;
+    }
+    if (commandLine.CompareNoCase(KIVO_SWITCH_REAR) == 0) {
+        setCameraDirection(KIVO_DIR_REAR);
+        return FALSE;
+    }
+    return startResident();
+}
+
+// One service per session: the observer's session mutex tells whether one runs already.
+BOOL KivoServeApp::startResident()
+{
+    if (m_observer.IsRunningUser())
+        return FALSE;
+    m_observer.m_pEvent = this;
+    m_observer.Observe();
+
+    CWinApp::InitInstance();
+    m_hLocale = LoadLibraryW(KIVO_LOCALE_DLL);
+    if (!m_hLocale)
+        return FALSE;
+    AfxSetResourceHandle(m_hLocale);
+
+    KivoServeFrame* frame = new KivoServeFrame;
+    m_pMainWnd = frame;
+    if (!frame->GetSafeHwnd()) {
+        // The frame logged why; a service without its window could never be reached.
+        m_pMainWnd = nullptr;
+        delete frame;
+        return FALSE;
+    }
+    m_hFrameWnd = frame->GetSafeHwnd();
+    return TRUE;
+}
+
+// The halt launches also end the settings programs of the same scope. CreateProcessW may write into
+// the command line, so it gets a copy; the started process is not waited for.
+void KivoServeApp::startKivoSetWithSwitch(LPCWSTR kivoSetPath, LPCWSTR commandLine)
+{
+    if (!kivoSetPath || !*kivoSetPath)
+        return;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    std::wstring buffer(commandLine);
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessW(kivoSetPath, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+void KivoServeApp::setCameraDirection(DWORD direction)
+{
+    COrvUtilsApi* utils = new COrvUtilsApi;
+    if (utils->Init() == 1) {
+        utils->ChangeCameraDir(static_cast<int>(direction));
+        utils->Release();
+        Sleep(kDirectionSettleMs);
+        if (ICameraPropertySettings* settings = CreateCameraPropertySettings(0)) {
+            settings->ResetDefaults();
+            settings->Release();
+        }
+    } else {
+        WriteLog(L"KivoServeFrame::InitInstance() OrvUtils.dll Init failed.");
+    }
+    delete utils;
+}
+
+int KivoServeApp::ExitInstance()
+{
+    WriteLog(L"KivoServeApp::ExitInstance()");
+    if (m_hLocale) {
+        FreeLibrary(m_hLocale);
+        m_hLocale = nullptr;
+    }
+    closeMainWindow();
+    m_hFrameWnd = nullptr;
+    if (g_hServeMutex) {
+        CloseHandle(g_hServeMutex);
+        g_hServeMutex = nullptr;
+    }
+    return CWinApp::ExitInstance();
+}
+
+void KivoServeApp::closeMainWindow()
+{
+    if (m_pMainWnd && IsWindow(m_pMainWnd->GetSafeHwnd()))
+        m_pMainWnd->DestroyWindow();
+}
+
+// Help always opens the whole help file, whatever the request asked for.
+void KivoServeApp::WinHelp(DWORD_PTR, UINT)
+{
+    std::wstring chmPath;
+    if (GetKivoSetChmPath(chmPath))
+        HtmlHelpLoader::HtmlHelpW(nullptr, chmPath.c_str(), HH_DISPLAY_TOPIC, 0);
+}
+
+void KivoServeApp::OnShutdownAll()
+{
+    HWND hFrame = m_hFrameWnd;
+    if (hFrame && IsWindow(hFrame))
+        ::PostMessageW(hFrame, WM_CLOSE, 0, 0);
+}
+
+void KivoServeApp::OnShutdownUser()
+{
+    OnShutdownAll();
+}

@@ -1,0 +1,85 @@
+// The service's only window: hidden, never shown. Every event of the service arrives here as a
+// message: the image access tasks' camera events, device arrivals, session and power changes, the
+// settings program's registered messages, and the tray icon's notifications.
+#pragma once
+
+#include "afxwin.h"
+
+#include "KivoLib.h"
+
+#include <shellapi.h>
+
+#include <memory>
+#include <vector>
+
+class KivoServeFrame : public CFrameWnd {
+    DECLARE_DYNCREATE(KivoServeFrame)
+public:
+    KivoServeFrame();   // creates the window; GetSafeHwnd() is null when that failed
+    ~KivoServeFrame() override;
+
+    enum : UINT_PTR { TIMER_SESSION_REGISTER = 1, TIMER_OPEN_DELAY = 2 };
+
+protected:
+    // Camera and tasks (KivoServeFrameCamera.cpp)
+    bool openDriver();
+    void clearAccessTaskList();
+    void applyCameraDir();
+    void prepareModules();
+    bool cameraInstalledAnyway();
+    void releaseCameraMutex();
+    afx_msg LRESULT OnOpenDevice(WPARAM cameraIdx, LPARAM);
+    afx_msg LRESULT OnCloseDevice(WPARAM cameraIdx, LPARAM);
+    afx_msg LRESULT OnRemoveDevice(WPARAM cameraIdx, LPARAM);
+
+    // Window, device, session and power events (KivoServeFrame.cpp)
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+    afx_msg LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
+    afx_msg LRESULT OnWTSSessionChange(WPARAM event, LPARAM sessionId);
+    void PostNcDestroy() override;
+
+    // Tray icon and menu (KivoServeFrameTray.cpp)
+    void showTrayIcon();
+    void removeTrayIcon();
+    afx_msg LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMsg);
+    void showTrayMenu();
+    afx_msg void activateKivoSet();
+    void forceToForeground(HWND hDialog);
+    afx_msg void OnTrayAutoStartup();
+
+    // Launching the settings program and its messages (KivoServeFrameLauncher.cpp)
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    void onOpenDelayTick();
+    void startupKivoSet();
+    afx_msg LRESULT OnKivoSetOpen(WPARAM dialogWnd, LPARAM screenSaverRunning);
+    afx_msg LRESULT OnKivoSetHide(WPARAM, LPARAM);
+    afx_msg LRESULT OnKivoSetClose(WPARAM, LPARAM);
+
+    // Help
+    afx_msg LRESULT OnKivoSetHelp(WPARAM, LPARAM);
+    afx_msg void OnTrayHelp();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    struct TaskRelease {
+        void operator()(IImgFAccessTask* task) const { task->Release(); }
+    };
+    typedef std::unique_ptr<IImgFAccessTask, TaskRelease> TaskPtr;
+
+    HICON m_hIcon;
+    int m_nOpenTicks;
+    std::unique_ptr<COrvUtilsApi> m_pUtilsApi;
+    NOTIFYICONDATAW m_nid;               // uID is 1 while the icon is shown, 0 otherwise
+    HWND m_hKivoSetWnd;
+    std::vector<TaskPtr> m_accessTasks;  // by camera index, in the order opened
+    HDEVNOTIFY m_hDevNotify;
+    int m_nCameraIdx;
+    bool m_bDeviceOpen;
+    bool m_bAutoStartup;
+    bool m_bSessionLocked;
+    bool m_bConsoleDisconnected;
+    bool m_bConstructed;                 // PostNcDestroy deletes only a fully constructed frame
+};

@@ -1,0 +1,132 @@
+// The frame's watch over the cameras: one image access task per camera, the camera-open mutex, and
+// the stored facing direction.
+#include "KivoServeFrame.h"
+
+#include "KivoNames.h"
+
+// Held while the service considers the camera open; goes with the process otherwise.
+HANDLE g_hCameraMutex = nullptr;
+
+// Rebuilds the task list: one task per camera index, until the library reports no camera there.
+bool KivoServeFrame::openDriver()
+{
+    if (m_bSessionLocked)
+        return false;
+    clearAccessTaskList();
+    for (DWORD index = 0;; ++index) {
+        TaskPtr task(CreateImgFAccessTask());
+        if (!task)
+            return false;
+        DWORD result = task->Open(m_hWnd, index);
+        if (result == KIVO_TASK_OK)
+            m_accessTasks.push_back(std::move(task));
+        else if (result == KIVO_TASK_NO_CAMERA)
+            return !m_accessTasks.empty();
+        // Any other result: this camera cannot be watched; the next index may.
+    }
+}
+
+void KivoServeFrame::clearAccessTaskList()
+{
+    for (TaskPtr& task : m_accessTasks)
+        task.reset();
+    std::vector<TaskPtr>().swap(m_accessTasks);
+}
+
+// No camera now: the service stays only for a declared external camera or a running settings program.
+bool KivoServeFrame::cameraInstalledAnyway()
+{
+    DWORD installed = 0;
+    KivoRegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, KIVO_SETTINGS_KEY) == ERROR_SUCCESS) {
+        key.Read(KIVO_VALUE_EXTERNAL_CAMERA_INSTALLED, installed);
+        key.Close();
+    }
+    if (HANDLE hMutex = OpenMutexW(SYNCHRONIZE, FALSE, KIVO_SET_MUTEX_ALL)) {
+        installed = 1;
+        CloseHandle(hMutex);
+    }
+    return installed != 0;
+}
+
+void KivoServeFrame::prepareModules()
+{
+    m_pUtilsApi.reset(new COrvUtilsApi);
+    if (m_pUtilsApi->Init()) {
+        applyCameraDir();
+        return;
+    }
+    WriteLog(L"KivoServeFrame::prepareModules() OrvUtils.dll Init failed.");
+    m_pUtilsApi.reset();
+}
+
+// Turns the camera to the stored direction; a missing value is stored as front.
+void KivoServeFrame::applyCameraDir()
+{
+    if (!m_pUtilsApi)
+        return;
+    DWORD dir = KIVO_DIR_FRONT;
+    KivoRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) == ERROR_SUCCESS) {
+        if (key.Read(KIVO_VALUE_CAMERA_DIR, dir) != ERROR_SUCCESS)
+            key.Write(KIVO_VALUE_CAMERA_DIR, dir);
+        key.Close();
+    }
+    m_pUtilsApi->ChangeCameraDir(static_cast<int>(dir));
+}
+
+void KivoServeFrame::releaseCameraMutex()
+{
+    if (g_hCameraMutex) {
+        CloseHandle(g_hCameraMutex);
+        g_hCameraMutex = nullptr;
+        WriteLog(L"close mutex");
+    }
+}
+
+LRESULT KivoServeFrame::OnOpenDevice(WPARAM cameraIdx, LPARAM)
+{
+    WriteLog(L"KivoServeFrame::OnOpenDevice() called.");
+    if (!m_bDeviceOpen && !g_hCameraMutex) {
+        g_hCameraMutex = CreateMutexW(nullptr, FALSE, KIVO_CAMERA_MUTEX);
+        WriteLog(L"create mutex");
+    }
+    if (IsWindow(m_hKivoSetWnd))
+        return 0;
+    m_nCameraIdx = static_cast<int>(cameraIdx);
+    m_bDeviceOpen = true;
+    m_nOpenTicks = 0;
+    SetTimer(TIMER_OPEN_DELAY, 1000);
+    return 0;
+}
+
+LRESULT KivoServeFrame::OnCloseDevice(WPARAM cameraIdx, LPARAM)
+{
+    WriteLog(L"KivoServeFrame::OnCloseDevice() called.");
+    if (static_cast<int>(cameraIdx) == m_nCameraIdx) {
+        m_bDeviceOpen = false;
+        releaseCameraMutex();
+    }
+    if (IsWindow(m_hKivoSetWnd) && !m_bDeviceOpen)
+        ::PostMessageW(m_hKivoSetWnd, WM_TASK_DEVICE_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT KivoServeFrame::OnRemoveDevice(WPARAM cameraIdx, LPARAM)
+{
+    WriteLog(L"KivoServeFrame::OnRemoveDevice() called.");
+    if (static_cast<int>(cameraIdx) == m_nCameraIdx) {
+        m_bDeviceOpen = false;
+        releaseCameraMutex();
+    }
+    if (IsWindow(m_hKivoSetWnd) && !m_bDeviceOpen)
+        ::PostMessageW(m_hKivoSetWnd, WM_TASK_DEVICE_REMOVE, 0, 0);
+
+    // The index is a position in the list: later tasks move down one place.
+    if (cameraIdx < m_accessTasks.size()) {
+        m_accessTasks.erase(m_accessTasks.begin() + static_cast<std::ptrdiff_t>(cameraIdx));
+        if (static_cast<int>(cameraIdx) == m_nCameraIdx)
+            removeTrayIcon();
+    }
+    return 0;
+}

@@ -1,0 +1,111 @@
+// The notification icon with its balloon and menu, and bringing the settings dialog forward.
+#include "KivoServeFrame.h"
+
+#include "ServeMessages.h"
+#include "resource.h"
+
+namespace {
+const UINT kTrayIconId = 1;
+const UINT kBalloonTimeoutMs = 10000;
+
+void copyTruncated(WCHAR* dest, size_t capacity, const CString& text)
+{
+    lstrcpynW(dest, text, static_cast<int>(capacity));
+}
+} // namespace
+
+// The icon counts as shown from here on, also when the shell refused it because it was already there.
+void KivoServeFrame::showTrayIcon()
+{
+    m_nid.cbSize = NOTIFYICONDATAW_V3_SIZE;
+    m_nid.hWnd = m_hWnd;
+    m_nid.uID = kTrayIconId;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
+    CString title;
+    CString info;
+    title.LoadString(IDS_TRAY_TITLE);
+    info.LoadString(IDS_TRAY_BALLOON);
+    copyTruncated(m_nid.szInfoTitle, ARRAYSIZE(m_nid.szInfoTitle), title);
+    copyTruncated(m_nid.szInfo, ARRAYSIZE(m_nid.szInfo), info);
+    m_nid.uTimeout = kBalloonTimeoutMs;
+    m_nid.dwInfoFlags = NIIF_INFO;
+    m_nid.hIcon = m_hIcon;
+    copyTruncated(m_nid.szTip, ARRAYSIZE(m_nid.szTip), title);
+    m_nid.uCallbackMessage = WM_KIVO_TRAY_NOTIFY;
+    Shell_NotifyIconW(NIM_ADD, &m_nid);
+}
+
+void KivoServeFrame::removeTrayIcon()
+{
+    if (m_nid.uID == 0)
+        return;
+    Shell_NotifyIconW(NIM_DELETE, &m_nid);
+    m_nid.uID = 0;
+}
+
+LRESULT KivoServeFrame::OnTrayNotify(WPARAM iconId, LPARAM mouseMsg)
+{
+    if (iconId != m_nid.uID)
+        return 0;
+    switch (static_cast<UINT>(mouseMsg)) {
+    case WM_LBUTTONDOWN:
+        activateKivoSet();
+        return 1;
+    case WM_RBUTTONUP:
+        showTrayMenu();
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void KivoServeFrame::showTrayMenu()
+{
+    CMenu menu;
+    if (!menu.LoadMenu(IDM_TRAY))
+        return;
+    CMenu* popup = menu.GetSubMenu(0);
+    if (!popup)
+        return;
+    popup->SetDefaultItem(ID_TRAY_OPEN);
+    popup->CheckMenuItem(ID_TRAY_AUTOSTARTUP, m_bAutoStartup ? MF_CHECKED : MF_UNCHECKED);
+    // Our window must be foreground, or the menu will not close when the user clicks elsewhere.
+    SetForegroundWindow();
+    POINT pt = {};
+    GetCursorPos(&pt);
+    popup->TrackPopupMenu(TPM_RIGHTBUTTON, pt.x, pt.y, this);
+    PostMessage(WM_NULL);
+}
+
+void KivoServeFrame::activateKivoSet()
+{
+    removeTrayIcon();
+    if (IsWindow(m_hKivoSetWnd))
+        forceToForeground(m_hKivoSetWnd);
+    else
+        startupKivoSet();
+}
+
+// The dialog belongs to another process: borrow the foreground thread's input and lift the
+// foreground lock time-out just for the switch, then give both back.
+void KivoServeFrame::forceToForeground(HWND hDialog)
+{
+    ::ShowWindow(hDialog, SW_SHOW);
+    DWORD foregroundThread = GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    DWORD ownThread = GetWindowThreadProcessId(m_hWnd, nullptr);
+    AttachThreadInput(ownThread, foregroundThread, TRUE);
+    DWORD savedTimeout = 0;
+    SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0);
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(0), 0);
+    ::SetForegroundWindow(hDialog);
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                          reinterpret_cast<PVOID>(static_cast<UINT_PTR>(savedTimeout)), 0);
+    AttachThreadInput(ownThread, foregroundThread, FALSE);
+    ::SetWindowPos(hDialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+// Stored when the frame is destroyed.
+void KivoServeFrame::OnTrayAutoStartup()
+{
+    m_bAutoStartup = !m_bAutoStartup;
+}

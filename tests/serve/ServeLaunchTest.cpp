@@ -1,0 +1,104 @@
+// The service's launches as a user or the system makes them: halting, a second instance, turning the
+// camera once, and a missing driver or locale library.
+#include "ServeSystem.h"
+
+#include "KivoNames.h"
+
+#include <gtest/gtest.h>
+
+using namespace serve;
+
+namespace {
+
+const DWORD kStartMs = 10000;
+const DWORD kExitMs = 10000;
+
+class ServeLaunchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetSettings();
+        // Keeps a resident service without a camera, so that these tests do not depend on one.
+        setExternalCameraInstalled(true);
+    }
+    void TearDown() override { setExternalCameraInstalled(false); }
+
+    std::wstring serveExe() const { return m_inst.file(L"KivoServe.exe"); }
+
+    Installation m_inst;
+};
+
+TEST_F(ServeLaunchTest, HaltEndsTheResidentServiceAndHaltsTheSettingsProgram)
+{
+    for (const wchar_t* haltSwitch : {L"/Halt", L"/hALTaLL"}) {
+        Process resident(serveExe(), L"KivoServe.exe");
+        ASSERT_NE(nullptr, waitForFrameWindow(resident.id(), kStartMs));
+
+        Process halt(serveExe(), std::wstring(L"KivoServe.exe ") + haltSwitch);
+        ASSERT_TRUE(halt.waitForExit(kExitMs));
+        EXPECT_TRUE(resident.waitForExit(kExitMs)) << "resident service still runs after " << haltSwitch;
+    }
+    std::vector<std::string> standIn = m_inst.standInLines();
+    EXPECT_EQ((std::vector<std::string>{"halt [/Halt]", "halt [/HaltAll]"}), standIn);
+    // Every launch, one-shot or resident, ends through ExitInstance.
+    EXPECT_EQ(4, m_inst.logCount("KivoServeApp::ExitInstance()"));
+}
+
+TEST_F(ServeLaunchTest, OneServicePerSessionAndOnlyExactSwitchesAreCommands)
+{
+    // A switch with a trailing blank is no switch: this is a normal resident start.
+    Process resident(serveExe(), L"KivoServe.exe /Halt ");
+    HWND hFrame = waitForFrameWindow(resident.id(), kStartMs);
+    ASSERT_NE(nullptr, hFrame);
+    EXPECT_FALSE(IsWindowVisible(hFrame));
+    WCHAR title[8] = L"x";
+    GetWindowTextW(hFrame, title, ARRAYSIZE(title));
+    EXPECT_STREQ(L"", title);
+
+    Process second(serveExe(), L"KivoServe.exe");
+    ASSERT_TRUE(second.waitForExit(kExitMs)) << "a second service in the session must exit at once";
+    EXPECT_EQ(nullptr, findFrameWindow(second.id()));
+    EXPECT_TRUE(resident.running());
+
+    Process halt(serveExe(), L"KivoServe.exe /halt");
+    ASSERT_TRUE(halt.waitForExit(kExitMs));
+    EXPECT_TRUE(resident.waitForExit(kExitMs));
+}
+
+TEST_F(ServeLaunchTest, HaltWithNothingRunningLeavesNoPendingRequest)
+{
+    {
+        Process halt(serveExe(), L"KivoServe.exe /Halt");
+        ASSERT_TRUE(halt.waitForExit(kExitMs));
+    }
+    // The request vanished with the halting process: a later service keeps running.
+    Process resident(serveExe(), L"KivoServe.exe");
+    ASSERT_NE(nullptr, waitForFrameWindow(resident.id(), kStartMs));
+    EXPECT_FALSE(resident.waitForExit(500));
+    Process halt(serveExe(), L"KivoServe.exe /Halt");
+    ASSERT_TRUE(halt.waitForExit(kExitMs));
+    EXPECT_TRUE(resident.waitForExit(kExitMs));
+}
+
+TEST_F(ServeLaunchTest, WithoutTheLocaleLibraryTheServiceDoesNotStart)
+{
+    Installation noLocale({L"KivoLocale.dll"});
+    Process resident(noLocale.file(L"KivoServe.exe"), L"KivoServe.exe");
+    ASSERT_TRUE(resident.waitForExit(kExitMs));
+    EXPECT_TRUE(noLocale.logHas("KivoServeApp::ExitInstance()"));
+}
+
+TEST_F(ServeLaunchTest, DirectionSwitchesWithoutTheDriverLibraryLogAndExit)
+{
+    Installation noDriver({L"OrvUtils.dll"});
+    for (const wchar_t* sw : {L"/Front", L"/REAR"}) {
+        Process turn(noDriver.file(L"KivoServe.exe"), std::wstring(L"KivoServe.exe ") + sw);
+        ASSERT_TRUE(turn.waitForExit(kExitMs));
+    }
+    EXPECT_EQ(2, noDriver.logCount("KivoServeFrame::InitInstance() OrvUtils.dll Init failed."));
+    EXPECT_EQ(2, noDriver.logCount("KivoServeApp::ExitInstance()"));
+    DWORD dir = 7;
+    EXPECT_FALSE(readSetting(KIVO_VALUE_CAMERA_DIR, dir)) << "the one-shot turn never touches CameraDir";
+}
+
+} // namespace
