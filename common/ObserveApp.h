@@ -1,0 +1,60 @@
+// The instance observer both programs embed in their application object: named mutexes mark a
+// running instance (per session and machine-wide), two named manual-reset events carry shutdown
+// requests (per session and machine-wide), and one observer thread reports the first request it
+// sees to a listener. Every handle may be NULL after a failed create and open; nothing is reported
+// then, and the operations that need the handle fail quietly.
+#pragma once
+
+#include <windows.h>
+
+class CObserveApp {
+public:
+    // Told on the observer thread, once, which shutdown event was set. Implementations only post a
+    // message to their main window; everything else happens on the user-interface thread.
+    class IObserveEvent {
+    public:
+        virtual void OnShutdownAll() = 0;    // "Global\<name>-Shutdown-All" was set
+        virtual void OnShutdownUser() = 0;   // "<name>-Shutdown-User" was set
+
+    protected:
+        ~IObserveEvent() = default;
+    };
+
+    // Creates or opens the two shutdown events of this base name.
+    explicit CObserveApp(LPCWSTR name);
+    virtual ~CObserveApp();
+
+    // True when some process holds "<name>-MutexUser" (this session) or "Global\<name>-MutexAll".
+    bool IsRunningUser();
+    bool IsRunningAll();
+    // Sets the session or machine-wide shutdown event; true when the event was set.
+    bool ShutdownUser();
+    bool ShutdownAll();
+    // Takes both instance mutexes and starts the observer thread; true when the session mutex is
+    // held. Set m_pEvent before calling it.
+    bool Observe();
+
+private:
+    CObserveApp(const CObserveApp&) = delete;
+    CObserveApp& operator=(const CObserveApp&) = delete;
+
+    static DWORD WINAPI observerThread(LPVOID param);
+    void runObserver();
+    bool StopThread();
+    LPWSTR formatName(LPCWSTR pattern) const;
+    bool isRunning(LPCWSTR pattern) const;
+    HANDLE createOrOpenMutex(LPCWSTR pattern) const;
+    HANDLE createOrOpenEvent(LPCWSTR pattern) const;
+
+    HANDLE m_hMutexUser;
+    HANDLE m_hMutexAll;
+    HANDLE m_hShutdownUser;
+    HANDLE m_hShutdownAll;
+    HANDLE m_hStopEvent;
+    HANDLE m_hThread;
+    LPWSTR m_pszName;
+
+public:
+    // The listener, not owned; read by the observer thread, so set it before Observe.
+    IObserveEvent* m_pEvent;
+};
