@@ -116,12 +116,24 @@ Installation::Installation(std::initializer_list<const wchar_t*> leaveOut)
     copyStage(m_dir, leaveOut);
     SetEnvironmentVariableW(L"KIVO_LOG_FILE", file(L"kivo.log").c_str());
     SetEnvironmentVariableW(L"KIVO_STANDIN_OUT", file(L"standin.txt").c_str());
+    // Programs started from here find libraries only where an installed program would: the test's
+    // own search path leads to the staged libraries, which would hide a library left out.
+    WCHAR path[4096];
+    DWORD n = GetEnvironmentVariableW(L"PATH", path, ARRAYSIZE(path));
+    if (n > 0 && n < ARRAYSIZE(path))
+        m_savedPath = path;
+    WCHAR windows[MAX_PATH];
+    UINT w = GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring windowsDir(windows, w);
+    SetEnvironmentVariableW(L"PATH", (windowsDir + L"\\system32;" + windowsDir).c_str());
     SetEnvironmentVariableW(L"KIVO_VCAM_NAMESPACE",
                             (L"servetest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(count)).c_str());
 }
 
 Installation::~Installation()
 {
+    if (!m_savedPath.empty())
+        SetEnvironmentVariableW(L"PATH", m_savedPath.c_str());
     removeTree(m_dir);
 }
 

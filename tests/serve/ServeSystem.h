@@ -37,6 +37,7 @@ public:
 
 private:
     std::wstring m_dir;
+    std::wstring m_savedPath;
 };
 
 // A started process, ended by its destructor if it still runs.

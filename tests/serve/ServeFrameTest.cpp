@@ -1,0 +1,121 @@
+// The service frame driven in-process: the tray menu, the AutoStartup toggle and its storage, and
+// the settings program's announcement while no camera is open.
+#include "KivoServeApp.h"
+#include "KivoServeFrame.h"
+#include "ServeMessages.h"
+#include "ServeSystem.h"
+
+#include "KivoNames.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+using namespace serve;
+
+namespace {
+
+struct MenuSeen {
+    bool shown = false;
+    bool autoStartupChecked = false;
+    UINT defaultItem = 0;
+    int itemCount = 0;
+};
+MenuSeen g_menu;
+
+// Runs inside the menu's modal loop: reads the popup the frame shows, then closes it.
+void CALLBACK inspectMenu(HWND, UINT, UINT_PTR timerId, DWORD)
+{
+    HWND hMenuWnd = FindWindowW(L"#32768", nullptr);
+    if (!hMenuWnd)
+        return;
+    KillTimer(nullptr, timerId);
+    HMENU hMenu = reinterpret_cast<HMENU>(SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0));
+    g_menu.shown = hMenu != nullptr;
+    g_menu.autoStartupChecked = (GetMenuState(hMenu, ID_TRAY_AUTOSTARTUP, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    g_menu.defaultItem = GetMenuDefaultItem(hMenu, FALSE, 0);
+    g_menu.itemCount = GetMenuItemCount(hMenu);
+    EndMenu();
+}
+
+class ServeFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetSettings();
+        setExternalCameraInstalled(true);
+        m_hLocale = LoadLibraryW(m_inst.file(KIVO_LOCALE_DLL).c_str());
+        ASSERT_NE(nullptr, m_hLocale);
+        m_hPreviousResources = AfxGetResourceHandle();
+        AfxSetResourceHandle(m_hLocale);
+        m_frame = new KivoServeFrame;
+        m_hFrame = m_frame->GetSafeHwnd();
+        ASSERT_NE(nullptr, m_hFrame);
+    }
+    void TearDown() override
+    {
+        if (IsWindow(m_hFrame))
+            DestroyWindow(m_hFrame);   // the frame deletes itself
+        AfxSetResourceHandle(m_hPreviousResources);
+        if (m_hLocale)
+            FreeLibrary(m_hLocale);
+        setExternalCameraInstalled(false);
+    }
+
+    MenuSeen openTrayMenu()
+    {
+        g_menu = MenuSeen();
+        SetTimer(nullptr, 0, 20, inspectMenu);
+        // No icon is shown, so its id is 0.
+        SendMessageW(m_hFrame, WM_KIVO_TRAY_NOTIFY, 0, WM_RBUTTONUP);
+        return g_menu;
+    }
+
+    Installation m_inst;
+    KivoServeApp m_app;
+    HINSTANCE m_hLocale = nullptr;
+    HINSTANCE m_hPreviousResources = nullptr;
+    KivoServeFrame* m_frame = nullptr;
+    HWND m_hFrame = nullptr;
+};
+
+TEST_F(ServeFrameTest, MenuChecksAutoStartupExactlyWhenItIsOn)
+{
+    MenuSeen menu = openTrayMenu();
+    ASSERT_TRUE(menu.shown);
+    EXPECT_FALSE(menu.autoStartupChecked);
+    EXPECT_EQ(static_cast<UINT>(ID_TRAY_OPEN), menu.defaultItem);
+    EXPECT_GE(menu.itemCount, 3);
+
+    SendMessageW(m_hFrame, WM_COMMAND, ID_TRAY_AUTOSTARTUP, 0);
+    EXPECT_TRUE(openTrayMenu().autoStartupChecked);
+    SendMessageW(m_hFrame, WM_COMMAND, ID_TRAY_AUTOSTARTUP, 0);
+    EXPECT_FALSE(openTrayMenu().autoStartupChecked);
+}
+
+TEST_F(ServeFrameTest, AutoStartupIsStoredWhenTheFrameIsDestroyed)
+{
+    SendMessageW(m_hFrame, WM_COMMAND, ID_TRAY_AUTOSTARTUP, 0);
+    DWORD stored = 7;
+    EXPECT_FALSE(readSetting(KIVO_VALUE_AUTO_STARTUP, stored)) << "nothing is written before the end";
+    DestroyWindow(m_hFrame);
+    ASSERT_TRUE(readSetting(KIVO_VALUE_AUTO_STARTUP, stored));
+    EXPECT_EQ(1u, stored);
+}
+
+TEST_F(ServeFrameTest, TrayCallbackForAnotherIconAndOtherMouseMessagesDoNothing)
+{
+    EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVO_TRAY_NOTIFY, 5, WM_RBUTTONUP));
+    EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVO_TRAY_NOTIFY, 0, WM_MOUSEMOVE));
+}
+
+TEST_F(ServeFrameTest, AnnouncementWhileNoCameraIsOpenIsIgnored)
+{
+    HWND hDialog = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVOSET_OPEN, reinterpret_cast<WPARAM>(hDialog), 0));
+    EXPECT_FALSE(IsWindowVisible(hDialog));
+    EXPECT_FALSE(trayIconShown(m_hFrame));
+    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnKivoSetOpen() called."));
+    DestroyWindow(hDialog);
+}
+
+} // namespace
