@@ -1,0 +1,158 @@
+// ImageFactory: the library's own pictures, bound into this DLL as bitmap resources (generated at
+// build time by images/make_images.py). Frames keep their colour key exactly when scaled; still
+// pictures are scaled with the platform's halftone stretching.
+#include "KivoLib.h"
+
+#include "KeyedScaler.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+const UINT kFirstFrameId = 10000;
+const UINT kLastFrameId = 10005;
+const UINT kStillPrivacyId = 102;
+const UINT kStillBeRightBackId = 103;
+const UINT kOverResolutionId = 150;
+// Larger requests are refused rather than allocated.
+const int kMaxSide = 8192;
+
+bool isFrame(UINT id)
+{
+    return id >= kFirstFrameId && id <= kLastFrameId;
+}
+
+bool isKnown(UINT id)
+{
+    return isFrame(id) || id == kStillPrivacyId || id == kStillBeRightBackId || id == kOverResolutionId;
+}
+
+HINSTANCE thisModule()
+{
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
+
+BITMAPINFO topDown32(int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A new 24-bit DIB section, top-down, with a pointer to its pixels.
+HBITMAP createDib24(int width, int height, BYTE** bits)
+{
+    BITMAPINFO info = topDown32(width, height);
+    info.bmiHeader.biBitCount = 24;
+    void* pixels = nullptr;
+    HBITMAP hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    *bits = static_cast<BYTE*>(pixels);
+    return hBitmap;
+}
+
+bool readPixels(HBITMAP hBitmap, KeyedPixels& out)
+{
+    BITMAP bm = {};
+    if (!GetObjectW(hBitmap, sizeof(bm), &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0)
+        return false;
+    out.width = bm.bmWidth;
+    out.height = bm.bmHeight;
+    out.pixels.assign(size_t(out.width) * out.height, 0);
+    BITMAPINFO info = topDown32(out.width, out.height);
+    HDC hdc = GetDC(nullptr);
+    int rows = GetDIBits(hdc, hBitmap, 0, out.height, out.pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, hdc);
+    return rows == out.height;
+}
+
+HBITMAP writePixels(const KeyedPixels& picture)
+{
+    BYTE* bits = nullptr;
+    HBITMAP hBitmap = createDib24(picture.width, picture.height, &bits);
+    if (!hBitmap)
+        return nullptr;
+    size_t stride = (size_t(picture.width) * 3 + 3) & ~size_t(3);
+    for (int y = 0; y < picture.height; ++y) {
+        BYTE* row = bits + stride * y;
+        const DWORD* source = &picture.pixels[size_t(y) * picture.width];
+        for (int x = 0; x < picture.width; ++x) {
+            row[3 * x] = BYTE(source[x]);
+            row[3 * x + 1] = BYTE(source[x] >> 8);
+            row[3 * x + 2] = BYTE(source[x] >> 16);
+        }
+    }
+    GdiFlush();
+    return hBitmap;
+}
+
+HBITMAP scaleFrame(HBITMAP hNatural, int width, int height)
+{
+    KeyedPixels natural;
+    if (!readPixels(hNatural, natural))
+        return nullptr;
+    // The key as a 0x00RRGGBB pixel value.
+    const DWORD key = (DWORD(GetRValue(KIVO_FRAME_COLOR_KEY)) << 16) | (DWORD(GetGValue(KIVO_FRAME_COLOR_KEY)) << 8)
+                      | GetBValue(KIVO_FRAME_COLOR_KEY);
+    KeyedPixels scaled = scaleKeyed(natural, width, height, key);
+    return scaled.pixels.empty() ? nullptr : writePixels(scaled);
+}
+
+HBITMAP scaleHalftone(HBITMAP hNatural, int width, int height)
+{
+    BITMAP bm = {};
+    if (!GetObjectW(hNatural, sizeof(bm), &bm))
+        return nullptr;
+    BYTE* bits = nullptr;
+    HBITMAP hScaled = createDib24(width, height, &bits);
+    if (!hScaled)
+        return nullptr;
+    HDC hdcSource = CreateCompatibleDC(nullptr);
+    HDC hdcTarget = CreateCompatibleDC(nullptr);
+    BOOL ok = FALSE;
+    if (hdcSource && hdcTarget) {
+        HGDIOBJ oldSource = SelectObject(hdcSource, hNatural);
+        HGDIOBJ oldTarget = SelectObject(hdcTarget, hScaled);
+        SetStretchBltMode(hdcTarget, HALFTONE);
+        SetBrushOrgEx(hdcTarget, 0, 0, nullptr);
+        ok = StretchBlt(hdcTarget, 0, 0, width, height, hdcSource, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+        SelectObject(hdcTarget, oldTarget);
+        SelectObject(hdcSource, oldSource);
+    }
+    if (hdcTarget)
+        DeleteDC(hdcTarget);
+    if (hdcSource)
+        DeleteDC(hdcSource);
+    if (!ok) {
+        DeleteObject(hScaled);
+        return nullptr;
+    }
+    return hScaled;
+}
+
+} // namespace
+
+// (0, 0) gives the natural size; otherwise both sides must be positive and at most kMaxSide.
+HBITMAP ImageFactory::CreateBitmap(UINT id, int width, int height)
+{
+    if (!isKnown(id))
+        return nullptr;
+    bool natural = width == 0 && height == 0;
+    if (!natural && (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide))
+        return nullptr;
+    HBITMAP hNatural = static_cast<HBITMAP>(
+        LoadImageW(thisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!hNatural) {
+        WriteLog(L"ImageFactory::CreateBitmap() bitmap %u cannot be loaded (%lu).", id, GetLastError());
+        return nullptr;
+    }
+    if (natural)
+        return hNatural;
+    HBITMAP hScaled = isFrame(id) ? scaleFrame(hNatural, width, height) : scaleHalftone(hNatural, width, height);
+    DeleteObject(hNatural);
+    return hScaled;
+}
