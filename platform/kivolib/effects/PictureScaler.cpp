@@ -24,16 +24,20 @@ FilterTable buildFilterTable(int sourceSize, int targetSize)
     std::vector<double> taps;
     for (int i = 0; i < targetSize; ++i) {
         const double centre = (i + 0.5) * scale - 0.5;
-        const int low = int(std::ceil(centre - radius));
-        const int high = int(std::floor(centre + radius));
-        const int first = std::clamp(low, 0, sourceSize - 1);
-        const int last = std::clamp(high, 0, sourceSize - 1);
+        // Positions beyond the edges are left out rather than repeated, so that an edge pixel
+        // weighs no more than its neighbours; the nearest source pixel always has weight.
+        const int first = std::clamp(int(std::ceil(centre - radius)), 0, sourceSize - 1);
+        const int last = std::clamp(int(std::floor(centre + radius)), 0, sourceSize - 1);
         taps.assign(size_t(last - first + 1), 0.0);
         double sum = 0;
-        for (int j = low; j <= high; ++j) {
+        for (int j = first; j <= last; ++j) {
             const double weight = std::max(0.0, 1.0 - std::fabs(j - centre) / radius);
-            taps[size_t(std::clamp(j, first, last) - first)] += weight;
+            taps[size_t(j - first)] = weight;
             sum += weight;
+        }
+        if (sum <= 0) {
+            taps.assign(1, 1.0);
+            sum = 1.0;
         }
         table.first.push_back(first);
         table.count.push_back(int(taps.size()));
