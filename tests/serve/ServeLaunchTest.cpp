@@ -38,8 +38,8 @@ TEST_F(ServeLaunchTest, HaltEndsTheResidentServiceAndHaltsTheSettingsProgram)
         ASSERT_TRUE(halt.waitForExit(kExitMs));
         EXPECT_TRUE(resident.waitForExit(kExitMs)) << "resident service still runs after " << haltSwitch;
     }
-    std::vector<std::string> standIn = m_inst.standInLines();
-    EXPECT_EQ((std::vector<std::string>{"halt [/Halt]", "halt [/HaltAll]"}), standIn);
+    EXPECT_TRUE(m_inst.waitForStandIn("halt [/HaltAll]", 5000));
+    EXPECT_EQ((std::vector<std::string>{"halt [/Halt]", "halt [/HaltAll]"}), m_inst.standInLines());
     // Every launch, one-shot or resident, ends through ExitInstance.
     EXPECT_EQ(4, m_inst.logCount("KivoServeApp::ExitInstance()"));
 }

@@ -226,6 +226,64 @@ DWORD runTool(const Installation& inst, const wchar_t* exe, const std::wstring& 
     return tool.exitCode();
 }
 
+DWORD runTool(const Installation& inst, const wchar_t* exe, const std::wstring& arguments, std::string& output,
+              DWORD timeoutMs)
+{
+    output.clear();
+    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+    HANDLE hRead = nullptr, hWrite = nullptr;
+    if (!CreatePipe(&hRead, &hWrite, &sa, 0))
+        return ~0u;
+    SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = hWrite;
+    si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::wstring path = inst.file(exe);
+    std::wstring commandLine = std::wstring(exe) + L" " + arguments;
+    PROCESS_INFORMATION pi = {};
+    BOOL started = CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  inst.dir().c_str(), &si, &pi);
+    CloseHandle(hWrite);
+    DWORD code = ~0u;
+    if (started) {
+        // The tools print little; read until the tool closes its end.
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(hRead, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+            output.append(buffer, got);
+        if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+            GetExitCodeProcess(pi.hProcess, &code);
+        else
+            TerminateProcess(pi.hProcess, 255);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(hRead);
+    return code;
+}
+
+std::string cameraDirection(const Installation& inst, int camera)
+{
+    std::string listing;
+    if (runTool(inst, L"kivocam.exe", L"list", listing) != 0)
+        return "";
+    std::istringstream lines(listing);
+    std::string line;
+    std::string prefix = std::to_string(camera) + " ";
+    while (std::getline(lines, line)) {
+        if (line.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        if (line.find(" rear") != std::string::npos)
+            return "rear";
+        if (line.find(" front") != std::string::npos)
+            return "front";
+    }
+    return "";
+}
+
 HWND findFrameWindow(DWORD processId)
 {
     struct Search {

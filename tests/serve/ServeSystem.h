@@ -63,6 +63,13 @@ private:
 DWORD runTool(const Installation& inst, const wchar_t* exe, const std::wstring& arguments,
               DWORD timeoutMs = 20000);
 
+// The same, with what the tool printed on its standard output.
+DWORD runTool(const Installation& inst, const wchar_t* exe, const std::wstring& arguments, std::string& output,
+              DWORD timeoutMs = 20000);
+
+// "front" or "rear" as the virtual camera reports camera N, or "" when it cannot be read.
+std::string cameraDirection(const Installation& inst, int camera);
+
 // The hidden top-level window of the framework that the process created, or null.
 HWND findFrameWindow(DWORD processId);
 HWND waitForFrameWindow(DWORD processId, DWORD timeoutMs);

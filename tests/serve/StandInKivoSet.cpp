@@ -1,7 +1,9 @@
 // Plays the settings program towards the service in system tests: reads "ServeHandle", announces a
-// hidden window with "WM_KIVOSET_OPEN", obeys the camera-close messages, and on request from the
-// test posts "WM_KIVOSET_HIDE" or sends "WM_KIVOSET_HELP". It writes what happens, one line each,
+// hidden window with "WM_KIVOSET_OPEN", watches the camera named by "CameraIdx" with an image access
+// task of its own and closes when the camera closes, and on request from the test posts
+// "WM_KIVOSET_HIDE" or sends "WM_KIVOSET_HELP". It writes what happens, one line each,
 // to the file named by KIVO_STANDIN_OUT.
+#include "KivoLib.h"
 #include "KivoNames.h"
 #include "StandInProtocol.h"
 
@@ -11,6 +13,7 @@
 namespace {
 
 HWND g_hServe = nullptr;
+IImgFAccessTask* g_task = nullptr;
 
 void record(const wchar_t* format, ...)
 {
@@ -38,16 +41,17 @@ void record(const wchar_t* format, ...)
     CloseHandle(hFile);
 }
 
+DWORD readSetting(const wchar_t* name)
+{
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
 HWND readServeHandle()
 {
-    HKEY hKey = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
-        return nullptr;
-    DWORD value = 0, type = 0, size = sizeof(value);
-    LONG rc = RegQueryValueExW(hKey, KIVO_VALUE_SERVE_HANDLE, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(hKey);
-    if (rc != ERROR_SUCCESS || type != REG_DWORD)
-        return nullptr;
+    DWORD value = readSetting(KIVO_VALUE_SERVE_HANDLE);
     HWND hWnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(value));
     return IsWindow(hWnd) ? hWnd : nullptr;
 }
@@ -55,6 +59,9 @@ HWND readServeHandle()
 LRESULT CALLBACK standInProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
+    case WM_USER + 2:
+        record(L"device-open %u", static_cast<unsigned>(wParam));
+        return 0;
     case WM_USER + 3:
     case WM_USER + 4:
         record(L"%s %u %ld", msg == WM_USER + 3 ? L"device-close" : L"device-remove",
@@ -75,6 +82,10 @@ LRESULT CALLBACK standInProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         DestroyWindow(hWnd);
         return 0;
     case WM_DESTROY:
+        if (g_task) {
+            g_task->Release();
+            g_task = nullptr;
+        }
         if (IsWindow(g_hServe))
             PostMessageW(g_hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_CLOSE), 0, 0);
         record(L"closed");
@@ -117,6 +128,10 @@ int runDialog(HINSTANCE hInstance, int nCmdShow)
     SendMessageTimeoutW(g_hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_OPEN), reinterpret_cast<WPARAM>(hWnd),
                         saver, SMTO_NORMAL, 5000, &result);
     record(L"announced %ld", static_cast<long>(saver));
+
+    g_task = CreateImgFAccessTask();
+    if (g_task)
+        record(L"task %lu", static_cast<unsigned long>(g_task->Open(hWnd, readSetting(KIVO_VALUE_CAMERA_IDX))));
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

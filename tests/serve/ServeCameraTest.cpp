@@ -1,0 +1,277 @@
+// The service and the camera, end to end: an application opening the camera, the settings program
+// started about two seconds later and announcing itself, the tray icon, closing, removal, arrival,
+// session and power events. The camera is the virtual one; kivocap plays the capturing application.
+#include "ServeSystem.h"
+
+#include "KivoNames.h"
+#include "StandInProtocol.h"
+
+#include <dbt.h>
+#include <wtsapi32.h>
+
+#include <gtest/gtest.h>
+
+using namespace serve;
+
+namespace {
+
+const DWORD kStartMs = 10000;
+const DWORD kExitMs = 10000;
+const DWORD kLaunchMs = 8000;   // the launch delay is about 2 s; this is its deadline
+
+class ServeCameraTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetSettings();
+        setExternalCameraInstalled(false);
+        ASSERT_EQ(0u, kivocam(L"reset"));
+    }
+    void TearDown() override
+    {
+        if (m_serve && m_serve->running()) {
+            Process halt(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe /Halt");
+            halt.waitForExit(kExitMs);
+            m_serve->waitForExit(kExitMs);
+        }
+        m_serve.reset();
+        setExternalCameraInstalled(false);
+        if (HWND hStandIn = findStandInWindow())
+            PostMessageW(hStandIn, WM_STANDIN_CLOSE, 0, 0);
+    }
+
+    DWORD kivocam(const std::wstring& args) { return runTool(m_inst, L"kivocam.exe", args); }
+
+    // kivocap holding camera 0 open for the given time.
+    std::unique_ptr<Process> capture(DWORD seconds, const wchar_t* camera = L"0")
+    {
+        return std::unique_ptr<Process>(new Process(
+            m_inst.file(L"kivocap.exe"), std::wstring(L"kivocap.exe --camera ") + camera +
+                                             L" --size 320x240 --format rgb24 --fps 15 --duration " +
+                                             std::to_wstring(seconds)));
+    }
+
+    HWND startService()
+    {
+        m_serve.reset(new Process(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe"));
+        return waitForFrameWindow(m_serve->id(), kStartMs);
+    }
+
+    void sessionChange(HWND hServe, WPARAM event)
+    {
+        DWORD session = 0;
+        ProcessIdToSessionId(GetCurrentProcessId(), &session);
+        SendMessageW(hServe, WM_WTSSESSION_CHANGE, event, session);
+    }
+
+    Installation m_inst;
+    std::unique_ptr<Process> m_serve;
+};
+
+TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSecondsLater)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    auto app = capture(6);
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+    EXPECT_TRUE(m_inst.waitForLog("create mutex", 1000));
+    DWORD opened = GetTickCount();
+    ASSERT_TRUE(m_inst.waitForStandIn("started show=0", kLaunchMs));
+    DWORD delay = GetTickCount() - opened;
+    EXPECT_GE(delay, 1500u);
+    EXPECT_TRUE(m_inst.logHas("no exist Flickmix"));
+
+    DWORD handle = 0, index = 7;
+    ASSERT_TRUE(readSetting(KIVO_VALUE_SERVE_HANDLE, handle));
+    EXPECT_EQ(hServe, reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle)));
+    ASSERT_TRUE(readSetting(KIVO_VALUE_CAMERA_IDX, index));
+    EXPECT_EQ(0u, index);
+
+    // AutoStartup is off: the announcement brings the tray icon, not the dialog.
+    ASSERT_TRUE(m_inst.waitForStandIn("announced 0", 5000));
+    EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
+    HWND hDialog = findStandInWindow();
+    ASSERT_NE(nullptr, hDialog);
+    EXPECT_FALSE(IsWindowVisible(hDialog));
+
+    // The application ends: the settings program's own task sees the camera close, the program
+    // closes, and the service watches again.
+    EXPECT_TRUE(m_inst.waitForStandIn("device-open 0", 2000));
+    ASSERT_TRUE(app->waitForExit(20000));
+    EXPECT_TRUE(m_inst.waitForStandIn("device-close 0 0", 5000));
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 5000));
+    EXPECT_TRUE(waitFor([&] { return !trayIconShown(hServe); }, 2000));
+    HANDLE hCameraMutex = OpenMutexW(SYNCHRONIZE, FALSE, KIVO_CAMERA_MUTEX);
+    EXPECT_EQ(nullptr, hCameraMutex) << "the camera mutex goes with the camera";
+    if (hCameraMutex)
+        CloseHandle(hCameraMutex);
+
+    // The next open starts the cycle again.
+    auto again = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("no exist Flickmix", kLaunchMs, 2));
+}
+
+TEST_F(ServeCameraTest, WithAutoStartupTheDialogIsShownAndTrayClicksBringItForward)
+{
+    writeSetting(KIVO_VALUE_AUTO_STARTUP, 1);
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    auto app = capture(30);
+    ASSERT_TRUE(m_inst.waitForStandIn("shown", kLaunchMs + 5000));
+    EXPECT_FALSE(trayIconShown(hServe));
+
+    // Hiding brings the icon with its balloon; a second hide leaves one icon.
+    HWND hDialog = findStandInWindow();
+    ASSERT_NE(nullptr, hDialog);
+    PostMessageW(hDialog, WM_STANDIN_HIDE, 0, 0);
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetHide() called.", 5000));
+    EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
+
+    // A left click removes the icon and shows the dialog; the foreground lock time-out survives.
+    DWORD lockTimeout = 123456;
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<UINT_PTR>(lockTimeout)), 0);
+    SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_TRAY_CALLBACK), 1, WM_LBUTTONDOWN);
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(hDialog) != FALSE; }, 2000));
+    EXPECT_FALSE(trayIconShown(hServe));
+    DWORD after = 0;
+    SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
+    EXPECT_EQ(lockTimeout, after);
+}
+
+TEST_F(ServeCameraTest, OpenAndCloseWithinTwoSecondsStartsNothing)
+{
+    ASSERT_NE(nullptr, startService());
+    {
+        auto app = capture(30);
+        ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+        app->terminate();
+    }
+    ASSERT_TRUE(m_inst.waitForLog("close mutex", 5000));
+    Sleep(2500);   // past the moment the settings program would have started
+    EXPECT_TRUE(m_inst.standInLines().empty());
+    EXPECT_FALSE(m_inst.logHas("no exist Flickmix"));
+}
+
+TEST_F(ServeCameraTest, ScreenSaverRunningAtTheThirdTickStartsNothing)
+{
+    HANDLE hSaver = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
+    ASSERT_NE(nullptr, startService());
+    auto app = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("exist Flickmix", kLaunchMs));
+    EXPECT_FALSE(m_inst.logHas("no exist Flickmix"));
+    EXPECT_TRUE(m_inst.standInLines().empty());
+    CloseHandle(hSaver);
+}
+
+TEST_F(ServeCameraTest, AnnouncementWhileTheScreenSaverRunsShowsNothingAndKeepsWatching)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    auto app = capture(30);
+    ASSERT_TRUE(m_inst.waitForStandIn("announced 0", kLaunchMs + 5000));
+    // A second settings program announcing with the screen saver running is recorded, nothing shown.
+    HANDLE hSaver = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
+    HWND hOther = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_OPEN), reinterpret_cast<WPARAM>(hOther), 1);
+    EXPECT_FALSE(IsWindowVisible(hOther));
+    DestroyWindow(hOther);
+    CloseHandle(hSaver);
+}
+
+TEST_F(ServeCameraTest, NoCameraEndsTheServiceUnlessOneIsDeclaredAndArrivalRebuildsTasks)
+{
+    ASSERT_EQ(0u, kivocam(L"remove 0"));
+    {
+        Process serve(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe");
+        ASSERT_TRUE(serve.waitForExit(kExitMs));
+    }
+    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnCreate() - KivoServ is closed for camera is not exist."));
+
+    setExternalCameraInstalled(true);
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    EXPECT_FALSE(m_serve->waitForExit(500));
+    ASSERT_EQ(0u, kivocam(L"add"));
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnDeviceChange() openDriver call.", 5000));
+    auto app = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+}
+
+TEST_F(ServeCameraTest, LockAndUnlockReleaseAndRebuildTheTasks)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    sessionChange(hServe, WTS_SESSION_LOCK);
+    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnWTSSessionChange( 0x07 )"));
+    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnWTSSessionChange() clearAccessTaskList call!"));
+    // While locked, nothing watches the camera, and an arrival changes nothing.
+    {
+        auto app = capture(2);
+        ASSERT_TRUE(app->waitForExit(10000));
+    }
+    EXPECT_FALSE(m_inst.logHas("KivoServeFrame::OnOpenDevice() called."));
+
+    sessionChange(hServe, WTS_SESSION_UNLOCK);
+    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnWTSSessionChange() openDriver call!"));
+    auto app = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+}
+
+TEST_F(ServeCameraTest, ConsoleDisconnectHoldsUntilConnectAndOtherSessionsAreIgnored)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    SendMessageW(hServe, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, session + 1);
+    EXPECT_FALSE(m_inst.logHas("KivoServeFrame::OnWTSSessionChange() clearAccessTaskList call!"));
+
+    sessionChange(hServe, WTS_CONSOLE_DISCONNECT);
+    sessionChange(hServe, WTS_SESSION_LOCK);
+    sessionChange(hServe, WTS_SESSION_UNLOCK);   // still disconnected: nothing reopens
+    EXPECT_FALSE(m_inst.logHas("KivoServeFrame::OnWTSSessionChange() openDriver call!"));
+
+    ASSERT_EQ(0u, kivocam(L"turn 0 rear"));
+    sessionChange(hServe, WTS_CONSOLE_CONNECT);
+    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnWTSSessionChange() openDriver call!"));
+    // Connecting re-applies the stored direction (front, the default).
+    EXPECT_EQ("front", cameraDirection(m_inst, 0));
+    auto app = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+}
+
+TEST_F(ServeCameraTest, ResumeReappliesTheStoredDirectionAndCreatesAMissingValue)
+{
+    writeSetting(KIVO_VALUE_CAMERA_DIR, 1);
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    EXPECT_TRUE(waitFor([&] { return cameraDirection(m_inst, 0) == "rear"; }, 5000))
+        << "the stored direction is applied at start";
+
+    resetSettings();
+    ASSERT_EQ(0u, kivocam(L"turn 0 rear"));
+    SendMessageW(hServe, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_EQ("front", cameraDirection(m_inst, 0));
+    DWORD stored = 7;
+    ASSERT_TRUE(readSetting(KIVO_VALUE_CAMERA_DIR, stored));
+    EXPECT_EQ(0u, stored);
+
+    // Other power events do nothing.
+    ASSERT_EQ(0u, kivocam(L"turn 0 rear"));
+    EXPECT_EQ(TRUE, SendMessageW(hServe, WM_POWERBROADCAST, PBT_APMSUSPEND, 0));
+    EXPECT_EQ("rear", cameraDirection(m_inst, 0));
+}
+
+TEST_F(ServeCameraTest, FrontAndRearTurnTheCameraOnceWithoutTouchingTheStoredDirection)
+{
+    Process rear(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe /rear");
+    ASSERT_TRUE(rear.waitForExit(kExitMs));
+    EXPECT_EQ("rear", cameraDirection(m_inst, 0));
+    Process front(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe /Front");
+    ASSERT_TRUE(front.waitForExit(kExitMs));
+    EXPECT_EQ("front", cameraDirection(m_inst, 0));
+    DWORD stored = 7;
+    EXPECT_FALSE(readSetting(KIVO_VALUE_CAMERA_DIR, stored));
+}
+
+} // namespace
