@@ -57,6 +57,30 @@ void widenRange(const std::vector<FrameZoom::Tap>& taps, uint32_t bytes, size_t&
     }
 }
 
+// Lane weights of the vector loops, 8 per RGB pixel or YUY2 pixel pair.
+std::vector<uint16_t> laneWeights(PixelFormat format, const std::vector<FrameZoom::Tap>& columns,
+                                  const std::vector<FrameZoom::Tap>& chroma)
+{
+    std::vector<uint16_t> lanes;
+    auto a = [](const FrameZoom::Tap& tap) { return uint16_t(256 - tap.weight); };
+    auto b = [](const FrameZoom::Tap& tap) { return uint16_t(tap.weight); };
+    if (format == PixelFormat::Yuy2) {
+        for (size_t pair = 0; pair < chroma.size(); ++pair) {
+            const FrameZoom::Tap &y0 = columns[2 * pair], &y1 = columns[2 * pair + 1];
+            const FrameZoom::Tap& c = chroma[pair];
+            lanes.insert(lanes.end(), {a(y0), a(c), a(y1), a(c), b(y0), b(c), b(y1), b(c)});
+        }
+        return lanes;
+    }
+    for (const FrameZoom::Tap& tap : columns) {
+        if (format == PixelFormat::Rgb32)
+            lanes.insert(lanes.end(), {a(tap), a(tap), a(tap), a(tap), b(tap), b(tap), b(tap), b(tap)});
+        else
+            lanes.insert(lanes.end(), {a(tap), a(tap), a(tap), b(tap), b(tap), b(tap), 0, 0});
+    }
+    return lanes;
+}
+
 }  // namespace
 
 void FrameZoom::preparePlan(const FrameLayout& layout, double factor)
@@ -91,9 +115,10 @@ void FrameZoom::preparePlan(const FrameLayout& layout, double factor)
     plan.cropRows = size_t(plan.rows.back().second) - plan.cropFirstRow + 1;
     rebase(plan.rows, uint32_t(plan.cropFirstRow));
 
-    m_centre.resize(plan.cropRows * plan.cropBytes);
+    plan.lanes = laneWeights(layout.format, plan.columns, plan.chroma);
+    m_centre.resize(plan.cropRows * plan.cropBytes + kZoomRowSlack);
     for (std::vector<uint16_t>& row : m_scaled)
-        row.resize(layout.rowBytes);
+        row.resize(layout.rowBytes + kZoomRowSlack);
     m_plan = std::move(plan);
     m_hasPlan = true;
 }
@@ -110,11 +135,12 @@ void FrameZoom::copyCentre(const uint8_t* frame)
 void FrameZoom::scaleRow(const uint8_t* source, uint16_t* out) const
 {
     const size_t width = size_t(m_plan.layout.width);
+    const ZoomRowWeights weights{m_plan.lanes.data()};
     switch (m_plan.layout.format) {
-    case PixelFormat::Rgb24: scaleRgb24Row(source, m_plan.columns.data(), width, out); break;
-    case PixelFormat::Rgb32: scaleRgb32Row(source, m_plan.columns.data(), width, out); break;
+    case PixelFormat::Rgb24: scaleRgb24Row(source, m_plan.columns.data(), weights, width, out); break;
+    case PixelFormat::Rgb32: scaleRgb32Row(source, m_plan.columns.data(), weights, width, out); break;
     case PixelFormat::Yuy2:
-        scaleYuy2Row(source, m_plan.columns.data(), m_plan.chroma.data(), width, out);
+        scaleYuy2Row(source, m_plan.columns.data(), m_plan.chroma.data(), weights, width, out);
         break;
     }
 }

@@ -33,6 +33,7 @@ private:
         std::vector<Tap> columns;    // RGB: per pixel; YUY2: per luma sample
         std::vector<Tap> chroma;     // YUY2: per chroma pair (blue difference; red is 2 bytes on)
         std::vector<Tap> rows;
+        std::vector<uint16_t> lanes;  // the vector loops' weights (ZoomRowWeights)
         size_t cropFirstByte = 0;
         size_t cropBytes = 0;
         size_t cropFirstRow = 0;

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kivo::effects {
 
 namespace {
@@ -11,7 +15,14 @@ inline uint16_t mix(uint32_t a, uint32_t b, uint32_t weight)
     return uint16_t(a * (256 - weight) + b * weight);
 }
 
+inline uint8_t blend(uint32_t upper, uint32_t lower, uint32_t upperWeight, uint32_t lowerWeight)
+{
+    return uint8_t((((upper * upperWeight) >> 16) + ((lower * lowerWeight) >> 16) + 128) >> 8);
+}
+
 }  // namespace
+
+namespace portable {
 
 void scaleRgb24Row(const uint8_t* source, const FrameZoom::Tap* columns, size_t width,
                    uint16_t* out)
@@ -39,10 +50,9 @@ void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, size_t 
         const uint32_t wb = tap.weight, wa = 256 - wb;
         const uint32_t even = (a & 0x00FF00FF) * wa + (b & 0x00FF00FF) * wb;
         const uint32_t odd = ((a >> 8) & 0x00FF00FF) * wa + ((b >> 8) & 0x00FF00FF) * wb;
-        const uint32_t low = (even & 0xFFFF) | (odd << 16);
-        const uint32_t high = (even >> 16) | (odd & 0xFFFF0000);
-        std::memcpy(out, &low, 4);
-        std::memcpy(out + 2, &high, 4);
+        const uint16_t lanes[4] = {uint16_t(even), uint16_t(odd), uint16_t(even >> 16),
+                                   uint16_t(odd >> 16)};
+        std::memcpy(out, lanes, sizeof lanes);
     }
 }
 
@@ -61,14 +71,143 @@ void scaleYuy2Row(const uint8_t* source, const FrameZoom::Tap* luma, const Frame
 void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, uint8_t* out,
                size_t count)
 {
-    if (weight == 0) {
-        for (size_t i = 0; i < count; ++i)
-            out[i] = uint8_t((upper[i] + 128u) >> 8);
-        return;
-    }
-    const uint32_t upperWeight = 256 - weight;
+    const uint32_t upperWeight = (256 - weight) << 8, lowerWeight = weight << 8;
     for (size_t i = 0; i < count; ++i)
-        out[i] = uint8_t((upper[i] * upperWeight + lower[i] * weight + 32768u) >> 16);
+        out[i] = weight ? blend(upper[i], lower[i], upperWeight, lowerWeight)
+                        : uint8_t((upper[i] + 128u) >> 8);
 }
+
+}  // namespace portable
+
+#if defined(__SSE2__)
+
+// Two output pixels per step: each 8-byte load holds a pixel and its right neighbour, widened to
+// 16 bits and weighted; the two halves of each product summed give the pixel's four channels.
+void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights weights,
+                   size_t width, uint16_t* out)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const uint16_t* lanes = weights.lanes;
+    size_t x = 0;
+    for (; x + 2 <= width; x += 2, out += 8, lanes += 16) {
+        __m128i p0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
+        __m128i p1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x + 1].first));
+        p0 = _mm_mullo_epi16(_mm_unpacklo_epi8(p0, zero),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+        p1 = _mm_mullo_epi16(_mm_unpacklo_epi8(p1, zero),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes + 8)));
+        const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(p0, p1), _mm_unpackhi_epi64(p0, p1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), sum);
+    }
+    portable::scaleRgb32Row(source, columns + x, width - x, out);
+}
+
+// One pixel per step: the 8-byte load holds the pixel's and its neighbour's three channels; the
+// store writes a fourth lane that the next pixel overwrites.
+void scaleRgb24Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights weights,
+                   size_t width, uint16_t* out)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const uint16_t* lanes = weights.lanes;
+    for (size_t x = 0; x < width; ++x, out += 3, lanes += 8) {
+        __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
+        p = _mm_mullo_epi16(_mm_unpacklo_epi8(p, zero),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(p, _mm_srli_si128(p, 6)));
+    }
+}
+
+namespace {
+
+// The 8 lanes [y0a ua y1a va y0b ub y1b vb] of one pixel pair: each luma load holds a sample and
+// its neighbour two bytes on, the chroma load both chroma samples and their neighbours.
+inline __m128i yuy2PairLanes(const uint8_t* source, const FrameZoom::Tap* luma,
+                             const FrameZoom::Tap& chroma, __m128i lowBytes)
+{
+    int32_t y0, y1;
+    std::memcpy(&y0, source + luma[0].first, 4);
+    std::memcpy(&y1, source + luma[1].first, 4);
+    const __m128i first = _mm_and_si128(_mm_cvtsi32_si128(y0), lowBytes);    // y0a y0b
+    const __m128i second = _mm_and_si128(_mm_cvtsi32_si128(y1), lowBytes);   // y1a y1b
+    const __m128i uv = _mm_and_si128(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + chroma.first)), lowBytes);
+    return _mm_unpacklo_epi16(_mm_unpacklo_epi16(first, second), uv);
+}
+
+}  // namespace
+
+void scaleYuy2Row(const uint8_t* source, const FrameZoom::Tap* luma, const FrameZoom::Tap* chroma,
+                  ZoomRowWeights weights, size_t width, uint16_t* out)
+{
+    const __m128i lowBytes = _mm_set1_epi16(0x00FF);
+    const uint16_t* lanes = weights.lanes;
+    const size_t pairs = width / 2;
+    size_t pair = 0;
+    for (; pair + 2 <= pairs; pair += 2, out += 8, lanes += 16) {
+        __m128i p0 = yuy2PairLanes(source, luma + 2 * pair, chroma[pair], lowBytes);
+        __m128i p1 = yuy2PairLanes(source, luma + 2 * pair + 2, chroma[pair + 1], lowBytes);
+        p0 = _mm_mullo_epi16(p0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+        p1 = _mm_mullo_epi16(p1, _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes + 8)));
+        const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(p0, p1), _mm_unpackhi_epi64(p0, p1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), sum);
+    }
+    portable::scaleYuy2Row(source, luma + 2 * pair, chroma + pair, width - 2 * pair, out);
+}
+
+void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, uint8_t* out,
+               size_t count)
+{
+    const __m128i half = _mm_set1_epi16(128);
+    size_t i = 0;
+    if (weight == 0) {
+        for (; i + 16 <= count; i += 16) {
+            const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i));
+            const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i + 8));
+            const __m128i r0 = _mm_srli_epi16(_mm_add_epi16(a0, half), 8);
+            const __m128i r1 = _mm_srli_epi16(_mm_add_epi16(a1, half), 8);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(r0, r1));
+        }
+    } else {
+        const __m128i upperWeight = _mm_set1_epi16(short((256 - weight) << 8));
+        const __m128i lowerWeight = _mm_set1_epi16(short(weight << 8));
+        for (; i + 16 <= count; i += 16) {
+            const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i));
+            const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i + 8));
+            const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + i));
+            const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + i + 8));
+            __m128i r0 = _mm_add_epi16(_mm_mulhi_epu16(a0, upperWeight), _mm_mulhi_epu16(b0, lowerWeight));
+            __m128i r1 = _mm_add_epi16(_mm_mulhi_epu16(a1, upperWeight), _mm_mulhi_epu16(b1, lowerWeight));
+            r0 = _mm_srli_epi16(_mm_add_epi16(r0, half), 8);
+            r1 = _mm_srli_epi16(_mm_add_epi16(r1, half), 8);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(r0, r1));
+        }
+    }
+    portable::blendRows(upper + i, lower + i, weight, out + i, count - i);
+}
+
+#else
+
+void scaleRgb24Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights,
+                   size_t width, uint16_t* out)
+{
+    portable::scaleRgb24Row(source, columns, width, out);
+}
+void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights,
+                   size_t width, uint16_t* out)
+{
+    portable::scaleRgb32Row(source, columns, width, out);
+}
+void scaleYuy2Row(const uint8_t* source, const FrameZoom::Tap* luma, const FrameZoom::Tap* chroma,
+                  ZoomRowWeights, size_t width, uint16_t* out)
+{
+    portable::scaleYuy2Row(source, luma, chroma, width, out);
+}
+void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, uint8_t* out,
+               size_t count)
+{
+    portable::blendRows(upper, lower, weight, out, count);
+}
+
+#endif
 
 }  // namespace kivo::effects
