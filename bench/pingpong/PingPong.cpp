@@ -1,0 +1,120 @@
+// pingpong: the bare cost of a round trip between two processes through two named auto-reset
+// events (SetEvent, WaitForSingleObject), the baseline for the camera's per-frame filter handoff.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kWaitMs = 2000;
+
+const wchar_t kUsage[] =
+    L"Usage: pingpong [--rounds N]\n"
+    L"Measures N (300) round trips between this process and a child it starts, through two named\n"
+    L"auto-reset events, and prints p50, p99 and max in microseconds.\n"
+    L"Exit codes: 0 success, 1 a round trip failed, 2 bad command line.\n";
+
+LONGLONG qpc()
+{
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+std::wstring eventName(const std::wstring& tag, const wchar_t* which)
+{
+    return L"Local\\KivoPingPong." + tag + L"." + which;
+}
+
+// The child: answers every ping until the parent stops or stops pinging.
+int answer(const std::wstring& tag)
+{
+    HANDLE ping = OpenEventW(SYNCHRONIZE, FALSE, eventName(tag, L"Ping").c_str());
+    HANDLE pong = OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName(tag, L"Pong").c_str());
+    int rc = ping && pong ? 0 : 1;
+    while (rc == 0 && WaitForSingleObject(ping, kWaitMs) == WAIT_OBJECT_0)
+        SetEvent(pong);
+    if (ping)
+        CloseHandle(ping);
+    if (pong)
+        CloseHandle(pong);
+    return rc;
+}
+
+double microseconds(LONGLONG ticks)
+{
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return double(ticks) * 1e6 / double(f.QuadPart);
+}
+
+int measure(DWORD rounds)
+{
+    std::wstring tag = std::to_wstring(GetCurrentProcessId());
+    HANDLE ping = CreateEventW(nullptr, FALSE, FALSE, eventName(tag, L"Ping").c_str());
+    HANDLE pong = CreateEventW(nullptr, FALSE, FALSE, eventName(tag, L"Pong").c_str());
+    WCHAR self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --answer " + tag;
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!ping || !pong || !CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        fwprintf(stderr, L"pingpong: cannot start the child (error %lu)\n", GetLastError());
+        return 1;
+    }
+    std::vector<LONGLONG> times;
+    int rc = 0;
+    for (DWORD i = 0; i < rounds + 10 && rc == 0; ++i) {   // the first 10 warm up
+        LONGLONG start = qpc();
+        SetEvent(ping);
+        if (WaitForSingleObject(pong, kWaitMs) != WAIT_OBJECT_0)
+            rc = 1;
+        else if (i >= 10)
+            times.push_back(qpc() - start);
+    }
+    WaitForSingleObject(pi.hProcess, kWaitMs * 2);   // the child ends once pings stop
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(ping);
+    CloseHandle(pong);
+    if (rc != 0 || times.empty()) {
+        fwprintf(stderr, L"pingpong: a round trip timed out\n");
+        return 1;
+    }
+    std::sort(times.begin(), times.end());
+    auto at = [&](double q) { return microseconds(times[std::min(times.size() - 1, size_t(q * times.size()))]); };
+    wprintf(L"rounds %lu p50-us %.1f p99-us %.1f max-us %.1f\n", static_cast<unsigned long>(times.size()), at(0.50),
+            at(0.99), microseconds(times.back()));
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 3 && wcscmp(argv[1], L"--answer") == 0)
+        return answer(argv[2]);
+    DWORD rounds = 300;
+    for (int i = 1; i < argc; ++i) {
+        if (wcscmp(argv[i], L"--help") == 0) {
+            fputws(kUsage, stdout);
+            return 0;
+        }
+        if (wcscmp(argv[i], L"--rounds") == 0 && i + 1 < argc) {
+            wchar_t* end = nullptr;
+            unsigned long v = wcstoul(argv[++i], &end, 10);
+            if (*end == L'\0' && v >= 1 && v <= 1000000) {
+                rounds = DWORD(v);
+                continue;
+            }
+        }
+        fwprintf(stderr, L"pingpong: bad argument %ls\n%ls", argv[i], kUsage);
+        return 2;
+    }
+    return measure(rounds);
+}

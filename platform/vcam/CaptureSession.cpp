@@ -1,0 +1,357 @@
+#include "CaptureSession.h"
+
+#include "ProcessTag.h"
+#include "TaskSignals.h"
+#include "VcamNames.h"
+
+#include <cstring>
+
+namespace vcam {
+
+namespace {
+
+constexpr DWORD kMaxFilterWaitMs = 5000;
+
+LONGLONG now()
+{
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+CameraRecord* findCamera(SharedState& state, DWORD id, DWORD* index = nullptr)
+{
+    for (DWORD i = 0; i < state.cameraCount; ++i) {
+        if (state.cameras[i].id == id) {
+            if (index)
+                *index = i;
+            return &state.cameras[i];
+        }
+    }
+    return nullptr;
+}
+
+TaskRecord* findTask(SharedState& state, DWORD serial)
+{
+    if (serial == 0)
+        return nullptr;
+    for (TaskRecord& task : state.tasks)
+        if (task.serial == serial)
+            return &task;
+    return nullptr;
+}
+
+} // namespace
+
+const wchar_t* captureResultText(CaptureResult result)
+{
+    switch (result) {
+    case CaptureResult::Ok: return L"ok";
+    case CaptureResult::NoDevice: return L"the virtual camera device cannot be reached";
+    case CaptureResult::NoCamera: return L"no camera has that index";
+    case CaptureResult::Busy: return L"another application has the camera open";
+    case CaptureResult::BadFormat: return L"the camera cannot deliver that format, size or rate";
+    case CaptureResult::Removed: return L"the camera was removed";
+    case CaptureResult::Failed: return L"capture failed";
+    }
+    return L"unknown error";
+}
+
+CaptureSession::CaptureSession()
+{
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    m_frequency = f.QuadPart;
+}
+
+CaptureSession::~CaptureSession()
+{
+    close();
+}
+
+CaptureResult CaptureSession::fail(CaptureResult result, const std::wstring& message)
+{
+    m_error = message.empty() ? captureResultText(result) : message;
+    return result;
+}
+
+CaptureResult CaptureSession::open(DWORD cameraIndex, const FrameFormat& format, DWORD fps, DWORD filterWaitMs)
+{
+    close();
+    FrameFormat checked;
+    if (!FrameFormat::fromRecord(DWORD(format.pixel), format.width, format.height, checked) || fps == 0 ||
+        fps > kMaxFps || filterWaitMs == 0 || filterWaitMs > kMaxFilterWaitMs)
+        return fail(CaptureResult::BadFormat, L"");
+    if (!m_store.open(m_error))
+        return CaptureResult::NoDevice;
+
+    std::vector<DWORD> tasks;
+    {
+        DeviceStore::Lock lock(m_store);
+        std::wstring why;
+        if (!lock.held())
+            return fail(CaptureResult::NoDevice, L"the device is busy");
+        if (!m_store.validate(why))
+            return fail(CaptureResult::Failed, why + L"; run kivocam reset");
+        SharedState& s = *m_store.state();
+        if (cameraIndex >= s.cameraCount)
+            return fail(CaptureResult::NoCamera, L"");
+        CameraRecord& camera = s.cameras[cameraIndex];
+        if (camera.capture.serial != 0 && isProcessAlive(camera.capture.owner))
+            return fail(CaptureResult::Busy, L"");
+        m_format = checked;
+        m_serial = s.nextSerial++;
+        if (!createExchange()) {
+            m_serial = 0;
+            return fail(CaptureResult::Failed, L"cannot create the frame exchange (error " +
+                                                   std::to_wstring(GetLastError()) + L")");
+        }
+        CaptureRecord& record = camera.capture;
+        record.serial = m_serial;
+        record.pixelFormat = DWORD(m_format.pixel);
+        record.width = m_format.width;
+        record.height = m_format.height;
+        record.fps = fps;
+        record.owner = currentProcessTag();
+        m_cameraId = camera.id;
+        m_cameraIndex = cameraIndex;
+        m_generator.configure(camera);
+        tasks = tasksOfCamera(s, camera.id);
+        m_store.bumpGeneration();
+    }
+    wakeTasks(tasks);
+    m_fps = fps;
+    m_filterWaitMs = filterWaitMs;
+    m_seenGeneration = m_store.state()->generation - 1;   // choose the filter at the first frame
+    m_removed = false;
+    m_frame.assign(m_format.imageBytes(), 0);
+    m_frameNumber = 0;
+    m_start = now();
+    return CaptureResult::Ok;
+}
+
+bool CaptureSession::createExchange()
+{
+    DWORD slotBytes = exchangeSlotBytes(m_format.imageBytes());
+    SIZE_T bytes = exchangeMappingBytes(slotBytes);
+    m_hExchange = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, DWORD(ULONGLONG(bytes) >> 32),
+                                     DWORD(bytes), captureObjectName(m_serial, L"Frames").c_str());
+    m_hDone = CreateEventW(nullptr, FALSE, FALSE, captureObjectName(m_serial, L"Done").c_str());
+    if (m_hExchange)
+        m_exchange = static_cast<ExchangeHeader*>(MapViewOfFile(m_hExchange, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, bytes));
+    if (!m_exchange || !m_hDone) {
+        releaseExchange();
+        return false;
+    }
+    ZeroMemory(m_exchange, sizeof(ExchangeHeader));
+    m_exchange->captureSerial = m_serial;
+    m_exchange->slotBytes = slotBytes;
+    m_exchange->currentSlot = -1;
+    MemoryBarrier();
+    m_exchange->magic = kExchangeMagic;
+    return true;
+}
+
+void CaptureSession::releaseExchange()
+{
+    if (m_exchange)
+        UnmapViewOfFile(m_exchange);
+    m_exchange = nullptr;
+    if (m_hExchange)
+        CloseHandle(m_hExchange);
+    m_hExchange = nullptr;
+    if (m_hDone)
+        CloseHandle(m_hDone);
+    m_hDone = nullptr;
+}
+
+void CaptureSession::close()
+{
+    if (m_serial == 0)
+        return;
+    std::vector<DWORD> tasks;
+    {
+        DeviceStore::Lock lock(m_store);
+        std::wstring why;
+        if (lock.held() && m_store.validate(why)) {
+            SharedState& s = *m_store.state();
+            CameraRecord* camera = findCamera(s, m_cameraId);
+            if (camera && camera->capture.serial == m_serial) {
+                ZeroMemory(&camera->capture, sizeof(camera->capture));
+                tasks = tasksOfCamera(s, m_cameraId);
+                m_store.bumpGeneration();
+            }
+        }
+    }
+    wakeTasks(tasks);
+    dropFilter();
+    releaseExchange();
+    m_serial = 0;
+    m_cameraId = 0;
+}
+
+void CaptureSession::waitForFrameTime()
+{
+    LONGLONG due = m_start + LONGLONG(m_frameNumber) * m_frequency / LONGLONG(m_fps);
+    for (;;) {
+        LONGLONG remaining = due - now();
+        if (remaining <= 0)
+            return;
+        DWORD ms = DWORD(remaining * 1000 / m_frequency);
+        Sleep(ms > 1 ? ms - 1 : 0);
+    }
+}
+
+bool CaptureSession::refreshFromDevice()
+{
+    LONG generation = m_store.state()->generation;
+    if (generation == m_seenGeneration)
+        return !m_removed;
+    DeviceStore::Lock lock(m_store);
+    std::wstring why;
+    if (!lock.held())
+        return !m_removed;   // try again at the next frame
+    m_seenGeneration = m_store.state()->generation;
+    SharedState& s = *m_store.state();
+    CameraRecord* camera = m_store.validate(why) ? findCamera(s, m_cameraId, &m_cameraIndex) : nullptr;
+    if (!camera || camera->capture.serial != m_serial) {
+        m_removed = true;
+        return false;
+    }
+    m_generator.configure(*camera);
+    chooseFilter(s);
+    return true;
+}
+
+void CaptureSession::chooseFilter(const SharedState& state)
+{
+    DWORD serial = 0;
+    ProcessTag owner = {};
+    for (const TaskRecord& task : state.tasks) {
+        if (task.serial != 0 && task.cameraId == m_cameraId && task.frameAccess) {
+            serial = task.serial;
+            owner = task.owner;
+            break;
+        }
+    }
+    if (serial == m_filterSerial)
+        return;
+    dropFilter();
+    if (serial == 0)
+        return;
+    m_hFilterProcess = openTaggedProcess(owner);
+    m_hFilterFrame = OpenEventW(EVENT_MODIFY_STATE, FALSE, taskObjectName(serial, L"Frame").c_str());
+    if (!m_hFilterProcess || !m_hFilterFrame) {
+        dropFilter();
+        return;
+    }
+    m_filterSerial = serial;
+}
+
+void CaptureSession::dropFilter()
+{
+    if (m_hFilterFrame)
+        CloseHandle(m_hFilterFrame);
+    m_hFilterFrame = nullptr;
+    if (m_hFilterProcess)
+        CloseHandle(m_hFilterProcess);
+    m_hFilterProcess = nullptr;
+    m_filterSerial = 0;
+    m_pendingSeq = 0;
+}
+
+void CaptureSession::countFate(FrameFate fate)
+{
+    if (fate == FrameFate::Unfiltered)
+        return;
+    // Counted without the lock: the record is checked to still be the filter's.
+    TaskRecord* task = findTask(*m_store.state(), m_filterSerial);
+    if (!task)
+        return;
+    InterlockedIncrement(fate == FrameFate::Processed ? &task->processed : &task->passedThrough);
+}
+
+FrameFate CaptureSession::passThroughFilter(CapturedFrame& frame)
+{
+    if (m_filterSerial == 0)
+        return FrameFate::Unfiltered;
+    bool filterDied = false;
+    if (m_pendingSeq != 0 && m_exchange->slots[m_pendingSlot].completedSeq != m_pendingSeq) {
+        // Still busy with an earlier frame: this one goes on without it.
+        filterDied = WaitForSingleObject(m_hFilterProcess, 0) != WAIT_TIMEOUT;
+    } else {
+        DWORD slot = m_pendingSlot ^ 1;   // alternate, so a write after completion hits the other slot
+        LONG seq = ++m_seq;
+        ExchangeSlot& record = m_exchange->slots[slot];
+        record.seq = seq;
+        record.cbData = frame.cbData;
+        record.frameNumber = frame.frameNumber;
+        record.timestamp = frame.captureTime;
+        record.cameraIndex = m_cameraIndex;
+        m_format.toHeader(record.header);
+        memcpy(exchangeSlotData(m_exchange, slot), m_frame.data(), frame.cbData);
+        MemoryBarrier();
+        m_exchange->currentSlot = LONG(slot);
+        m_exchange->currentSeq = seq;
+        MemoryBarrier();
+        m_pendingSeq = seq;
+        m_pendingSlot = slot;
+        SetEvent(m_hFilterFrame);
+
+        LONGLONG deadline = now() + LONGLONG(m_filterWaitMs) * m_frequency / 1000;
+        HANDLE waits[2] = {m_hDone, m_hFilterProcess};
+        for (;;) {
+            if (record.completedSeq == seq) {
+                memcpy(m_frame.data(), exchangeSlotData(m_exchange, slot), frame.cbData);
+                m_pendingSeq = 0;
+                countFate(FrameFate::Processed);
+                return FrameFate::Processed;
+            }
+            LONGLONG left = deadline - now();
+            if (left <= 0)
+                break;
+            DWORD rc = WaitForMultipleObjects(2, waits, FALSE, DWORD(left * 1000 / m_frequency) + 1);
+            if (rc == WAIT_OBJECT_0 + 1) {
+                filterDied = record.completedSeq != seq;
+                if (!filterDied)
+                    continue;
+                break;
+            }
+            if (rc != WAIT_OBJECT_0 && rc != WAIT_TIMEOUT)
+                break;
+        }
+    }
+    countFate(FrameFate::PassedThrough);
+    if (filterDied) {
+        // Nobody will complete frames for it: forget its record so that no capture waits on it.
+        DeviceStore::Lock lock(m_store);
+        TaskRecord* task = lock.held() ? findTask(*m_store.state(), m_filterSerial) : nullptr;
+        if (task && !isProcessAlive(task->owner)) {
+            ZeroMemory(task, sizeof(*task));
+            m_store.bumpGeneration();
+        }
+        dropFilter();
+    }
+    return FrameFate::PassedThrough;
+}
+
+CaptureResult CaptureSession::nextFrame(CapturedFrame& frame)
+{
+    if (m_serial == 0)
+        return fail(CaptureResult::Failed, L"the camera is not open");
+    waitForFrameTime();
+    if (!refreshFromDevice())
+        return fail(CaptureResult::Removed, L"");
+    if (!m_generator.render(m_format, m_frameNumber, m_frame.data()))
+        return fail(CaptureResult::Failed, L"cannot draw the picture");
+    frame = CapturedFrame();
+    frame.cbData = DWORD(m_frame.size());
+    frame.frameNumber = m_frameNumber++;
+    frame.captureTime = now();
+    frame.fate = passThroughFilter(frame);
+    frame.data = m_frame.data();
+    frame.deliverTime = now();
+    return CaptureResult::Ok;
+}
+
+} // namespace vcam

@@ -1,0 +1,235 @@
+#include "DeviceStore.h"
+
+#include "PropertyCatalog.h"
+#include "VcamNames.h"
+#include "FrameFormat.h"
+
+#include <shlobj.h>
+
+#include <set>
+
+namespace vcam {
+
+namespace {
+
+constexpr DWORD kLockTimeoutMs = 3000;
+
+bool validCamera(const CameraRecord& camera, std::wstring& why)
+{
+    if (camera.id == 0 || camera.kind > kBuiltInCamera || (camera.direction != 0 && camera.direction != 1)) {
+        why = L"camera record has an invalid id, kind or direction";
+        return false;
+    }
+    for (LONG id = 0; id < LONG(kPropertyCount); ++id) {
+        const PropertyRange* range = propertyRange(camera.kind, id);
+        if (!range)
+            continue;
+        const PropertyValue& p = camera.props[id];
+        if (p.value < range->min || p.value > range->max || p.flags == 0 || (p.flags & ~range->caps)) {
+            why = L"camera property value out of range";
+            return false;
+        }
+    }
+    for (DWORD slot = 0; slot < kCustomSettingCount; ++slot) {
+        if (camera.custom[slot] < 0 || camera.custom[slot] > customSettingAt(slot).maxValue) {
+            why = L"custom property value out of range";
+            return false;
+        }
+    }
+    const CaptureRecord& capture = camera.capture;
+    if (capture.serial != 0) {
+        FrameFormat format;
+        if (!FrameFormat::fromRecord(capture.pixelFormat, capture.width, capture.height, format) ||
+            capture.fps == 0 || capture.fps > kMaxFps) {
+            why = L"capture record has an invalid format";
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+DeviceStore::DeviceStore() : m_hMutex(nullptr), m_hFile(INVALID_HANDLE_VALUE), m_hMapping(nullptr), m_state(nullptr)
+{
+}
+
+DeviceStore::~DeviceStore()
+{
+    close();
+}
+
+void DeviceStore::close()
+{
+    if (m_state)
+        UnmapViewOfFile(m_state);
+    m_state = nullptr;
+    if (m_hMapping)
+        CloseHandle(m_hMapping);
+    m_hMapping = nullptr;
+    if (m_hFile != INVALID_HANDLE_VALUE)
+        CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    if (m_hMutex)
+        CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+}
+
+bool DeviceStore::backingFilePath(std::wstring& path)
+{
+    std::wstring suffix;
+    if (!deviceNamespace(suffix))
+        return false;
+    WCHAR folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
+        return false;
+    path = folder;
+    path += L"\\Kivo";
+    CreateDirectoryW(path.c_str(), nullptr);
+    path += L"\\VirtualCamera";
+    CreateDirectoryW(path.c_str(), nullptr);
+    path += L"\\device" + (suffix.empty() ? std::wstring() : L"-" + suffix) + L".bin";
+    return true;
+}
+
+bool DeviceStore::open(std::wstring& error, bool discardDamaged)
+{
+    if (m_state)
+        return true;
+    std::wstring mutexName = objectName(L"Mutex");
+    if (mutexName.empty()) {
+        error = L"KIVO_VCAM_NAMESPACE must be up to 40 letters, digits, '-' or '_'";
+        return false;
+    }
+    m_hMutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    if (!m_hMutex) {
+        error = L"cannot create the device mutex (error " + std::to_wstring(GetLastError()) + L")";
+        return false;
+    }
+    Lock lock(*this);
+    if (!lock.held()) {
+        error = L"the device is busy (its mutex was not released in time)";
+        close();
+        return false;
+    }
+    if (!mapState(error, discardDamaged)) {
+        close();
+        return false;
+    }
+    if (m_state->magic == 0) {   // a new, zero-filled file
+        m_state->magic = kStateMagic;
+        m_state->version = kStateVersion;
+        m_state->cbSize = sizeof(SharedState);
+        m_state->nextCameraId = 1;
+        m_state->nextSerial = 1;
+        factoryReset();
+    }
+    return true;
+}
+
+bool DeviceStore::mapState(std::wstring& error, bool discardDamaged)
+{
+    std::wstring path;
+    if (!backingFilePath(path)) {
+        error = L"cannot find the folder for the device state";
+        return false;
+    }
+    m_hFile = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE) {
+        error = L"cannot open " + path + L" (error " + std::to_wstring(GetLastError()) + L")";
+        return false;
+    }
+    LARGE_INTEGER size = {};
+    bool sizeOk = GetFileSizeEx(m_hFile, &size) && (size.QuadPart == 0 || size.QuadPart == LONGLONG(sizeof(SharedState)));
+    if (!sizeOk && discardDamaged && SetFilePointer(m_hFile, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(m_hFile))
+        sizeOk = true;
+    if (!sizeOk) {
+        error = L"the device state in " + path + L" has an unknown size; run kivocam reset";
+        return false;
+    }
+    m_hMapping = CreateFileMappingW(m_hFile, nullptr, PAGE_READWRITE, 0, sizeof(SharedState),
+                                    objectName(L"State").c_str());
+    if (!m_hMapping) {
+        error = L"cannot map the device state (error " + std::to_wstring(GetLastError()) + L")";
+        return false;
+    }
+    m_state = static_cast<SharedState*>(MapViewOfFile(m_hMapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(SharedState)));
+    if (!m_state) {
+        error = L"cannot map the device state (error " + std::to_wstring(GetLastError()) + L")";
+        return false;
+    }
+    return true;
+}
+
+bool DeviceStore::validate(std::wstring& why) const
+{
+    const SharedState& s = *m_state;
+    if (s.magic != kStateMagic || s.version != kStateVersion || s.cbSize != sizeof(SharedState)) {
+        why = L"the device state has an unknown layout";
+        return false;
+    }
+    if (s.cameraCount > kMaxCameras || s.nextCameraId == 0 || s.nextSerial == 0) {
+        why = L"the device state has an invalid camera count";
+        return false;
+    }
+    std::set<DWORD> ids;
+    for (DWORD i = 0; i < s.cameraCount; ++i) {
+        if (!validCamera(s.cameras[i], why))
+            return false;
+        if (!ids.insert(s.cameras[i].id).second || s.cameras[i].id >= s.nextCameraId) {
+            why = L"the device state has duplicate camera ids";
+            return false;
+        }
+    }
+    for (const TaskRecord& task : s.tasks) {
+        if (task.serial != 0 && (task.frameAccess > 1 || task.serial >= s.nextSerial)) {
+            why = L"the device state has an invalid task record";
+            return false;
+        }
+    }
+    return true;
+}
+
+void DeviceStore::factoryReset()
+{
+    SharedState& s = *m_state;
+    DWORD nextCameraId = s.nextCameraId ? s.nextCameraId : 1;
+    DWORD nextSerial = s.nextSerial ? s.nextSerial : 1;
+    LONG generation = s.generation;
+    ZeroMemory(&s, sizeof(s));
+    s.magic = kStateMagic;
+    s.version = kStateVersion;
+    s.cbSize = sizeof(SharedState);
+    s.nextSerial = nextSerial;
+    s.generation = generation + 1;
+    CameraRecord& camera = s.cameras[0];
+    camera.id = nextCameraId++;
+    camera.kind = kBuiltInCamera;
+    camera.direction = 0;
+    setFactoryValues(camera);
+    s.cameraCount = 1;
+    s.nextCameraId = nextCameraId;
+}
+
+void DeviceStore::bumpGeneration()
+{
+    InterlockedIncrement(&m_state->generation);
+}
+
+DeviceStore::Lock::Lock(DeviceStore& store) : m_hMutex(store.m_hMutex), m_held(false)
+{
+    if (!m_hMutex)
+        return;
+    // An abandoned mutex is ours too: whoever died mid-change left state that validate() checks.
+    DWORD rc = WaitForSingleObject(m_hMutex, kLockTimeoutMs);
+    m_held = rc == WAIT_OBJECT_0 || rc == WAIT_ABANDONED;
+}
+
+DeviceStore::Lock::~Lock()
+{
+    if (m_held)
+        ReleaseMutex(m_hMutex);
+}
+
+} // namespace vcam

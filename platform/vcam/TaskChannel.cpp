@@ -1,0 +1,321 @@
+#include "TaskChannel.h"
+
+#include "KivoNames.h"
+#include "ProcessTag.h"
+#include "TaskSignals.h"
+#include "VcamNames.h"
+
+namespace vcam {
+
+namespace {
+
+constexpr DWORD kRecheckMs = 1000;          // the watcher looks at the device at least this often
+constexpr DWORD kThreadStopTimeoutMs = 10000;
+
+} // namespace
+
+TaskChannel::TaskChannel()
+{
+    InitializeCriticalSection(&m_frameLock);
+    ZeroMemory(&m_descriptor, sizeof(m_descriptor));
+}
+
+TaskChannel::~TaskChannel()
+{
+    close();
+    DeleteCriticalSection(&m_frameLock);
+}
+
+DWORD TaskChannel::open(HWND hNotifyWnd, DWORD cameraIndex)
+{
+    if (m_serial != 0 || !IsWindow(hNotifyWnd))
+        return KIVO_TASK_FAILED;
+    std::wstring error;
+    if (!m_store.open(error))
+        return KIVO_TASK_FAILED;
+    {
+        DeviceStore::Lock lock(m_store);
+        std::wstring why;
+        if (!lock.held() || !m_store.validate(why))
+            return KIVO_TASK_FAILED;
+        SharedState& s = *m_store.state();
+        if (cameraIndex >= s.cameraCount)
+            return KIVO_TASK_NO_CAMERA;
+        TaskRecord* record = nullptr;
+        for (TaskRecord& task : s.tasks) {
+            if (task.serial == 0 || !isProcessAlive(task.owner)) {
+                record = &task;
+                break;
+            }
+        }
+        if (!record)
+            return KIVO_TASK_FAILED;
+        DWORD serial = s.nextSerial++;
+        m_hWake = CreateEventW(nullptr, FALSE, FALSE, taskObjectName(serial, L"Wake").c_str());
+        m_hFrame = CreateEventW(nullptr, FALSE, FALSE, taskObjectName(serial, L"Frame").c_str());
+        m_hQuit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (!m_hWake || !m_hFrame || !m_hQuit) {
+            close();
+            return KIVO_TASK_FAILED;
+        }
+        ZeroMemory(record, sizeof(*record));
+        record->serial = serial;
+        record->cameraId = s.cameras[cameraIndex].id;
+        record->cameraIndex = cameraIndex;
+        record->hwnd = reinterpret_cast<ULONGLONG>(hNotifyWnd);
+        record->owner = currentProcessTag();
+        m_store.bumpGeneration();
+        m_serial = serial;
+        m_cameraId = record->cameraId;
+    }
+    m_hwnd = hNotifyWnd;
+    m_cameraIndex = cameraIndex;
+    m_captureSerial = 0;
+    m_removed = false;
+    m_hThread = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
+    if (!m_hThread) {
+        close();
+        return KIVO_TASK_FAILED;
+    }
+    return KIVO_TASK_OK;
+}
+
+void TaskChannel::close()
+{
+    if (m_hThread) {
+        SetEvent(m_hQuit);
+        // The watcher's waits are bounded (its own recheck, the device lock), so it ends in time.
+        WaitForSingleObject(m_hThread, kThreadStopTimeoutMs);
+        CloseHandle(m_hThread);
+        m_hThread = nullptr;
+    }
+    if (m_serial != 0)
+        unregister();
+    if (m_hCaptureProcess)
+        CloseHandle(m_hCaptureProcess);
+    m_hCaptureProcess = nullptr;
+    for (HANDLE* h : {&m_hWake, &m_hFrame, &m_hQuit}) {
+        if (*h)
+            CloseHandle(*h);
+        *h = nullptr;
+    }
+    EnterCriticalSection(&m_frameLock);
+    m_current.reset();
+    m_held.reset();
+    m_frameHeld = false;
+    m_frameSignalled = false;
+    ZeroMemory(&m_descriptor, sizeof(m_descriptor));
+    LeaveCriticalSection(&m_frameLock);
+    m_serial = 0;
+    m_captureSerial = 0;
+}
+
+bool TaskChannel::unregister()
+{
+    DeviceStore::Lock lock(m_store);
+    if (!lock.held())
+        return false;
+    for (TaskRecord& task : m_store.state()->tasks) {
+        if (task.serial == m_serial) {
+            ZeroMemory(&task, sizeof(task));
+            m_store.bumpGeneration();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TaskChannel::enableFrameAccess(bool enable)
+{
+    if (m_serial == 0)
+        return false;
+    DeviceStore::Lock lock(m_store);
+    if (!lock.held())
+        return false;
+    for (TaskRecord& task : m_store.state()->tasks) {
+        if (task.serial == m_serial) {
+            task.frameAccess = enable ? 1 : 0;
+            m_store.bumpGeneration();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TaskChannel::frameStats(DWORD& processed, DWORD& passedThrough)
+{
+    if (m_serial == 0)
+        return false;
+    DeviceStore::Lock lock(m_store);
+    if (!lock.held())
+        return false;
+    for (const TaskRecord& task : m_store.state()->tasks) {
+        if (task.serial == m_serial) {
+            processed = DWORD(task.processed);
+            passedThrough = DWORD(task.passedThrough);
+            return true;
+        }
+    }
+    return false;
+}
+
+DWORD WINAPI TaskChannel::threadMain(LPVOID param)
+{
+    static_cast<TaskChannel*>(param)->watch();
+    return 0;
+}
+
+void TaskChannel::watch()
+{
+    refresh();
+    for (;;) {
+        HANDLE waits[4] = {m_hQuit, m_hWake, m_hFrame, m_hCaptureProcess};
+        DWORD count = m_hCaptureProcess ? 4 : 3;
+        DWORD rc = WaitForMultipleObjects(count, waits, FALSE, kRecheckMs);
+        if (rc == WAIT_OBJECT_0 || rc == WAIT_FAILED)
+            return;
+        if (rc == WAIT_OBJECT_0 + 2)
+            onFrameSignal();
+        else
+            refresh();   // woken, the capturing process ended, or the periodic look
+    }
+}
+
+bool TaskChannel::refresh()
+{
+    if (m_removed)
+        return false;
+    bool present = false;
+    DWORD captureSerial = 0;
+    ProcessTag owner = {};
+    std::vector<DWORD> others;
+    {
+        DeviceStore::Lock lock(m_store);
+        std::wstring why;
+        if (!lock.held() || !m_store.validate(why))
+            return false;   // look again later
+        SharedState& s = *m_store.state();
+        for (DWORD i = 0; i < s.cameraCount; ++i) {
+            CameraRecord& camera = s.cameras[i];
+            if (camera.id != m_cameraId)
+                continue;
+            present = true;
+            if (camera.capture.serial != 0) {
+                if (isProcessAlive(camera.capture.owner)) {
+                    captureSerial = camera.capture.serial;
+                    owner = camera.capture.owner;
+                } else {
+                    // The capturing application ended without closing: the camera is closed.
+                    ZeroMemory(&camera.capture, sizeof(camera.capture));
+                    others = tasksOfCamera(s, m_cameraId);
+                    m_store.bumpGeneration();
+                }
+            }
+        }
+    }
+    wakeTasks(others);
+    if (!present) {
+        m_removed = true;
+        onCaptureChanged(0, owner);   // no close notice: the removal says it all
+        post(WM_TASK_DEVICE_REMOVE);
+        return true;
+    }
+    if (captureSerial != m_captureSerial) {
+        if (m_captureSerial != 0)
+            post(WM_TASK_DEVICE_CLOSE);
+        onCaptureChanged(captureSerial, owner);
+        if (captureSerial != 0)
+            post(WM_TASK_DEVICE_OPEN);
+    }
+    return true;
+}
+
+void TaskChannel::onCaptureChanged(DWORD captureSerial, const ProcessTag& owner)
+{
+    if (m_hCaptureProcess)
+        CloseHandle(m_hCaptureProcess);
+    m_hCaptureProcess = nullptr;
+    EnterCriticalSection(&m_frameLock);
+    retireExchangeLocked();
+    if (captureSerial != 0) {
+        auto view = std::make_shared<ExchangeView>();
+        if (view->open(captureSerial))
+            m_current = view;
+    }
+    LeaveCriticalSection(&m_frameLock);
+    m_captureSerial = captureSerial;
+    if (captureSerial != 0)
+        m_hCaptureProcess = openTaggedProcess(owner);
+}
+
+void TaskChannel::retireExchangeLocked()
+{
+    m_current.reset();
+    m_frameSignalled = false;
+    if (!m_frameHeld) {
+        m_descriptor.pData = nullptr;
+        m_descriptor.cbData = 0;
+    }
+}
+
+void TaskChannel::onFrameSignal()
+{
+    EnterCriticalSection(&m_frameLock);
+    m_frameSignalled = true;
+    if (!m_frameHeld)
+        takeFrameLocked();
+    LeaveCriticalSection(&m_frameLock);
+}
+
+void TaskChannel::takeFrameLocked()
+{
+    m_frameSignalled = false;
+    DWORD slot = 0;
+    LONG seq = 0;
+    FrameFormat format;
+    if (!m_current || !m_current->announcedFrame(slot, seq, format))
+        return;
+    if (m_current->captureSerial() == m_lastTakenSerial && seq == m_lastTakenSeq)
+        return;   // already handed to the window
+    const ExchangeSlot& record = m_current->header()->slots[slot];
+    m_descriptor.pData = m_current->slotData(slot);
+    m_descriptor.cbData = format.imageBytes();
+    m_descriptor.dwCameraIndex = m_cameraIndex;
+    m_descriptor.dwFrameNumber = record.frameNumber;
+    m_descriptor.llTimestamp = record.timestamp;
+    format.toHeader(m_descriptor.bmiHeader);
+    m_held = m_current;
+    m_heldSlot = slot;
+    m_heldSeq = seq;
+    m_lastTakenSerial = m_current->captureSerial();
+    m_lastTakenSeq = seq;
+    m_frameHeld = true;
+    post(WM_TASK_FRAME_READY);
+}
+
+bool TaskChannel::completeFrame()
+{
+    EnterCriticalSection(&m_frameLock);
+    bool held = m_frameHeld && m_held;
+    if (held) {
+        InterlockedExchange(&m_held->header()->slots[m_heldSlot].completedSeq, m_heldSeq);
+        SetEvent(m_held->doneEvent());
+        m_frameHeld = false;
+        if (m_held != m_current) {
+            m_descriptor.pData = nullptr;
+            m_descriptor.cbData = 0;
+        }
+        m_held.reset();
+        if (m_frameSignalled)
+            takeFrameLocked();
+    }
+    LeaveCriticalSection(&m_frameLock);
+    return held;
+}
+
+void TaskChannel::post(UINT message)
+{
+    PostMessageW(m_hwnd, message, m_cameraIndex, 0);
+}
+
+} // namespace vcam

@@ -1,0 +1,28 @@
+#include "TaskSignals.h"
+
+#include "VcamNames.h"
+
+namespace vcam {
+
+std::vector<DWORD> tasksOfCamera(const SharedState& state, DWORD cameraId)
+{
+    std::vector<DWORD> serials;
+    for (const TaskRecord& task : state.tasks) {
+        if (task.serial != 0 && (cameraId == 0 || task.cameraId == cameraId))
+            serials.push_back(task.serial);
+    }
+    return serials;
+}
+
+void wakeTasks(const std::vector<DWORD>& taskSerials)
+{
+    for (DWORD serial : taskSerials) {
+        HANDLE hEvent = OpenEventW(EVENT_MODIFY_STATE, FALSE, taskObjectName(serial, L"Wake").c_str());
+        if (!hEvent)
+            continue;   // the task has gone since the lock was released
+        SetEvent(hEvent);
+        CloseHandle(hEvent);
+    }
+}
+
+} // namespace vcam

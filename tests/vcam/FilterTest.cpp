@@ -1,0 +1,208 @@
+// Frames passing a filter window before kivocap gets them: the descriptor of each format, pixels
+// rewritten in place, a late filter, and a filter process that is killed.
+#include "VcamTestSupport.h"
+
+#include "KivoNames.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace vcamtest;
+
+namespace {
+
+constexpr BYTE kFill = 0x5A;
+
+struct SeenFrame {
+    BITMAPINFOHEADER header;
+    DWORD cbData;
+    bool hadPixels;
+};
+
+size_t countByte(const std::vector<BYTE>& bytes, BYTE value)
+{
+    size_t n = 0;
+    for (BYTE b : bytes)
+        n += b == value;
+    return n;
+}
+
+std::wstring frameFile(const std::wstring& folder, DWORD number)
+{
+    WCHAR name[32];
+    _snwprintf(name, ARRAYSIZE(name), L"\\frame%05lu.bmp", static_cast<unsigned long>(number));
+    return folder + name;
+}
+
+class VcamFilter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(lib.loaded());
+        folder = makeTempFolder(L"vcamfilter");
+    }
+    void TearDown() override
+    {
+        if (task)
+            task->Release();
+        removeFolder(folder);
+    }
+
+    // This process's window becomes the filter: each frame is recorded, optionally held for
+    // delayMs, filled with kFill and completed.
+    void becomeFilter(std::function<DWORD(DWORD)> delayForFrame)
+    {
+        task = lib.createTask();
+        ASSERT_NE(nullptr, task);
+        ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
+        ASSERT_EQ(DWORD(KIVO_TASK_OK), task->EnableFrameAccess(1));
+        window.onMessage = [this, delayForFrame](const RecordedMessage& m) {
+            if (m.message != WM_TASK_FRAME_READY)
+                return;
+            KIVO_FRAME_BUFFER* frame = nullptr;
+            ASSERT_TRUE(task->CmdAcquireFrameBuffer(&frame));
+            ASSERT_NE(nullptr, frame);
+            seen.push_back({frame->bmiHeader, frame->cbData, frame->pData != nullptr});
+            DWORD delay = delayForFrame ? delayForFrame(DWORD(seen.size() - 1)) : 0;
+            if (delay)
+                Sleep(delay);
+            if (frame->pData)
+                memset(frame->pData, kFill, frame->cbData);
+            EXPECT_EQ(DWORD(KIVO_TASK_OK), task->CompleteFrame());
+        };
+    }
+
+    ProcessResult capture(const std::wstring& arguments, DWORD timeoutMs = 20000)
+    {
+        ChildProcess cap;
+        if (!cap.start(stageProgram(L"kivocap.exe") + L" --image bmp --out \"" + folder + L"\" " + arguments))
+            return ProcessResult();
+        pumpUntil([&] { return cap.wait(0); }, timeoutMs);
+        return cap.result();
+    }
+
+    ScopedDevice device;
+    KivoLibModule lib;
+    RecordingWindow window;
+    IImgFAccessTask* task = nullptr;
+    std::wstring folder;
+    std::vector<SeenFrame> seen;
+};
+
+struct FormatCase {
+    const wchar_t* name;
+    LONG width, height;       // as the descriptor must show them
+    WORD bits;
+    DWORD compression;
+    DWORD cbData;
+};
+
+TEST_F(VcamFilter, DescriptorDescribesEachFormatAndRewritesReachTheApplication)
+{
+    becomeFilter(nullptr);
+    const FormatCase cases[] = {
+        {L"rgb24", 322, 240, 24, BI_RGB, 968 * 240},   // rows padded to 4 bytes
+        {L"rgb24-topdown", 320, -240, 24, BI_RGB, 960 * 240},
+        {L"rgb32", 160, 120, 32, BI_RGB, 640 * 120},
+        {L"rgb32-topdown", 160, -120, 32, BI_RGB, 640 * 120},
+        {L"yuy2", 640, 480, 16, MAKEFOURCC('Y', 'U', 'Y', '2'), 1280 * 480},
+    };
+    for (const FormatCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "format " << std::string(c.name, c.name + wcslen(c.name)));
+        seen.clear();
+        std::wstring size = std::to_wstring(c.width) + L"x" + std::to_wstring(c.height < 0 ? -c.height : c.height);
+        ProcessResult result = capture(L"--frames 3 --format " + std::wstring(c.name) + L" --size " + size);
+        ASSERT_EQ(0u, result.exitCode) << result.output;
+        EXPECT_EQ(3, numberAfter(result.output, "processed")) << result.output;
+        ASSERT_EQ(3u, seen.size());
+        for (const SeenFrame& f : seen) {
+            EXPECT_TRUE(f.hadPixels);
+            EXPECT_EQ(c.width, f.header.biWidth);
+            EXPECT_EQ(c.height, f.header.biHeight);
+            EXPECT_EQ(c.bits, f.header.biBitCount);
+            EXPECT_EQ(c.compression, f.header.biCompression);
+            EXPECT_EQ(c.cbData, f.cbData);
+            EXPECT_EQ(c.cbData, f.header.biSizeImage);
+        }
+        BmpFile bmp;
+        ASSERT_TRUE(readBmp(frameFile(folder, 2), bmp));
+        if (c.compression == BI_RGB) {
+            ASSERT_EQ(c.cbData, bmp.pixels.size());
+            EXPECT_EQ(bmp.pixels.size(), countByte(bmp.pixels, kFill));   // every byte is the filter's
+        } else {
+            // YUY2 is written converted to RGB: a filled frame is one flat colour.
+            ASSERT_GE(bmp.pixels.size(), 3u);
+            for (size_t i = 0; i + 2 < size_t(c.width) * 3; i += 3)
+                ASSERT_EQ(0, memcmp(&bmp.pixels[0], &bmp.pixels[i], 3));
+        }
+    }
+}
+
+TEST_F(VcamFilter, LateFilterNeverStallsTheCaptureNorTearsAFrame)
+{
+    // The first two frames are held for 250 ms, far past the 100 ms the application waits.
+    becomeFilter([](DWORD n) { return n < 2 ? 250u : 0u; });
+    LONGLONG start = qpc();
+    ProcessResult result = capture(L"--frames 60 --fps 30");
+    double elapsedMs = qpcMs(qpc() - start);
+    ASSERT_EQ(0u, result.exitCode) << result.output;
+    long long processed = numberAfter(result.output, "processed");
+    long long passed = numberAfter(result.output, "passed-through");
+    EXPECT_EQ(60, processed + passed) << result.output;
+    EXPECT_GE(passed, 2) << result.output;
+    EXPECT_GE(processed, 10) << result.output;
+    EXPECT_LT(elapsedMs, 8000.0);
+
+    // Each frame the application got is either wholly the filter's or wholly the camera's.
+    for (DWORD n = 0; n < 60; ++n) {
+        BmpFile bmp;
+        ASSERT_TRUE(readBmp(frameFile(folder, n), bmp)) << n;
+        size_t filled = countByte(bmp.pixels, kFill);
+        EXPECT_TRUE(filled == bmp.pixels.size() || filled < bmp.pixels.size() / 10) << "frame " << n << " is torn";
+    }
+    KIVO_FRAME_STATS stats = {sizeof(stats), 0, 0};
+    ASSERT_TRUE(task->GetFrameStats(&stats));
+    EXPECT_EQ(DWORD(processed), stats.dwProcessed);
+    EXPECT_EQ(DWORD(passed), stats.dwPassedThrough);
+}
+
+TEST_F(VcamFilter, FilterInAnotherProcessRewritesFramesAndAKilledOneStallsNothing)
+{
+    std::wstring readyName = L"Local\\KivoVcamFilterReady" + device.name();
+    HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+    ASSERT_NE(nullptr, hReady);
+    std::wstring filterProgram = L"\"" + testsDir() + L"\\vcam_filter.exe\" --stage \"" + stageDir() +
+                                 L"\" --ready " + readyName + L" --mode ";
+    {
+        ChildProcess filter;
+        ASSERT_TRUE(filter.start(filterProgram + L"fill"));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hReady, 10000));
+        ProcessResult result = capture(L"--frames 10");
+        ASSERT_EQ(0u, result.exitCode) << result.output;
+        EXPECT_EQ(10, numberAfter(result.output, "processed")) << result.output;
+        BmpFile bmp;
+        ASSERT_TRUE(readBmp(frameFile(folder, 9), bmp));
+        EXPECT_EQ(bmp.pixels.size(), countByte(bmp.pixels, kFill));
+        ASSERT_TRUE(filter.wait(5000));   // it ends when the camera closes
+        EXPECT_EQ(10, numberAfter(filter.result().output, "processed")) << filter.result().output;
+    }
+    ResetEvent(hReady);
+    {
+        ChildProcess filter;
+        ASSERT_TRUE(filter.start(filterProgram + L"stall"));
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hReady, 10000));
+        ChildProcess cap;
+        ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --frames 45 --fps 30"));
+        Sleep(500);
+        filter.kill();
+        ASSERT_TRUE(cap.wait(8000));
+        ProcessResult result = cap.result();
+        ASSERT_EQ(0u, result.exitCode) << result.output;
+        EXPECT_EQ(0, numberAfter(result.output, "processed")) << result.output;
+        EXPECT_EQ(45, numberAfter(result.output, "passed-through")) << result.output;
+    }
+    CloseHandle(hReady);
+}
+
+} // namespace

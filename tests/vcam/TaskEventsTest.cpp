@@ -1,0 +1,165 @@
+// Image access tasks in this process watching captures by kivocap in another: open, close, a
+// capturing process that dies, removal, and device arrival notices.
+#include "VcamTestSupport.h"
+
+#include "Device.h"
+#include "KivoNames.h"
+
+#include <dbt.h>
+#include <gtest/gtest.h>
+
+using namespace vcamtest;
+
+namespace {
+
+constexpr double kNotifyLimitMs = 50.0;
+
+long long eventQpc(const std::string& output, const char* event)
+{
+    std::string key = std::string("event ") + event + " qpc=";
+    size_t at = output.find(key);
+    return at == std::string::npos ? -1 : strtoll(output.c_str() + at + key.size(), nullptr, 10);
+}
+
+bool captureOpenOn(DWORD index)
+{
+    vcam::Device device;
+    std::vector<vcam::CameraInfo> cameras;
+    return device.open() && device.listCameras(cameras) == vcam::DeviceResult::Ok && index < cameras.size() &&
+           cameras[index].captureOpen;
+}
+
+class VcamTaskEvents : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(lib.loaded());
+        ASSERT_NE(nullptr, window.hwnd());
+        task = lib.createTask();
+        ASSERT_NE(nullptr, task);
+    }
+    void TearDown() override
+    {
+        if (task)
+            task->Release();
+    }
+
+    ScopedDevice device;
+    KivoLibModule lib;
+    RecordingWindow window;
+    IImgFAccessTask* task = nullptr;
+};
+
+TEST_F(VcamTaskEvents, OpenTellsAMissingCameraFromAPresentOne)
+{
+    EXPECT_EQ(DWORD(KIVO_TASK_NO_CAMERA), task->Open(window.hwnd(), 1));
+    EXPECT_EQ(DWORD(KIVO_TASK_FAILED), task->Open(nullptr, 0));
+    EXPECT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
+    // Nothing captures, so nothing is reported.
+    pumpUntil([] { return false; }, 100);
+    EXPECT_TRUE(window.messages().empty());
+}
+
+TEST_F(VcamTaskEvents, CaptureOpenAndCloseInAnotherProcessArriveWithin50ms)
+{
+    ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
+    ChildProcess cap;
+    ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --frames 10 --print-events"));
+    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_CLOSE) > 0 && cap.wait(0); }, 15000));
+    ProcessResult result = cap.result();
+    ASSERT_EQ(0u, result.exitCode) << result.output;
+
+    const RecordedMessage* opened = window.first(WM_TASK_DEVICE_OPEN);
+    const RecordedMessage* closed = window.first(WM_TASK_DEVICE_CLOSE);
+    ASSERT_NE(nullptr, opened);
+    ASSERT_NE(nullptr, closed);
+    EXPECT_EQ(0u, opened->wParam);
+    EXPECT_EQ(0u, closed->wParam);
+    EXPECT_LT(opened->time, closed->time);
+    EXPECT_EQ(1u, window.count(WM_TASK_DEVICE_OPEN));
+    EXPECT_EQ(1u, window.count(WM_TASK_DEVICE_CLOSE));
+    EXPECT_EQ(0u, window.count(WM_TASK_FRAME_READY));   // frame access was not asked for
+
+    long long openAt = eventQpc(result.output, "open");
+    long long closeAt = eventQpc(result.output, "close");
+    ASSERT_GT(openAt, 0) << result.output;
+    ASSERT_GT(closeAt, 0) << result.output;
+    EXPECT_LT(qpcMs(opened->time - openAt), kNotifyLimitMs);
+    EXPECT_LT(qpcMs(closed->time - closeAt), kNotifyLimitMs);
+}
+
+TEST_F(VcamTaskEvents, TaskOpenedOnAnOpenCameraHearsAtOnceAndSeesTheCapturerDie)
+{
+    ChildProcess cap;
+    ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --duration 20"));
+    ASSERT_TRUE(pumpUntil([] { return captureOpenOn(0); }, 10000));
+
+    LONGLONG openedAt = qpc();
+    ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
+    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_OPEN) > 0; }, 2000));
+    EXPECT_LT(qpcMs(window.first(WM_TASK_DEVICE_OPEN)->time - openedAt), kNotifyLimitMs);
+
+    // An application that ends without closing the camera has closed it.
+    LONGLONG killedAt = qpc();
+    cap.kill();
+    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_CLOSE) > 0; }, 3000));
+    EXPECT_LT(qpcMs(window.first(WM_TASK_DEVICE_CLOSE)->time - killedAt), 1000.0);
+    EXPECT_FALSE(captureOpenOn(0));
+}
+
+TEST_F(VcamTaskEvents, RemovalReachesTheTaskAndEndsTheCapture)
+{
+    vcam::Device admin;
+    ASSERT_TRUE(admin.open());
+    DWORD external = 0;
+    ASSERT_EQ(vcam::DeviceResult::Ok, admin.addCamera(false, 0, external));
+    ASSERT_EQ(1u, external);
+    ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 1));
+
+    ChildProcess cap;
+    ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --camera 1 --duration 20"));
+    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_OPEN) > 0; }, 10000));
+
+    LONGLONG removedAt = qpc();
+    ASSERT_EQ(vcam::DeviceResult::Ok, admin.removeCamera(1));
+    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_REMOVE) > 0; }, 2000));
+    const RecordedMessage* removed = window.first(WM_TASK_DEVICE_REMOVE);
+    EXPECT_EQ(1u, removed->wParam);
+    EXPECT_LT(qpcMs(removed->time - removedAt), kNotifyLimitMs);
+
+    ASSERT_TRUE(cap.wait(5000));
+    ProcessResult result = cap.result();
+    EXPECT_EQ(3u, result.exitCode) << result.output;
+    EXPECT_NE(std::string::npos, result.output.find("removed")) << result.output;
+    pumpUntil([] { return false; }, 100);
+    EXPECT_EQ(0u, window.count(WM_TASK_DEVICE_CLOSE));   // the removal says it all
+}
+
+TEST_F(VcamTaskEvents, AddingACameraSendsAnArrivalForTheCameraClass)
+{
+    DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
+    filter.dbcc_size = sizeof(filter);
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = KIVO_CAMERA_INTERFACE_CLASS;
+    HDEVNOTIFY hNotify = RegisterDeviceNotificationW(window.hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+
+    bool arrivalOfOurs = false;
+    std::wstring marker = L"KIVOVCAM" + device.name() + L"_";
+    window.onMessage = [&](const RecordedMessage& m) {
+        if (m.message != WM_DEVICECHANGE || m.wParam != DBT_DEVICEARRIVAL || !m.lParam)
+            return;
+        auto* notice = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(m.lParam);
+        if (notice->dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
+            IsEqualGUID(notice->dbcc_classguid, KIVO_CAMERA_INTERFACE_CLASS) &&
+            wcsstr(notice->dbcc_name, marker.c_str()))
+            arrivalOfOurs = true;
+    };
+    ChildProcess kivocam;
+    ASSERT_TRUE(kivocam.start(stageProgram(L"kivocam.exe") + L" add --external"));
+    EXPECT_TRUE(pumpUntil([&] { return arrivalOfOurs && kivocam.wait(0); }, 10000));
+    EXPECT_EQ(0u, kivocam.result().exitCode);
+    if (hNotify)
+        UnregisterDeviceNotification(hNotify);
+}
+
+} // namespace
