@@ -45,8 +45,9 @@ TEST_F(HelpFileTest, HoldsEveryPageWithContentsIndexAndSearch)
         ASSERT_TRUE(m_directory.has(name));
         EXPECT_GT(m_directory.entries().at(name).length, 1000u) << "a page a user can read";
     }
-    for (const char* name : {"/KivoSet.hhc", "/KivoSet.hhk", "/kivo.css", "/#SYSTEM", "/#TOPICS",
-                             "/$FIftiMain", "::DataSpace/Storage/MSCompressed/Content"})
+    for (const char* name : {"/KivoSet.hhc", "/KivoSet.hhk", "/kivo.css", "/kivoserve-32.png",
+                             "/#SYSTEM", "/#TOPICS", "/$FIftiMain",
+                             "::DataSpace/Storage/MSCompressed/Content"})
         EXPECT_TRUE(m_directory.has(name)) << name;
 }
 
