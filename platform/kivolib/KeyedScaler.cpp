@@ -5,31 +5,47 @@
 
 namespace {
 
-// Where a target pixel's centre falls in the source, in source pixel units.
-double sourceCoordinate(int target, int targetSize, int sourceSize)
-{
-    return (target + 0.5) * sourceSize / targetSize - 0.5;
-}
+// For one target column or row: the two neighbouring source pixels, the weight of the second, and
+// the nearest one.
+struct Tap {
+    int first;
+    int second;
+    double weight;
+    int nearest;
+};
 
 int clampIndex(int i, int size)
 {
     return std::min(std::max(i, 0), size - 1);
 }
 
-DWORD blend(const KeyedPixels& src, double sx, double sy, DWORD key)
+// Where each target pixel's centre falls in the source.
+std::vector<Tap> taps(int targetSize, int sourceSize)
 {
-    int x0 = static_cast<int>(std::floor(sx));
-    int y0 = static_cast<int>(std::floor(sy));
-    double fx = sx - x0;
-    double fy = sy - y0;
+    std::vector<Tap> result(static_cast<size_t>(targetSize));
+    for (int t = 0; t < targetSize; ++t) {
+        double s = (t + 0.5) * sourceSize / targetSize - 0.5;
+        int s0 = int(std::floor(s));
+        double f = s - s0;
+        result[size_t(t)] = {clampIndex(s0, sourceSize), clampIndex(s0 + 1, sourceSize), f,
+                             clampIndex(f < 0.5 ? s0 : s0 + 1, sourceSize)};
+    }
+    return result;
+}
+
+// Bilinear blend of the neighbours that are not the key, their weights renormalised.
+DWORD blend(const KeyedPixels& src, const Tap& tx, const Tap& ty, DWORD key)
+{
+    const DWORD* rows[2] = {&src.pixels[size_t(ty.first) * src.width], &src.pixels[size_t(ty.second) * src.width]};
+    const int columns[2] = {tx.first, tx.second};
     double sum[3] = {0, 0, 0};
     double total = 0;
     for (int j = 0; j < 2; ++j) {
         for (int i = 0; i < 2; ++i) {
-            DWORD p = src.pixels[size_t(clampIndex(y0 + j, src.height)) * src.width + clampIndex(x0 + i, src.width)];
+            DWORD p = rows[j][columns[i]];
             if (p == key)
                 continue;
-            double w = (i ? fx : 1 - fx) * (j ? fy : 1 - fy);
+            double w = (i ? tx.weight : 1 - tx.weight) * (j ? ty.weight : 1 - ty.weight);
             sum[0] += w * ((p >> 16) & 0xFF);
             sum[1] += w * ((p >> 8) & 0xFF);
             sum[2] += w * (p & 0xFF);
@@ -38,9 +54,9 @@ DWORD blend(const KeyedPixels& src, double sx, double sy, DWORD key)
     }
     if (total <= 0)
         return key;   // not reached: the nearest pixel is one of the four and is not the key
-    DWORD r = DWORD(std::lround(sum[0] / total));
-    DWORD g = DWORD(std::lround(sum[1] / total));
-    DWORD b = DWORD(std::lround(sum[2] / total));
+    DWORD r = DWORD(sum[0] / total + 0.5);
+    DWORD g = DWORD(sum[1] / total + 0.5);
+    DWORD b = DWORD(sum[2] / total + 0.5);
     DWORD result = (r << 16) | (g << 8) | b;
     return result == key ? (result ^ 1) : result;
 }
@@ -56,14 +72,15 @@ KeyedPixels scaleKeyed(const KeyedPixels& source, int width, int height, DWORD k
     target.width = width;
     target.height = height;
     target.pixels.resize(size_t(width) * height);
+    std::vector<Tap> columns = taps(width, source.width);
+    std::vector<Tap> rows = taps(height, source.height);
     for (int y = 0; y < height; ++y) {
-        double sy = sourceCoordinate(y, height, source.height);
-        int ny = clampIndex(int(std::lround(sy)), source.height);
+        const Tap& ty = rows[size_t(y)];
+        const DWORD* nearestRow = &source.pixels[size_t(ty.nearest) * source.width];
+        DWORD* out = &target.pixels[size_t(y) * width];
         for (int x = 0; x < width; ++x) {
-            double sx = sourceCoordinate(x, width, source.width);
-            int nx = clampIndex(int(std::lround(sx)), source.width);
-            DWORD nearest = source.pixels[size_t(ny) * source.width + nx];
-            target.pixels[size_t(y) * width + x] = nearest == key ? key : blend(source, sx, sy, key);
+            const Tap& tx = columns[size_t(x)];
+            out[x] = nearestRow[tx.nearest] == key ? key : blend(source, tx, ty, key);
         }
     }
     return target;
