@@ -67,9 +67,14 @@ void row(const char* job, double us, double baselineUs)
 
 int wmain(int argc, wchar_t** argv)
 {
+    const char kUsage[] = "usage: RuntimeBench [REPEATS]   (1..1000 rounds per job, default 7)\n";
+    if (argc == 2 && (wcscmp(argv[1], L"--help") == 0 || wcscmp(argv[1], L"-h") == 0)) {
+        fputs(kUsage, stdout);
+        return 0;
+    }
     int repeats = argc > 1 ? _wtoi(argv[1]) : 7;
     if (argc > 2 || repeats < 1 || repeats > 1000) {
-        fprintf(stderr, "usage: RuntimeBench [REPEATS 1..1000]\n");
+        fputs(kUsage, stderr);
         return 2;
     }
     WCHAR temp[MAX_PATH];

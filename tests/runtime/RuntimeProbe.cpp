@@ -9,6 +9,7 @@
 #include "RuntimeProbeCodes.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -112,5 +113,6 @@ int wmain(int argc, wchar_t** argv)
         return halt(argv[2], argv[3]);
     if (argc == 4 && wcscmp(argv[1], L"log") == 0)
         return writeLog(argv[2], argv[3]);
+    fputws(L"usage: RuntimeProbe observe NAME TAG | halt NAME all|user | log COUNT TAG\n", stderr);
     return kProbeBadUse;
 }
