@@ -173,7 +173,7 @@ extern "C" KIVOLIB_API void __cdecl WriteLog(LPCWSTR format, ...)
 {
     if (!format)
         return;
-    DWORD lastError = GetLastError();   // callers often log and then inspect their own error
+    DWORD lastError = GetLastError();   // callers often log, then read their own error
     va_list args;
     va_start(args, format);
     std::wstring message = formatMessage(format, args);
