@@ -108,6 +108,9 @@ bool screenSaverMutexExists()
 
 int runDialog(HINSTANCE hInstance, int nCmdShow)
 {
+    LARGE_INTEGER started;
+    QueryPerformanceCounter(&started);
+    record(L"qpc %lld", started.QuadPart);
     g_hServe = readServeHandle();
     if (!g_hServe) {
         record(L"no-serve-handle");

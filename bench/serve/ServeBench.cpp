@@ -1,0 +1,218 @@
+// Measures the service as installed: how long after an application opens the camera the settings
+// program starts, and whether the service's kernel handles and GDI objects stay level over many
+// camera open/close cycles.
+//
+//   ServeBench launch [N]    N launches (10): open-to-start delay, median, min and max
+//   ServeBench cycles [N]    N open/close cycles (100): the service's handle and GDI counts before/after
+#include "ServeSystem.h"
+
+#include "KivoNames.h"
+
+#include <winternl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace serve;
+
+namespace {
+
+const ULONG kSystemHandleInformation = 16;
+
+struct HandleEntry {
+    USHORT ownerPid;
+    USHORT creatorBackTraceIndex;
+    UCHAR objectType;
+    UCHAR flags;
+    USHORT handle;
+    PVOID object;
+    ULONG grantedAccess;
+};
+
+typedef NTSTATUS(NTAPI* QuerySystemInformation)(ULONG, PVOID, ULONG, PULONG);
+
+// Kernel handles of one process, from the system's handle table (GetProcessHandleCount says 0 here).
+long kernelHandleCount(DWORD pid)
+{
+    auto query = reinterpret_cast<QuerySystemInformation>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query)
+        return -1;
+    std::vector<BYTE> buffer(1 << 20);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ULONG needed = 0;
+        NTSTATUS status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()), &needed);
+        if (status >= 0) {
+            ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+            auto* entries = reinterpret_cast<HandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
+            size_t fit = (buffer.size() - sizeof(ULONG_PTR)) / sizeof(HandleEntry);
+            long mine = 0;
+            for (ULONG i = 0; i < count && i < fit; ++i)
+                mine += entries[i].ownerPid == USHORT(pid);
+            return mine;
+        }
+        buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+    }
+    return -1;
+}
+
+// GDI objects of one process, read from its GDI handle table (its PEB points at it): the entries in
+// use. GetGuiResources says 0 here.
+long gdiObjectCount(HANDLE hProcess)
+{
+    PROCESS_BASIC_INFORMATION info = {};
+    ULONG got = 0;
+    if (NtQueryInformationProcess(hProcess, ProcessBasicInformation, &info, sizeof(info), &got) < 0)
+        return -1;
+    const size_t kTableOffset = 0xF8;   // PEB.GdiSharedHandleTable in a 64-bit process
+    ULONG_PTR table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(hProcess, reinterpret_cast<BYTE*>(info.PebBaseAddress) + kTableOffset, &table,
+                           sizeof(table), &read) || !table)
+        return -1;
+    struct Entry {   // as the table lays out each handle: 24 bytes, type 0 when free
+        UINT64 object;
+        ULONG owner;
+        USHORT unique;
+        UCHAR type;
+        UCHAR flags;
+        UINT64 userPointer;
+    };
+    std::vector<Entry> entries(0x10000);
+    if (!ReadProcessMemory(hProcess, reinterpret_cast<void*>(table), entries.data(), entries.size() * sizeof(Entry),
+                           &read))
+        return -1;
+    return long(std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.type != 0; }));
+}
+
+long ownGdiCheck()
+{
+    long before = gdiObjectCount(GetCurrentProcess());
+    std::vector<HBITMAP> bitmaps;
+    for (int i = 0; i < 10; ++i)
+        bitmaps.push_back(CreateBitmap(8, 8, 1, 32, nullptr));
+    long after = gdiObjectCount(GetCurrentProcess());
+    for (HBITMAP b : bitmaps)
+        DeleteObject(b);
+    return after - before;
+}
+
+struct Service {
+    Installation& inst;
+    Process process;
+    HWND hFrame;
+    explicit Service(Installation& i)
+        : inst(i), process(i.file(L"KivoServe.exe"), L"KivoServe.exe"), hFrame(waitForFrameWindow(process.id(), 10000))
+    {
+    }
+    ~Service()
+    {
+        Process halt(inst.file(L"KivoServe.exe"), L"KivoServe.exe /Halt");
+        halt.waitForExit(10000);
+        process.waitForExit(10000);
+    }
+};
+
+LONGLONG qpcFrom(const std::string& text, const std::string& prefix)
+{
+    std::istringstream lines(text);
+    std::string line;
+    LONGLONG value = -1;
+    while (std::getline(lines, line))
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            value = std::stoll(line.substr(prefix.size()));
+    return value;
+}
+
+int measureLaunch(int runs)
+{
+    Installation inst;
+    resetSettings();
+    runTool(inst, L"kivocam.exe", L"reset");
+    Service service(inst);
+    if (!service.hFrame) {
+        fprintf(stderr, "ServeBench: the service did not start\n");
+        return 1;
+    }
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> delays;
+    for (int i = 0; i < runs; ++i) {
+        DeleteFileW(inst.file(L"standin.txt").c_str());
+        std::string output;
+        runTool(inst, L"kivocap.exe", L"--camera 0 --fps 15 --duration 4 --print-events", output, 20000);
+        if (!inst.waitForStandIn("closed", 5000)) {
+            fprintf(stderr, "ServeBench: run %d: the settings program did not start and close\n", i + 1);
+            for (const std::string& line : inst.standInLines())
+                fprintf(stderr, "  settings program: %s\n", line.c_str());
+            for (const std::string& line : inst.logLines())
+                fprintf(stderr, "  log: %s\n", line.c_str());
+            return 1;
+        }
+        std::string standIn;
+        for (const std::string& line : inst.standInLines())
+            standIn += line + "\n";
+        LONGLONG opened = qpcFrom(output, "event open qpc=");
+        LONGLONG started = qpcFrom(standIn, "qpc ");
+        double ms = double(started - opened) * 1000.0 / double(frequency.QuadPart);
+        delays.push_back(ms);
+        printf("run %2d: %.1f ms\n", i + 1, ms);
+    }
+    std::sort(delays.begin(), delays.end());
+    double median = delays.size() % 2 ? delays[delays.size() / 2]
+                                       : (delays[delays.size() / 2 - 1] + delays[delays.size() / 2]) / 2;
+    printf("camera open -> settings program start: median %.1f ms, min %.1f ms, max %.1f ms (%d runs)\n", median,
+           delays.front(), delays.back(), runs);
+    return 0;
+}
+
+int measureCycles(int cycles)
+{
+    Installation inst;
+    resetSettings();
+    runTool(inst, L"kivocam.exe", L"reset");
+    // No settings program: every cycle is the service's own open, close and task bookkeeping.
+    DeleteFileW(inst.file(L"KivoSet.exe").c_str());
+    Service service(inst);
+    if (!service.hFrame) {
+        fprintf(stderr, "ServeBench: the service did not start\n");
+        return 1;
+    }
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, service.process.id());
+    Sleep(500);
+    long handlesBefore = kernelHandleCount(service.process.id());
+    long gdiBefore = gdiObjectCount(hProcess);
+    for (int i = 0; i < cycles; ++i) {
+        runTool(inst, L"kivocap.exe", L"--camera 0 --fps 30 --frames 2", 20000);
+        if (!inst.waitForLog("KivoServeFrame::OnCloseDevice() called.", 5000, i + 1)) {
+            fprintf(stderr, "ServeBench: cycle %d: the service did not see the camera close\n", i + 1);
+            return 1;
+        }
+    }
+    Sleep(500);
+    long handlesAfter = kernelHandleCount(service.process.id());
+    long gdiAfter = gdiObjectCount(hProcess);
+    CloseHandle(hProcess);
+    printf("service kernel handles: %ld before, %ld after %d camera open/close cycles\n", handlesBefore,
+           handlesAfter, cycles);
+    printf("service GDI objects:    %ld before, %ld after (counter check: 10 bitmaps read as %+ld)\n", gdiBefore,
+           gdiAfter, ownGdiCheck());
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::wstring mode = argc > 1 ? argv[1] : L"";
+    int count = argc > 2 ? _wtoi(argv[2]) : 0;
+    if (mode == L"launch")
+        return measureLaunch(count > 0 ? count : 10);
+    if (mode == L"cycles")
+        return measureCycles(count > 0 ? count : 100);
+    fprintf(stderr, "Usage: ServeBench launch [N] | cycles [N]\n");
+    return 2;
+}
