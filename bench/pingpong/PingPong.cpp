@@ -13,9 +13,11 @@ namespace {
 constexpr DWORD kWaitMs = 2000;
 
 const wchar_t kUsage[] =
-    L"Usage: pingpong [--rounds N]\n"
+    L"Usage: pingpong [--rounds N] [--via-window]\n"
     L"Measures N (300) round trips between this process and a child it starts, through two named\n"
-    L"auto-reset events, and prints p50, p99 and max in microseconds.\n"
+    L"auto-reset events, and prints p50, p99 and max in microseconds. With --via-window the child\n"
+    L"answers as a filter window does: a thread waits for the ping and posts a message to a window\n"
+    L"of the main thread, which sets the pong.\n"
     L"Exit codes: 0 success, 1 a round trip failed, 2 bad command line.\n";
 
 LONGLONG qpc()
@@ -28,6 +30,45 @@ LONGLONG qpc()
 std::wstring eventName(const std::wstring& tag, const wchar_t* which)
 {
     return L"Local\\KivoPingPong." + tag + L"." + which;
+}
+
+// The child with --via-window: a waiting thread turns each ping into a posted message.
+struct Relay {
+    HANDLE ping;
+    HWND hwnd;
+};
+
+DWORD WINAPI relayPings(LPVOID param)
+{
+    Relay* relay = static_cast<Relay*>(param);
+    while (WaitForSingleObject(relay->ping, kWaitMs) == WAIT_OBJECT_0)
+        PostMessageW(relay->hwnd, WM_APP, 0, 0);
+    PostMessageW(relay->hwnd, WM_QUIT, 0, 0);
+    return 0;
+}
+
+int answerViaWindow(const std::wstring& tag)
+{
+    HANDLE ping = OpenEventW(SYNCHRONIZE, FALSE, eventName(tag, L"Ping").c_str());
+    HANDLE pong = OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName(tag, L"Pong").c_str());
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (!ping || !pong || !hwnd)
+        return 1;
+    Relay relay = {ping, hwnd};
+    HANDLE thread = CreateThread(nullptr, 0, relayPings, &relay, 0, nullptr);
+    MSG msg;
+    while (thread && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_APP)
+            SetEvent(pong);
+    }
+    if (thread) {
+        WaitForSingleObject(thread, kWaitMs * 2);
+        CloseHandle(thread);
+    }
+    DestroyWindow(hwnd);
+    CloseHandle(ping);
+    CloseHandle(pong);
+    return 0;
 }
 
 // The child: answers every ping until the parent stops or stops pinging.
@@ -52,14 +93,14 @@ double microseconds(LONGLONG ticks)
     return double(ticks) * 1e6 / double(f.QuadPart);
 }
 
-int measure(DWORD rounds)
+int measure(DWORD rounds, bool viaWindow)
 {
     std::wstring tag = std::to_wstring(GetCurrentProcessId());
     HANDLE ping = CreateEventW(nullptr, FALSE, FALSE, eventName(tag, L"Ping").c_str());
     HANDLE pong = CreateEventW(nullptr, FALSE, FALSE, eventName(tag, L"Pong").c_str());
     WCHAR self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --answer " + tag;
+    std::wstring command = L"\"" + std::wstring(self) + (viaWindow ? L"\" --answer-via-window " : L"\" --answer ") + tag;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
@@ -99,11 +140,18 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc == 3 && wcscmp(argv[1], L"--answer") == 0)
         return answer(argv[2]);
+    if (argc == 3 && wcscmp(argv[1], L"--answer-via-window") == 0)
+        return answerViaWindow(argv[2]);
     DWORD rounds = 300;
+    bool viaWindow = false;
     for (int i = 1; i < argc; ++i) {
         if (wcscmp(argv[i], L"--help") == 0) {
             fputws(kUsage, stdout);
             return 0;
+        }
+        if (wcscmp(argv[i], L"--via-window") == 0) {
+            viaWindow = true;
+            continue;
         }
         if (wcscmp(argv[i], L"--rounds") == 0 && i + 1 < argc) {
             wchar_t* end = nullptr;
@@ -116,5 +164,5 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"pingpong: bad argument %ls\n%ls", argv[i], kUsage);
         return 2;
     }
-    return measure(rounds);
+    return measure(rounds, viaWindow);
 }

@@ -225,27 +225,27 @@ bool CaptureSession::refreshFromDevice()
 
 void CaptureSession::chooseFilter(const SharedState& state)
 {
-    DWORD serial = 0;
-    ProcessTag owner = {};
+    // The first live task with frame access; records of processes that died are passed over.
     for (const TaskRecord& task : state.tasks) {
-        if (task.serial != 0 && task.cameraId == m_cameraId && task.frameAccess) {
-            serial = task.serial;
-            owner = task.owner;
-            break;
+        if (task.serial == 0 || task.cameraId != m_cameraId || !task.frameAccess)
+            continue;
+        if (task.serial == m_filterSerial)
+            return;
+        HANDLE hProcess = openTaggedProcess(task.owner);
+        HANDLE hFrame = hProcess ? OpenEventW(EVENT_MODIFY_STATE, FALSE, taskObjectName(task.serial, L"Frame").c_str())
+                                 : nullptr;
+        if (!hFrame) {
+            if (hProcess)
+                CloseHandle(hProcess);
+            continue;
         }
-    }
-    if (serial == m_filterSerial)
-        return;
-    dropFilter();
-    if (serial == 0)
-        return;
-    m_hFilterProcess = openTaggedProcess(owner);
-    m_hFilterFrame = OpenEventW(EVENT_MODIFY_STATE, FALSE, taskObjectName(serial, L"Frame").c_str());
-    if (!m_hFilterProcess || !m_hFilterFrame) {
         dropFilter();
+        m_hFilterProcess = hProcess;
+        m_hFilterFrame = hFrame;
+        m_filterSerial = task.serial;
         return;
     }
-    m_filterSerial = serial;
+    dropFilter();
 }
 
 void CaptureSession::dropFilter()

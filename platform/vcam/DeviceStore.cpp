@@ -106,25 +106,26 @@ bool DeviceStore::open(std::wstring& error, bool discardDamaged)
         error = L"cannot create the device mutex (error " + std::to_wstring(GetLastError()) + L")";
         return false;
     }
-    Lock lock(*this);
-    if (!lock.held()) {
-        error = L"the device is busy (its mutex was not released in time)";
+    bool ok = false;
+    {
+        Lock lock(*this);
+        if (!lock.held())
+            error = L"the device is busy (its mutex was not released in time)";
+        else
+            ok = mapState(error, discardDamaged);
+        if (ok && m_state->magic == 0) {   // a new, zero-filled file
+            m_state->magic = kStateMagic;
+            m_state->version = kStateVersion;
+            m_state->cbSize = sizeof(SharedState);
+            m_state->nextCameraId = 1;
+            m_state->nextSerial = 1;
+            factoryReset();
+        }
+    }
+    // Closed only once the lock is given back: a mutex owned through a closed handle stays owned.
+    if (!ok)
         close();
-        return false;
-    }
-    if (!mapState(error, discardDamaged)) {
-        close();
-        return false;
-    }
-    if (m_state->magic == 0) {   // a new, zero-filled file
-        m_state->magic = kStateMagic;
-        m_state->version = kStateVersion;
-        m_state->cbSize = sizeof(SharedState);
-        m_state->nextCameraId = 1;
-        m_state->nextSerial = 1;
-        factoryReset();
-    }
-    return true;
+    return ok;
 }
 
 bool DeviceStore::mapState(std::wstring& error, bool discardDamaged)

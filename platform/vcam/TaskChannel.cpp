@@ -72,6 +72,8 @@ DWORD TaskChannel::open(HWND hNotifyWnd, DWORD cameraIndex)
     m_cameraIndex = cameraIndex;
     m_captureSerial = 0;
     m_removed = false;
+    // A camera that is already open is reported before Open returns; the watcher takes over after.
+    refresh();
     m_hThread = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
     if (!m_hThread) {
         close();
@@ -167,7 +169,6 @@ DWORD WINAPI TaskChannel::threadMain(LPVOID param)
 
 void TaskChannel::watch()
 {
-    refresh();
     for (;;) {
         HANDLE waits[4] = {m_hQuit, m_hWake, m_hFrame, m_hCaptureProcess};
         DWORD count = m_hCaptureProcess ? 4 : 3;
@@ -262,21 +263,23 @@ void TaskChannel::onFrameSignal()
 {
     EnterCriticalSection(&m_frameLock);
     m_frameSignalled = true;
-    if (!m_frameHeld)
-        takeFrameLocked();
+    bool taken = !m_frameHeld && takeFrameLocked();
     LeaveCriticalSection(&m_frameLock);
+    // Posted outside the lock, so that the window's CompleteFrame never waits for this thread.
+    if (taken)
+        post(WM_TASK_FRAME_READY);
 }
 
-void TaskChannel::takeFrameLocked()
+bool TaskChannel::takeFrameLocked()
 {
     m_frameSignalled = false;
     DWORD slot = 0;
     LONG seq = 0;
     FrameFormat format;
     if (!m_current || !m_current->announcedFrame(slot, seq, format))
-        return;
+        return false;
     if (m_current->captureSerial() == m_lastTakenSerial && seq == m_lastTakenSeq)
-        return;   // already handed to the window
+        return false;   // already handed to the window
     const ExchangeSlot& record = m_current->header()->slots[slot];
     m_descriptor.pData = m_current->slotData(slot);
     m_descriptor.cbData = format.imageBytes();
@@ -290,13 +293,14 @@ void TaskChannel::takeFrameLocked()
     m_lastTakenSerial = m_current->captureSerial();
     m_lastTakenSeq = seq;
     m_frameHeld = true;
-    post(WM_TASK_FRAME_READY);
+    return true;
 }
 
 bool TaskChannel::completeFrame()
 {
     EnterCriticalSection(&m_frameLock);
     bool held = m_frameHeld && m_held;
+    bool taken = false;
     if (held) {
         InterlockedExchange(&m_held->header()->slots[m_heldSlot].completedSeq, m_heldSeq);
         SetEvent(m_held->doneEvent());
@@ -306,10 +310,11 @@ bool TaskChannel::completeFrame()
             m_descriptor.cbData = 0;
         }
         m_held.reset();
-        if (m_frameSignalled)
-            takeFrameLocked();
+        taken = m_frameSignalled && takeFrameLocked();
     }
     LeaveCriticalSection(&m_frameLock);
+    if (taken)
+        post(WM_TASK_FRAME_READY);
     return held;
 }
 

@@ -38,7 +38,8 @@ private:
     bool refresh();
     void onCaptureChanged(DWORD captureSerial, const ProcessTag& owner);
     void onFrameSignal();
-    void takeFrameLocked();
+    // Fills the descriptor with the announced frame; true when the window is to be told.
+    bool takeFrameLocked();
     void retireExchangeLocked();
     void post(UINT message);
     bool unregister();
