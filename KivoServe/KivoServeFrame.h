@@ -44,7 +44,7 @@ protected:
     void showTrayIcon();
     void removeTrayIcon();
     afx_msg LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMsg);
-    void showTrayMenu();
+    bool showTrayMenu();
     afx_msg void activateKivoSet();
     void forceToForeground(HWND hDialog);
     afx_msg void OnTrayAutoStartup();

@@ -52,21 +52,21 @@ LRESULT KivoServeFrame::OnTrayNotify(WPARAM iconId, LPARAM mouseMsg)
         activateKivoSet();
         return 1;
     case WM_RBUTTONUP:
-        showTrayMenu();
-        return 1;
+        return showTrayMenu() ? 1 : 0;
     default:
         return 0;
     }
 }
 
-void KivoServeFrame::showTrayMenu()
+// False when the locale library lacks the menu.
+bool KivoServeFrame::showTrayMenu()
 {
     CMenu menu;
     if (!menu.LoadMenu(IDM_TRAY))
-        return;
+        return false;
     CMenu* popup = menu.GetSubMenu(0);
     if (!popup)
-        return;
+        return false;
     popup->SetDefaultItem(ID_TRAY_OPEN);
     popup->CheckMenuItem(ID_TRAY_AUTOSTARTUP, m_bAutoStartup ? MF_CHECKED : MF_UNCHECKED);
     // Our window must be foreground, or the menu will not close when the user clicks elsewhere.
@@ -75,6 +75,7 @@ void KivoServeFrame::showTrayMenu()
     GetCursorPos(&pt);
     popup->TrackPopupMenu(TPM_RIGHTBUTTON, pt.x, pt.y, this);
     PostMessage(WM_NULL);
+    return true;
 }
 
 void KivoServeFrame::activateKivoSet()
