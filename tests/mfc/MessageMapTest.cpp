@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@ namespace {
 
 const UINT WM_PRIVATE_A = WM_USER + 1;
 const UINT WM_PRIVATE_B = WM_USER + 2;
+const UINT WM_THROWING = WM_USER + 3;
 const UINT ID_FIRST = 100;
 const UINT ID_RANGE_FIRST = 200;
 const UINT ID_RANGE_LAST = 209;
@@ -71,6 +73,11 @@ protected:
         return 40;
     }
     afx_msg void OnRange(UINT id) { g_calls.push_back(L"Derived::OnRange " + std::to_wstring(id)); }
+    afx_msg LRESULT OnThrowing(WPARAM, LPARAM)
+    {
+        g_calls.push_back(L"Derived::OnThrowing");
+        throw std::runtime_error("handler failed");
+    }
     afx_msg void OnDestroy()
     {
         g_calls.push_back(L"Derived::OnDestroy");
@@ -85,6 +92,7 @@ BEGIN_MESSAGE_MAP(DerivedFrame, BaseFrame)
     ON_MESSAGE(WM_PRIVATE_A, OnPrivateA)
     ON_REGISTERED_MESSAGE(g_registeredMessage, OnRegistered)
     ON_COMMAND_RANGE(ID_RANGE_FIRST, ID_RANGE_LAST, OnRange)
+    ON_MESSAGE(WM_THROWING, OnThrowing)
 END_MESSAGE_MAP()
 
 DerivedFrame* createFrame(bool* deleted)
@@ -161,6 +169,21 @@ TEST_F(MessageMapTest, CommandsMatchIdRangesAndNotificationCodes)
     DestroyWindow(hWnd);
     std::vector<std::wstring> expected = {L"Base::OnCreate", L"Derived::OnRange 200",
                                           L"Derived::OnRange 209", L"Derived::OnDestroy"};
+    EXPECT_EQ(expected, g_calls);
+}
+
+TEST_F(MessageMapTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure)
+{
+    bool deleted = false;
+    DerivedFrame* frame = createFrame(&deleted);
+    HWND hWnd = frame->m_hWnd;
+    EXPECT_EQ(0, SendMessageW(hWnd, WM_THROWING, 0, 0));
+    // The window still works after it.
+    EXPECT_EQ(30, SendMessageW(hWnd, WM_PRIVATE_A, 1, 2));
+    DestroyWindow(hWnd);
+    EXPECT_TRUE(deleted);
+    std::vector<std::wstring> expected = {L"Base::OnCreate", L"Derived::OnThrowing", L"Derived::OnPrivateA 1 2",
+                                          L"Derived::OnDestroy"};
     EXPECT_EQ(expected, g_calls);
 }
 
