@@ -18,6 +18,8 @@ struct SeenFrame {
     BITMAPINFOHEADER header;
     DWORD cbData;
     bool hadPixels;
+    DWORD frameNumber;
+    DWORD cameraIndex;
 };
 
 size_t countByte(const std::vector<BYTE>& bytes, BYTE value)
@@ -63,7 +65,8 @@ protected:
             KIVO_FRAME_BUFFER* frame = nullptr;
             ASSERT_TRUE(task->CmdAcquireFrameBuffer(&frame));
             ASSERT_NE(nullptr, frame);
-            seen.push_back({frame->bmiHeader, frame->cbData, frame->pData != nullptr});
+            seen.push_back({frame->bmiHeader, frame->cbData, frame->pData != nullptr, frame->dwFrameNumber,
+                            frame->dwCameraIndex});
             DWORD delay = delayForFrame ? delayForFrame(DWORD(seen.size() - 1)) : 0;
             if (delay)
                 Sleep(delay);
@@ -116,7 +119,10 @@ TEST_F(VcamFilter, DescriptorDescribesEachFormatAndRewritesReachTheApplication)
         ASSERT_EQ(0u, result.exitCode) << result.output;
         EXPECT_EQ(3, numberAfter(result.output, "processed")) << result.output;
         ASSERT_EQ(3u, seen.size());
-        for (const SeenFrame& f : seen) {
+        for (size_t i = 0; i < seen.size(); ++i) {
+            const SeenFrame& f = seen[i];
+            EXPECT_EQ(DWORD(i), f.frameNumber);   // the one descriptor is refilled for every frame
+            EXPECT_EQ(0u, f.cameraIndex);
             EXPECT_TRUE(f.hadPixels);
             EXPECT_EQ(c.width, f.header.biWidth);
             EXPECT_EQ(c.height, f.header.biHeight);
