@@ -1,7 +1,7 @@
 // Turns the camera's picture properties into a colour transform: per-channel tables for
 // brightness, contrast, gamma, white balance, backlight compensation, gain and low-light boost,
-// and a chroma rotation and scale for hue, saturation and colour enable. Sharpness and the
-// power-line setting do not change the generated picture.
+// and a chroma rotation and scale for hue, saturation and colour enable. Sharpness is applied by
+// the generator; the power-line setting does not change the generated picture.
 #pragma once
 
 #include "VcamLayout.h"

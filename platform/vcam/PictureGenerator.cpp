@@ -2,6 +2,8 @@
 
 #include "PropertyCatalog.h"
 
+#include "KivoLib.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -31,6 +33,37 @@ void drawMovingBar(std::vector<DWORD>& pixels, LONG width, LONG height, DWORD fr
     for (LONG y = height / 4; y < bottom; ++y) {
         DWORD* row = pixels.data() + size_t(y) * size_t(width);
         std::fill(row + x0, row + x0 + barWidth, 0x00F0F0F0);
+    }
+}
+
+// Sharpness below the default softens the picture with a horizontal box blur of that many pixels;
+// above it, edges are lifted by the difference from a 3-pixel blur (an unsharp mask).
+void applySharpness(std::vector<DWORD>& pixels, LONG width, LONG height, int level, std::vector<DWORD>& row)
+{
+    if (level == 0)
+        return;
+    const int radius = level < 0 ? -level : 1;
+    const int span = 2 * radius + 1;
+    row.resize(size_t(width));
+    for (LONG y = 0; y < height; ++y) {
+        DWORD* line = pixels.data() + size_t(y) * size_t(width);
+        std::copy(line, line + width, row.begin());
+        int sum[3] = {0, 0, 0};
+        auto channel = [](DWORD p, int c) { return int((p >> (8 * c)) & 0xFF); };
+        auto at = [&](LONG x) { return row[size_t(std::min<LONG>(width - 1, std::max<LONG>(0, x)))]; };
+        for (LONG x = -radius; x <= radius; ++x)
+            for (int c = 0; c < 3; ++c)
+                sum[c] += channel(at(x), c);
+        for (LONG x = 0; x < width; ++x) {
+            DWORD out = 0;
+            for (int c = 0; c < 3; ++c) {
+                int blurred = sum[c] / span;
+                int v = level < 0 ? blurred : channel(row[size_t(x)], c) + (channel(row[size_t(x)], c) - blurred) * level / 2;
+                out |= DWORD(clip(v)) << (8 * c);
+                sum[c] += channel(at(x + radius + 1), c) - channel(at(x - radius), c);
+            }
+            line[x] = out;
+        }
     }
 }
 
@@ -77,6 +110,8 @@ void PictureGenerator::configure(const CameraRecord& camera)
     m_adjuster.configure(camera);
     m_direction = camera.direction;
     m_mirrored = camera.kind == kBuiltInCamera && camera.custom[kCustomMirrorSlot] != 0;
+    const PropertyRange* sharpness = propertyRange(camera.kind, KIVO_PROP_SHARPNESS);
+    m_sharpness = sharpness ? int(camera.props[KIVO_PROP_SHARPNESS].value - sharpness->def) : 0;
 }
 
 bool PictureGenerator::render(const FrameFormat& format, DWORD frameNumber, BYTE* out)
@@ -86,6 +121,7 @@ bool PictureGenerator::render(const FrameFormat& format, DWORD frameNumber, BYTE
         return false;
     m_work = scene;
     drawMovingBar(m_work, format.width, format.rows(), frameNumber);
+    applySharpness(m_work, format.width, format.rows(), m_sharpness, m_row);
     m_adjuster.apply(m_work.data(), m_work.size());
     convertPixels(m_work.data(), format, out);
     return true;

@@ -21,8 +21,10 @@ private:
     PictureAdjuster m_adjuster;
     SceneRenderer m_scene;
     std::vector<DWORD> m_work;
+    std::vector<DWORD> m_row;
     LONG m_direction = 0;
     bool m_mirrored = false;
+    int m_sharpness = 0;   // steps from the default; negative softens
 };
 
 // Converts top-down 0x00RRGGBB pixels to the frame format's layout.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace vcamtest;
 
 namespace {
@@ -31,6 +33,19 @@ double channelMean(const BmpFile& bmp, int channel)
         for (LONG x = 0; x < w; ++x)
             sum += bmp.pixels[size_t(y) * stride + size_t(x) * 3 + size_t(channel)];
     return sum / (double(w) * double(h));
+}
+
+// Sum of absolute differences between horizontal neighbours of the green channel: edge strength.
+double edgeEnergy(const BmpFile& bmp)
+{
+    const LONG w = bmp.header.biWidth, h = bmp.header.biHeight < 0 ? -bmp.header.biHeight : bmp.header.biHeight;
+    const size_t stride = (size_t(w) * 3 + 3) & ~size_t(3);
+    double sum = 0;
+    for (LONG y = 0; y < h; ++y)
+        for (LONG x = 1; x < w; ++x)
+            sum += std::abs(int(bmp.pixels[size_t(y) * stride + size_t(x) * 3 + 1]) -
+                            int(bmp.pixels[size_t(y) * stride + size_t(x - 1) * 3 + 1]));
+    return sum;
 }
 
 class VcamDevice : public ::testing::Test {
@@ -145,7 +160,7 @@ TEST_F(VcamDevice, PictureFollowsDirectionAndProperties)
         ProcessResult r = kivocap(L"--frames 1 --image bmp --out \"" + out + L"\"");
         return r.exitCode == 0 && readBmp(out + L"\\frame00000.bmp", bmp);
     };
-    BmpFile front, rear, bright, dark, warm, cool;
+    BmpFile front, rear, bright, dark, warm, cool, soft, sharp;
     ASSERT_TRUE(grab(L"front", front));
     ASSERT_EQ(0u, kivocam(L"turn 0 rear").exitCode);
     ASSERT_TRUE(grab(L"rear", rear));
@@ -158,12 +173,12 @@ TEST_F(VcamDevice, PictureFollowsDirectionAndProperties)
     ASSERT_TRUE(grab(L"warm", warm));
     ASSERT_EQ(0u, kivocam(L"set 0 whitebalance 2800").exitCode);
     ASSERT_TRUE(grab(L"cool", cool));
-    removeFolder(folder + L"\\front");
-    removeFolder(folder + L"\\rear");
-    removeFolder(folder + L"\\bright");
-    removeFolder(folder + L"\\dark");
-    removeFolder(folder + L"\\warm");
-    removeFolder(folder + L"\\cool");
+    ASSERT_EQ(0u, kivocam(L"set 0 sharpness 0").exitCode);
+    ASSERT_TRUE(grab(L"soft", soft));
+    ASSERT_EQ(0u, kivocam(L"set 0 sharpness 7").exitCode);
+    ASSERT_TRUE(grab(L"sharp", sharp));
+    for (const wchar_t* name : {L"front", L"rear", L"bright", L"dark", L"warm", L"cool", L"soft", L"sharp"})
+        removeFolder(folder + L"\\" + name);
     removeFolder(folder);
 
     // The rear view (sky and grass) is far greener than the front one (a face on blue).
@@ -172,6 +187,7 @@ TEST_F(VcamDevice, PictureFollowsDirectionAndProperties)
     double darkMean = (channelMean(dark, 0) + channelMean(dark, 1) + channelMean(dark, 2)) / 3;
     EXPECT_GT(brightMean - darkMean, 60.0);
     EXPECT_GT(channelMean(warm, 2) - channelMean(warm, 0), channelMean(cool, 2) - channelMean(cool, 0) + 40.0);
+    EXPECT_GT(edgeEnergy(sharp), edgeEnergy(soft) * 1.5);
 }
 
 } // namespace
