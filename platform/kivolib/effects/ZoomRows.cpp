@@ -81,6 +81,65 @@ void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, ui
 
 #if defined(__SSE2__)
 
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#define KIVO_HAVE_AVX2 1
+
+namespace {
+
+// The blend 32 bytes at a time for a weight of 1..255, on processors with AVX2 (chosen at run
+// time). The packs work within 128-bit halves, so the quarters are put back in order.
+__attribute__((target("avx2"))) size_t blendRowsAvx2(const uint16_t* upper, const uint16_t* lower,
+                                                     uint32_t weight, uint8_t* out, size_t count)
+{
+    const __m256i half = _mm256_set1_epi16(128);
+    const __m256i upperWeight = _mm256_set1_epi16(short((256 - weight) << 8));
+    const __m256i lowerWeight = _mm256_set1_epi16(short(weight << 8));
+    size_t i = 0;
+    for (; i + 32 <= count; i += 32) {
+        const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + i));
+        const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + i + 16));
+        const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + i));
+        const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + i + 16));
+        __m256i r0 = _mm256_add_epi16(_mm256_mulhi_epu16(a0, upperWeight), _mm256_mulhi_epu16(b0, lowerWeight));
+        __m256i r1 = _mm256_add_epi16(_mm256_mulhi_epu16(a1, upperWeight), _mm256_mulhi_epu16(b1, lowerWeight));
+        r0 = _mm256_srli_epi16(_mm256_add_epi16(r0, half), 8);
+        r1 = _mm256_srli_epi16(_mm256_add_epi16(r1, half), 8);
+        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(r0, r1), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), packed);
+    }
+    return i;
+}
+
+// Four output pixels per step: each 128-bit half holds two pixels with their right neighbours.
+// The halves' sums come out as pixels 0, 2 | 1, 3 and are put back in order before the store.
+__attribute__((target("avx2"))) size_t scaleRgb32RowAvx2(const uint8_t* source,
+                                                         const FrameZoom::Tap* columns,
+                                                         const uint16_t* lanes, size_t width,
+                                                         uint16_t* out)
+{
+    auto pair = [source, columns](size_t x) {
+        const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
+        return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(low),
+                                             reinterpret_cast<const double*>(source + columns[x + 1].first)));
+    };
+    size_t x = 0;
+    for (; x + 4 <= width; x += 4) {
+        __m256i p0 = _mm256_cvtepu8_epi16(pair(x));
+        __m256i p1 = _mm256_cvtepu8_epi16(pair(x + 2));
+        p0 = _mm256_mullo_epi16(p0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x)));
+        p1 = _mm256_mullo_epi16(p1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x + 16)));
+        const __m256i sum = _mm256_add_epi16(_mm256_unpacklo_epi64(p0, p1), _mm256_unpackhi_epi64(p0, p1));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), _mm256_permute4x64_epi64(sum, 0xD8));
+    }
+    return x;
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+
+}  // namespace
+#endif
+
 // Two output pixels per step: each 8-byte load holds a pixel and its right neighbour, widened to
 // 16 bits and weighted; the two halves of each product summed give the pixel's four channels.
 void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights weights,
@@ -89,6 +148,13 @@ void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRow
     const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = weights.lanes;
     size_t x = 0;
+#if defined(KIVO_HAVE_AVX2)
+    if (kHasAvx2) {
+        x = scaleRgb32RowAvx2(source, columns, lanes, width, out);
+        out += 4 * x;
+        lanes += 8 * x;
+    }
+#endif
     for (; x + 2 <= width; x += 2, out += 8, lanes += 16) {
         __m128i p0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
         __m128i p1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x + 1].first));
@@ -154,47 +220,13 @@ void scaleYuy2Row(const uint8_t* source, const FrameZoom::Tap* luma, const Frame
     portable::scaleYuy2Row(source, luma + 2 * pair, chroma + pair, width - 2 * pair, out);
 }
 
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
-#define KIVO_HAVE_AVX2_BLEND 1
-
-namespace {
-
-// The blend 32 bytes at a time for a weight of 1..255, on processors with AVX2 (chosen at run
-// time). The packs work within 128-bit halves, so the quarters are put back in order.
-__attribute__((target("avx2"))) size_t blendRowsAvx2(const uint16_t* upper, const uint16_t* lower,
-                                                     uint32_t weight, uint8_t* out, size_t count)
-{
-    const __m256i half = _mm256_set1_epi16(128);
-    const __m256i upperWeight = _mm256_set1_epi16(short((256 - weight) << 8));
-    const __m256i lowerWeight = _mm256_set1_epi16(short(weight << 8));
-    size_t i = 0;
-    for (; i + 32 <= count; i += 32) {
-        const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + i));
-        const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + i + 16));
-        const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + i));
-        const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + i + 16));
-        __m256i r0 = _mm256_add_epi16(_mm256_mulhi_epu16(a0, upperWeight), _mm256_mulhi_epu16(b0, lowerWeight));
-        __m256i r1 = _mm256_add_epi16(_mm256_mulhi_epu16(a1, upperWeight), _mm256_mulhi_epu16(b1, lowerWeight));
-        r0 = _mm256_srli_epi16(_mm256_add_epi16(r0, half), 8);
-        r1 = _mm256_srli_epi16(_mm256_add_epi16(r1, half), 8);
-        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(r0, r1), 0xD8);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), packed);
-    }
-    return i;
-}
-
-const bool kHasAvx2 = __builtin_cpu_supports("avx2");
-
-}  // namespace
-#endif
 
 void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, uint8_t* out,
                size_t count)
 {
     const __m128i half = _mm_set1_epi16(128);
     size_t i = 0;
-#if defined(KIVO_HAVE_AVX2_BLEND)
+#if defined(KIVO_HAVE_AVX2)
     // Weight 0 (256 << 8 does not fit a lane) stays with the loop below.
     if (kHasAvx2 && weight != 0) {
         i = blendRowsAvx2(upper, lower, weight, out, count);
