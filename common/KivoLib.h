@@ -150,8 +150,8 @@ enum : DWORD {
 // application opens or closes it or the camera is removed, and, with frame access enabled,
 // WM_USER+1 for every captured frame, which the window rewrites in place and hands on with
 // CompleteFrame. The DWORD results are KIVO_TASK_OK on success (CompleteFrame: KIVO_TASK_FAILED
-// when no frame is held). A task already open on an open camera posts WM_USER+2 before Open
-// returns. Slots in this order.
+// when no frame is held). Opened on a camera that an application already has open, the task posts
+// WM_USER+2 before Open returns. Slots in this order.
 class IImgFAccessTask {
 public:
     virtual void Release() = 0;                                            // 0
