@@ -4,6 +4,7 @@
 #include "StandInProtocol.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <fstream>
@@ -126,8 +127,8 @@ Installation::Installation(std::initializer_list<const wchar_t*> leaveOut)
     UINT w = GetWindowsDirectoryW(windows, MAX_PATH);
     std::wstring windowsDir(windows, w);
     SetEnvironmentVariableW(L"PATH", (windowsDir + L"\\system32;" + windowsDir).c_str());
-    SetEnvironmentVariableW(L"KIVO_VCAM_NAMESPACE",
-                            (L"servetest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(count)).c_str());
+    m_cameraNamespace = L"servetest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(count);
+    SetEnvironmentVariableW(L"KIVO_VCAM_NAMESPACE", m_cameraNamespace.c_str());
 }
 
 Installation::~Installation()
@@ -135,6 +136,10 @@ Installation::~Installation()
     if (!m_savedPath.empty())
         SetEnvironmentVariableW(L"PATH", m_savedPath.c_str());
     removeTree(m_dir);
+    // The virtual camera keeps each device's state in a file; this one was the installation's own.
+    WCHAR programData[MAX_PATH];
+    if (SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, programData)))
+        DeleteFileW((std::wstring(programData) + L"\\Kivo\\VirtualCamera\\device-" + m_cameraNamespace + L".bin").c_str());
 }
 
 std::vector<std::string> Installation::logLines() const

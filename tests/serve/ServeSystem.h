@@ -38,6 +38,7 @@ public:
 private:
     std::wstring m_dir;
     std::wstring m_savedPath;
+    std::wstring m_cameraNamespace;
 };
 
 // A started process, ended by its destructor if it still runs.
