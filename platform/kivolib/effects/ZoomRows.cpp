@@ -135,7 +135,16 @@ __attribute__((target("avx2"))) size_t scaleRgb32RowAvx2(const uint8_t* source,
     return x;
 }
 
-const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+// Asked once, on first use; the processor's features are read before that by __builtin_cpu_init,
+// which a static initialiser could otherwise run ahead of.
+bool hasAvx2()
+{
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
 
 }  // namespace
 #endif
@@ -149,7 +158,7 @@ void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRow
     const uint16_t* lanes = weights.lanes;
     size_t x = 0;
 #if defined(KIVO_HAVE_AVX2)
-    if (kHasAvx2) {
+    if (hasAvx2()) {
         x = scaleRgb32RowAvx2(source, columns, lanes, width, out);
         out += 4 * x;
         lanes += 8 * x;
@@ -228,7 +237,7 @@ void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, ui
     size_t i = 0;
 #if defined(KIVO_HAVE_AVX2)
     // Weight 0 (256 << 8 does not fit a lane) stays with the loop below.
-    if (kHasAvx2 && weight != 0) {
+    if (weight != 0 && hasAvx2()) {
         i = blendRowsAvx2(upper, lower, weight, out, count);
         upper += i;
         lower += i;
