@@ -61,6 +61,27 @@ CameraRecord* Device::camera(DWORD index)
     return index < s->cameraCount ? &s->cameras[index] : nullptr;
 }
 
+template <typename Fn> DeviceResult Device::lockedCamera(DWORD index, Fn fn)
+{
+    return locked([&](SharedState&) {
+        CameraRecord* c = camera(index);
+        return c ? fn(c) : DeviceResult::NoCamera;
+    });
+}
+
+template <typename Pred> DeviceResult Device::findCamera(Pred matches, DWORD& index)
+{
+    return locked([&](SharedState& s) {
+        for (DWORD i = 0; i < s.cameraCount; ++i) {
+            if (matches(s.cameras[i])) {
+                index = i;
+                return DeviceResult::Ok;
+            }
+        }
+        return DeviceResult::NoCamera;
+    });
+}
+
 DeviceResult Device::listCameras(std::vector<CameraInfo>& cameras)
 {
     cameras.clear();
@@ -132,10 +153,7 @@ DeviceResult Device::turnCamera(DWORD index, LONG dir)
 {
     if (dir != 0 && dir != 1)
         return fail(DeviceResult::OutOfRange, L"the direction must be front (0) or rear (1)");
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         if (c->kind != kBuiltInCamera)
             return DeviceResult::NotBuiltIn;
         c->direction = dir;
@@ -146,23 +164,12 @@ DeviceResult Device::turnCamera(DWORD index, LONG dir)
 
 DeviceResult Device::findBuiltInCamera(DWORD& index)
 {
-    return locked([&](SharedState& s) {
-        for (DWORD i = 0; i < s.cameraCount; ++i) {
-            if (s.cameras[i].kind == kBuiltInCamera) {
-                index = i;
-                return DeviceResult::Ok;
-            }
-        }
-        return DeviceResult::NoCamera;
-    });
+    return findCamera([](const CameraRecord& c) { return c.kind == kBuiltInCamera; }, index);
 }
 
 DeviceResult Device::cameraKind(DWORD index, bool& builtIn)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         builtIn = c->kind == kBuiltInCamera;
         return DeviceResult::Ok;
     });
@@ -170,23 +177,12 @@ DeviceResult Device::cameraKind(DWORD index, bool& builtIn)
 
 DeviceResult Device::indexOfCamera(DWORD id, DWORD& index)
 {
-    return locked([&](SharedState& s) {
-        for (DWORD i = 0; i < s.cameraCount; ++i) {
-            if (s.cameras[i].id == id) {
-                index = i;
-                return DeviceResult::Ok;
-            }
-        }
-        return DeviceResult::NoCamera;
-    });
+    return findCamera([id](const CameraRecord& c) { return c.id == id; }, index);
 }
 
 DeviceResult Device::cameraIdAt(DWORD index, DWORD& id)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         id = c->id;
         return DeviceResult::Ok;
     });
@@ -194,10 +190,7 @@ DeviceResult Device::cameraIdAt(DWORD index, DWORD& id)
 
 DeviceResult Device::direction(DWORD index, LONG& dir)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         dir = c->direction;
         return DeviceResult::Ok;
     });
@@ -205,10 +198,7 @@ DeviceResult Device::direction(DWORD index, LONG& dir)
 
 DeviceResult Device::propertyRange(DWORD index, LONG id, PropertyRange& range)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         const PropertyRange* r = vcam::propertyRange(c->kind, id);
         if (!r)
             return DeviceResult::NotOffered;
@@ -219,10 +209,7 @@ DeviceResult Device::propertyRange(DWORD index, LONG id, PropertyRange& range)
 
 DeviceResult Device::getProperty(DWORD index, LONG id, LONG& value, LONG& flags)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         if (!vcam::propertyRange(c->kind, id))
             return DeviceResult::NotOffered;
         value = c->props[id].value;
@@ -233,10 +220,7 @@ DeviceResult Device::getProperty(DWORD index, LONG id, LONG& value, LONG& flags)
 
 DeviceResult Device::setProperty(DWORD index, LONG id, LONG value, LONG flags)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         const PropertyRange* r = vcam::propertyRange(c->kind, id);
         if (!r)
             return DeviceResult::NotOffered;
@@ -252,10 +236,7 @@ DeviceResult Device::setProperty(DWORD index, LONG id, LONG value, LONG flags)
 
 DeviceResult Device::resetProperties(DWORD index)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         setFactoryValues(*c);
         m_store.bumpGeneration();
         return DeviceResult::Ok;
@@ -264,10 +245,7 @@ DeviceResult Device::resetProperties(DWORD index)
 
 DeviceResult Device::getCustom(DWORD index, LONG id, LONG& value)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         CustomRole role;
         DWORD slot = 0;
         const CustomSetting* setting = customSetting(id, role, slot);
@@ -287,10 +265,7 @@ DeviceResult Device::getCustom(DWORD index, LONG id, LONG& value)
 
 DeviceResult Device::setCustom(DWORD index, LONG id, LONG value)
 {
-    return locked([&](SharedState&) {
-        CameraRecord* c = camera(index);
-        if (!c)
-            return DeviceResult::NoCamera;
+    return lockedCamera(index, [&](CameraRecord* c) {
         CustomRole role;
         DWORD slot = 0;
         const CustomSetting* setting = customSetting(id, role, slot);

@@ -58,6 +58,10 @@ public:
 private:
     // Runs fn(state) under the lock after validation; collects the tasks to wake.
     template <typename Fn> DeviceResult locked(Fn fn);
+    // Runs fn(camera) under the lock; NoCamera when no camera has that index.
+    template <typename Fn> DeviceResult lockedCamera(DWORD index, Fn fn);
+    // The index of the first camera that matches; NoCamera when none does.
+    template <typename Pred> DeviceResult findCamera(Pred matches, DWORD& index);
     DeviceResult fail(DeviceResult result, const std::wstring& message);
     CameraRecord* camera(DWORD index);
 

@@ -44,14 +44,6 @@ private:
     std::wstring m_original;
 };
 
-std::wstring testsFile(const wchar_t* name)
-{
-    WCHAR exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dir(exe);
-    return dir.substr(0, dir.find_last_of(L'\\') + 1) + name;
-}
-
 class ServeHelpTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -65,7 +65,7 @@ void copyStage(const std::wstring& to, std::initializer_list<const wchar_t*> lea
     bool leaveOutKivoSet = std::any_of(leaveOut.begin(), leaveOut.end(),
                                        [](const wchar_t* n) { return _wcsicmp(n, L"KivoSet.exe") == 0; });
     if (!leaveOutKivoSet)
-        CopyFileW((testsDir() + L"\\StandInKivoSet.exe").c_str(), (to + L"\\KivoSet.exe").c_str(), FALSE);
+        CopyFileW(testsFile(L"StandInKivoSet.exe").c_str(), (to + L"\\KivoSet.exe").c_str(), FALSE);
 }
 
 void removeTree(const std::wstring& dir)
@@ -89,6 +89,11 @@ void removeTree(const std::wstring& dir)
 }
 
 } // namespace
+
+std::wstring testsFile(const wchar_t* name)
+{
+    return testsDir() + L"\\" + name;
+}
 
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 {

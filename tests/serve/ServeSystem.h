@@ -11,6 +11,9 @@
 
 namespace serve {
 
+// A file beside the test program (the stand-ins, the recording help control).
+std::wstring testsFile(const wchar_t* name);
+
 // Polls the condition every few milliseconds until it holds or the deadline passes.
 bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs);
 
