@@ -15,6 +15,11 @@ namespace {
 HWND g_hServe = nullptr;
 IImgFAccessTask* g_task = nullptr;
 
+// Like the real program, the stand-in ends when its camera does not report open soon after start,
+// so that a test which ended meanwhile leaves no process behind.
+const UINT_PTR kOpenTimer = 1;
+const UINT kOpenDeadlineMs = 3000;
+
 void record(const wchar_t* format, ...)
 {
     WCHAR path[MAX_PATH];
@@ -60,7 +65,14 @@ LRESULT CALLBACK standInProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_USER + 2:
+        KillTimer(hWnd, kOpenTimer);
         record(L"device-open %u", static_cast<unsigned>(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kOpenTimer) {
+            record(L"no-open");
+            DestroyWindow(hWnd);
+        }
         return 0;
     case WM_USER + 3:
     case WM_USER + 4:
@@ -132,6 +144,7 @@ int runDialog(HINSTANCE hInstance, int nCmdShow)
                         saver, SMTO_NORMAL, 5000, &result);
     record(L"announced %ld", static_cast<long>(saver));
 
+    SetTimer(hWnd, kOpenTimer, kOpenDeadlineMs, nullptr);
     g_task = CreateImgFAccessTask();
     if (g_task)
         record(L"task %lu", static_cast<unsigned long>(g_task->Open(hWnd, readSetting(KIVO_VALUE_CAMERA_IDX))));
