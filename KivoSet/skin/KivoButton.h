@@ -1,0 +1,26 @@
+// The settings program's camera-direction button: the library's push button with a KivoButtonPainter
+// built in and a switch between the bitmap look and the library's.
+#pragma once
+
+#include "KivoButtonPainter.h"
+#include "TslButtons.h"
+
+class KivoButton : public TesselButton {
+public:
+    KivoButton();
+    ~KivoButton() override;
+
+    // Neither repaints: the caller invalidates the button afterwards.
+    void enableSkin() { m_painter.enableSkin(); }
+    void disableSkin() { m_painter.disableSkin(); }
+    bool isSkinEnabled() const { return m_painter.isSkinEnabled(); }
+
+    // rect shrunk by 2 pixels on each side, whatever the button's state.
+    void GetInnerRect(const RECT& rect, RECT& inner) override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    KivoButtonPainter m_painter;
+};
