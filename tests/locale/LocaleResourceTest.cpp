@@ -1,8 +1,13 @@
-// KivoLocale.dll: every id the service uses resolves, with what the service expects of it.
+// KivoLocale.dll: every id the service and the settings program use resolves, with what the
+// programs expect of it.
 #include "StagePath.h"
 #include "resource.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
 
 #include <set>
 #include <string>
@@ -233,6 +238,253 @@ TEST_F(LocaleLibraryTest, TrayMenuOffersTheThreeCommandsInItsFirstPopup)
     EXPECT_EQ(static_cast<DWORD>(MF_UNCHECKED), CheckMenuItem(hPopup, ID_TRAY_AUTOSTARTUP, MF_CHECKED));
     EXPECT_TRUE(GetMenuState(hPopup, ID_TRAY_AUTOSTARTUP, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_TRUE(DestroyMenu(hMenu));
+}
+
+// --- the settings program ---
+
+// What a program relies on in a control of a template: its window class, the kind its style
+// selects (the style masked with kindMask), and whether it starts disabled.
+struct ControlContract {
+    int id;
+    const wchar_t* className;
+    DWORD kindMask;
+    DWORD kind;
+    bool disabled;
+};
+
+struct TemplateContract {
+    int id;
+    bool page;      // a property page: a child window inside the sheet
+    std::vector<ControlContract> controls;
+};
+
+const DWORD kPush = BS_TYPEMASK, kStatic = SS_TYPEMASK, kCombo = 3, kAny = 0;
+
+std::vector<TemplateContract> settingsTemplates()
+{
+    std::vector<TemplateContract> t = {
+        {IDD_SETTINGS_PANEL, false, {
+            {IDC_DIRECTION_LABEL, L"Static", kAny, 0, true},
+            {IDC_DIRECTION_FRONT, L"Button", kPush, BS_PUSHBUTTON, true},
+            {IDC_DIRECTION_REAR, L"Button", kPush, BS_PUSHBUTTON, true},
+            {IDC_PICTURE_LABEL, L"Static", kAny, 0, false},
+            {IDC_PROPERTY_DEFAULTS, L"Button", kPush, BS_PUSHBUTTON, false},
+            {IDC_PROPERTY_MAXIMUM, L"Button", kPush, BS_PUSHBUTTON, false},
+            {IDC_PROPERTY_SHEET, L"Button", kPush, BS_PUSHBUTTON, false},
+            {IDC_FRAME_BUTTON, L"Button", kPush, BS_PUSHBUTTON, false},
+            {IDC_ZOOM_LIST, L"ComboBox", kCombo, CBS_DROPDOWNLIST, false},
+            {IDC_MODE_LIST, L"ComboBox", kCombo, CBS_DROPDOWNLIST, false},
+            {IDC_EFFECT_RESET, L"Button", kPush, BS_PUSHBUTTON, false},
+            {IDC_FRAME_ICON, L"Static", kStatic, SS_ICON, false},
+            {IDC_ZOOM_ICON, L"Static", kStatic, SS_ICON, false},
+            {IDC_MODE_ICON, L"Static", kStatic, SS_ICON, false},
+            {IDC_EFFECT_PANEL, L"Static", kStatic, SS_LEFT, false},
+            {IDC_EFFECT_PANEL_FRAME, L"Static", kStatic, SS_GRAYFRAME, false}}},
+        {IDD_FRAME_SELECT, false, {
+            {IDOK, L"Button", kAny, 0, false},
+            {IDCANCEL, L"Button", kAny, 0, false},
+            {IDC_FRAME_APPLY, L"Button", kPush, BS_PUSHBUTTON, false},
+            {IDC_FRAME_PREV, L"Button", kPush, BS_OWNERDRAW, false},
+            {IDC_FRAME_NEXT, L"Button", kPush, BS_OWNERDRAW, false},
+            {IDC_FRAME_MESSAGE, L"Static", kAny, 0, false},
+            {IDC_FRAME_PREVIEW, L"Static", kStatic, SS_BITMAP, false},
+            {IDC_FRAME_PAGE, L"Static", kAny, 0, false},
+            {IDC_FRAME_PREVIEW_BORDER, L"Static", kAny, 0, false}}},
+        {IDD_PICTURE_PAGE, true, {
+            {IDC_PICTURE_TITLE, L"Static", kAny, 0, false},
+            {IDC_PICTURE_DEFAULTS, L"Button", kPush, BS_PUSHBUTTON, false}}},
+        {IDD_CAMERA_SETTINGS_PAGE, true, {
+            {IDC_CAMERA_SETTINGS_TITLE, L"Static", kAny, 0, false},
+            {IDC_CAMERA_SETTINGS_READ, L"Button", kPush, BS_PUSHBUTTON, false},
+            {IDC_FLICKER_GROUP, L"Button", kPush, BS_GROUPBOX, true},
+            {IDC_FLICKER_OFF, L"Button", kPush, BS_AUTORADIOBUTTON, true},
+            {IDC_FLICKER_50HZ, L"Button", kPush, BS_AUTORADIOBUTTON, true},
+            {IDC_FLICKER_60HZ, L"Button", kPush, BS_AUTORADIOBUTTON, true},
+            {IDC_MIRROR, L"Button", kPush, BS_AUTOCHECKBOX, true},
+            {IDC_LOW_LIGHT, L"Button", kPush, BS_AUTOCHECKBOX, true}}},
+        {IDD_ALERT_OVER_RESOLUTION, false, {
+            {IDOK, L"Button", kAny, 0, false},
+            {IDC_OVER_RESOLUTION_TEXT, L"Static", kAny, 0, false},
+            {IDC_OVER_RESOLUTION_PICTURE, L"Static", kStatic, SS_BITMAP, false}}},
+        {IDD_ALERT_EFFECT_DISABLE, false, {
+            {IDOK, L"Button", kAny, 0, false},
+            {IDC_EFFECT_DISABLE_TEXT, L"Static", kAny, 0, false},
+            {IDC_EFFECT_DISABLE_NO_MORE, L"Button", kPush, BS_AUTOCHECKBOX, false}}},
+        {IDD_ABOUTBOX, false, {{IDOK, L"Button", kAny, 0, false}}},
+    };
+    // The picture page's eight rows, each created disabled: slider, read-only number box, label.
+    // The number boxes of white balance and backlight compensation are crossed against the ids.
+    const int sliders[] = {IDC_BRIGHTNESS_SLIDER, IDC_CONTRAST_SLIDER, IDC_HUE_SLIDER,
+                           IDC_SATURATION_SLIDER, IDC_SHARPNESS_SLIDER, IDC_GAMMA_SLIDER,
+                           IDC_WHITE_BALANCE_SLIDER, IDC_BACKLIGHT_SLIDER};
+    const int boxes[] = {IDC_BRIGHTNESS_VALUE, IDC_CONTRAST_VALUE, IDC_HUE_VALUE,
+                         IDC_SATURATION_VALUE, IDC_SHARPNESS_VALUE, IDC_GAMMA_VALUE,
+                         IDC_WHITE_BALANCE_VALUE, IDC_BACKLIGHT_VALUE};
+    const int labels[] = {IDC_BRIGHTNESS_LABEL, IDC_CONTRAST_LABEL, IDC_HUE_LABEL,
+                          IDC_SATURATION_LABEL, IDC_SHARPNESS_LABEL, IDC_GAMMA_LABEL,
+                          IDC_WHITE_BALANCE_LABEL, IDC_BACKLIGHT_LABEL};
+    for (int row = 0; row < 8; ++row) {
+        t[2].controls.push_back({sliders[row], TRACKBAR_CLASSW, TBS_VERT | TBS_NOTICKS, TBS_NOTICKS, true});
+        t[2].controls.push_back({boxes[row], L"Edit", ES_READONLY | ES_NUMBER, ES_READONLY, true});
+        t[2].controls.push_back({labels[row], L"Static", kAny, 0, true});
+    }
+    return t;
+}
+
+INT_PTR CALLBACK acceptDialog(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// The style word of a template, which the window made from it no longer shows unchanged.
+DWORD templateStyle(HMODULE hModule, int id)
+{
+    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(id), RT_DIALOG);
+    const WORD* words = hRes ? static_cast<const WORD*>(LockResource(LoadResource(hModule, hRes))) : nullptr;
+    if (!words)
+        return 0;
+    // DLGTEMPLATEEX: version 1, signature 0xFFFF, help id, extended style, then the style.
+    if (words[0] == 1 && words[1] == 0xFFFF)
+        return *reinterpret_cast<const DWORD*>(words + 6);
+    return *reinterpret_cast<const DWORD*>(words);
+}
+
+std::wstring windowText(HWND hWnd)
+{
+    wchar_t text[128] = L"";
+    GetWindowTextW(hWnd, text, ARRAYSIZE(text));
+    return text;
+}
+
+TEST_F(LocaleLibraryTest, SettingsTemplatesMakeEveryControlTheProgramBinds)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    // Property pages are child windows: they need a parent, as the sheet gives them.
+    HWND hParent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr,
+                                   nullptr, nullptr);
+    ASSERT_NE(nullptr, hParent);
+    for (const TemplateContract& t : settingsTemplates()) {
+        SCOPED_TRACE(t.id);
+        DWORD style = templateStyle(m_hLocale, t.id);
+        ASSERT_NE(0u, style) << "no template";
+        if (t.page) {
+            EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_CAPTION), style & (WS_CHILD | WS_CAPTION | WS_POPUP));
+        } else {
+            // Every window is shown by its program when it is ready, never by its creation.
+            EXPECT_EQ(0u, style & WS_VISIBLE);
+            EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU),
+                      style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CHILD));
+        }
+        HWND hDlg = CreateDialogParamW(m_hLocale, MAKEINTRESOURCEW(t.id), t.page ? hParent : nullptr,
+                                       acceptDialog, 0);
+        ASSERT_NE(nullptr, hDlg) << "error " << GetLastError();
+        for (const ControlContract& c : t.controls) {
+            SCOPED_TRACE(c.id);
+            HWND hCtl = GetDlgItem(hDlg, c.id);
+            ASSERT_NE(nullptr, hCtl) << "control missing";
+            wchar_t className[64] = L"";
+            GetClassNameW(hCtl, className, ARRAYSIZE(className));
+            EXPECT_EQ(0, _wcsicmp(c.className, className)) << className;
+            DWORD controlStyle = static_cast<DWORD>(GetWindowLongW(hCtl, GWL_STYLE));
+            EXPECT_EQ(c.kind, controlStyle & c.kindMask);
+            EXPECT_EQ(c.disabled, !IsWindowEnabled(hCtl));
+        }
+        DestroyWindow(hDlg);
+    }
+    DestroyWindow(hParent);
+}
+
+TEST_F(LocaleLibraryTest, FrameArrowsAreNamedForTheirImagesAndTheNoFrameMessageLiesAbove)
+{
+    HWND hDlg = CreateDialogParamW(m_hLocale, MAKEINTRESOURCEW(IDD_FRAME_SELECT), nullptr,
+                                   acceptDialog, 0);
+    ASSERT_NE(nullptr, hDlg);
+    // The bitmap buttons load FRAMEPREVU, FRAMEPREVD... by these captions.
+    EXPECT_EQ(L"FRAMEPREV", windowText(GetDlgItem(hDlg, IDC_FRAME_PREV)));
+    EXPECT_EQ(L"FRAMENEXT", windowText(GetDlgItem(hDlg, IDC_FRAME_NEXT)));
+    // The message is drawn over the preview: it must be higher in the z-order, and the preview
+    // must not paint over its siblings.
+    HWND hMessage = GetDlgItem(hDlg, IDC_FRAME_MESSAGE);
+    HWND hPreview = GetDlgItem(hDlg, IDC_FRAME_PREVIEW);
+    bool messageFirst = false;
+    for (HWND h = GetWindow(hDlg, GW_CHILD); h && h != hPreview; h = GetWindow(h, GW_HWNDNEXT))
+        messageFirst = messageFirst || h == hMessage;
+    EXPECT_TRUE(messageFirst);
+    EXPECT_TRUE(GetWindowLongW(hPreview, GWL_STYLE) & WS_CLIPSIBLINGS);
+    DestroyWindow(hDlg);
+}
+
+// The combo box entries of a template's list data, by control, as the framework adds them.
+std::map<int, std::vector<std::string>> dialogListData(HMODULE hModule, int templateId)
+{
+    std::map<int, std::vector<std::string>> lists;
+    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(240));
+    if (!hRes)
+        return lists;
+    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(hModule, hRes)));
+    const BYTE* end = p + SizeofResource(hModule, hRes);
+    // Each entry: control id, message, length of the data, the data; a control id 0 ends the list.
+    while (p && p + 2 <= end) {
+        WORD control;
+        std::memcpy(&control, p, 2);
+        if (control == 0)
+            return lists;
+        WORD message;
+        DWORD length;
+        if (p + 8 > end)
+            break;
+        std::memcpy(&message, p + 2, 2);
+        std::memcpy(&length, p + 4, 4);
+        const char* text = reinterpret_cast<const char*>(p + 8);
+        if (message != 0x0403 || length == 0 || p + 8 + length > end || text[length - 1] != '\0'
+            || std::strlen(text) + 1 != length)
+            break;   // not a combo box string of exactly its stated length
+        lists[control].push_back(text);
+        p += 8 + length;
+    }
+    lists.clear();
+    lists[-1].push_back("malformed list data");
+    return lists;
+}
+
+TEST_F(LocaleLibraryTest, PanelListsHoldZoomStepsAndModesInFlagOrder)
+{
+    std::map<int, std::vector<std::string>> lists = dialogListData(m_hLocale, IDD_SETTINGS_PANEL);
+    ASSERT_EQ(2u, lists.size()) << (lists.count(-1) ? "malformed list data" : "lists missing");
+    const std::vector<std::string>& zoom = lists[IDC_ZOOM_LIST];
+    const std::vector<std::string>& mode = lists[IDC_MODE_LIST];
+    // Entry n of each list selects flag value n: no zoom, 1.5x, 2x; live, freeze, stills 1 and 2.
+    ASSERT_EQ(3u, zoom.size());
+    EXPECT_NE(std::string::npos, zoom[1].find("1.5"));
+    EXPECT_NE(std::string::npos, zoom[2].find('2'));
+    ASSERT_EQ(4u, mode.size());
+    EXPECT_NE(std::string::npos, mode[2].find('1'));
+    EXPECT_NE(std::string::npos, mode[3].find('2'));
+    for (const auto& list : lists)
+        for (const std::string& entry : list.second)
+            EXPECT_TRUE(!entry.empty() && entry.front() != ' ' && entry.back() != ' ') << entry;
+}
+
+TEST_F(LocaleLibraryTest, SettingsStringsAreThereAndReadable)
+{
+    const UINT ids[] = {IDS_ABOUTBOX, IDS_PICTURE_TITLE_FRONT, IDS_PICTURE_TITLE_REAR,
+                        IDS_PROPERTY_SHEET_CAPTION, IDS_CAMERA_SETTINGS_FRONT,
+                        IDS_CAMERA_SETTINGS_REAR, IDS_PRODUCT_NAME, IDS_SERVICE_NOT_FOUND,
+                        IDS_PROPERTY_ERROR, IDS_EFFECT_FAILED, IDS_FRAME_TIP, IDS_ZOOM_TIP,
+                        IDS_MODE_TIP, IDS_NO_FRAME};
+    std::set<std::wstring> seen;
+    for (UINT id : ids) {
+        SCOPED_TRACE(id);
+        std::wstring text;
+        ASSERT_GT(stringLength(m_hLocale, id, text), 0);
+        EXPECT_FALSE(iswspace(text.front()) || iswspace(text.back())) << text;
+        EXPECT_TRUE(seen.insert(text).second) << "the same text twice: " << text;
+    }
+    // The About entry goes into a menu: it needs an access key.
+    std::wstring about;
+    stringLength(m_hLocale, IDS_ABOUTBOX, about);
+    EXPECT_NE(std::wstring::npos, about.find(L'&'));
 }
 
 } // namespace
