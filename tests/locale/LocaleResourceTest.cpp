@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -485,6 +486,61 @@ TEST_F(LocaleLibraryTest, SettingsStringsAreThereAndReadable)
     std::wstring about;
     stringLength(m_hLocale, IDS_ABOUTBOX, about);
     EXPECT_NE(std::wstring::npos, about.find(L'&'));
+}
+
+// How colourful an icon is: the largest difference between the colour channels of any pixel that
+// is more than faintly visible.
+int largestChannelSpread(const std::vector<DWORD>& pixels)
+{
+    int spread = 0;
+    for (DWORD p : pixels) {
+        if ((p >> 24) < 32)
+            continue;
+        int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        spread = std::max(spread, std::max({r, g, b}) - std::min({r, g, b}));
+    }
+    return spread;
+}
+
+TEST_F(LocaleLibraryTest, SettingsIconsLoadAtEverySizeTheRowsShowGreyedWhenOff)
+{
+    struct Icon {
+        int id;
+        bool greyed;
+    };
+    const Icon icons[] = {{IDI_KIVOSET, false}, {IDI_FRAME_ON, false}, {IDI_ZOOM_ON, false},
+                          {IDI_MODE_ON, false}, {IDI_FRAME_OFF, true},  {IDI_ZOOM_OFF, true},
+                          {IDI_MODE_OFF, true}};
+    for (const Icon& icon : icons) {
+        SCOPED_TRACE(icon.id);
+        HRSRC hGroup = FindResourceW(m_hLocale, MAKEINTRESOURCEW(icon.id), RT_GROUP_ICON);
+        ASSERT_NE(nullptr, hGroup);
+        const auto* dir = static_cast<const GroupIconDir*>(LockResource(LoadResource(m_hLocale, hGroup)));
+        ASSERT_NE(nullptr, dir);
+        std::set<int> sizes;
+        for (WORD i = 0; i < dir->count; ++i)
+            sizes.insert(dir->entries[i].width);
+        EXPECT_EQ((std::set<int>{16, 24, 32, 48}), sizes);
+        for (int size : {16, 32}) {
+            SCOPED_TRACE(size);
+            HICON hIcon = static_cast<HICON>(LoadImageW(m_hLocale, MAKEINTRESOURCEW(icon.id),
+                                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+            ASSERT_NE(nullptr, hIcon);
+            int width = 0, height = 0;
+            std::vector<DWORD> pixels = iconPixels(hIcon, width, height);
+            DestroyIcon(hIcon);
+            ASSERT_EQ(size, width);
+            ASSERT_FALSE(pixels.empty());
+            int visible = 0;
+            for (DWORD p : pixels)
+                visible += (p >> 24) >= 128;
+            EXPECT_GT(visible, size * size / 4) << "hardly anything to see";
+            if (icon.greyed)
+                EXPECT_LE(largestChannelSpread(pixels), 2) << "a greyed icon shows colour";
+            else
+                EXPECT_GE(largestChannelSpread(pixels), 96) << "an icon without colour";
+        }
+    }
 }
 
 } // namespace
