@@ -7,8 +7,7 @@
 #include "ServeSystem.h"
 
 #include "KivoNames.h"
-
-#include <winternl.h>
+#include "ResourceCounts.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,84 +16,18 @@
 #include <vector>
 
 using namespace serve;
+using kivotest::gdiObjectCount;
+using kivotest::kernelHandleCount;
 
 namespace {
 
-const ULONG kSystemHandleInformation = 16;
-
-struct HandleEntry {
-    USHORT ownerPid;
-    USHORT creatorBackTraceIndex;
-    UCHAR objectType;
-    UCHAR flags;
-    USHORT handle;
-    PVOID object;
-    ULONG grantedAccess;
-};
-
-typedef NTSTATUS(NTAPI* QuerySystemInformation)(ULONG, PVOID, ULONG, PULONG);
-
-// Kernel handles of one process, from the system's handle table (GetProcessHandleCount says 0 here).
-long kernelHandleCount(DWORD pid)
-{
-    auto query = reinterpret_cast<QuerySystemInformation>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query)
-        return -1;
-    std::vector<BYTE> buffer(1 << 20);
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        ULONG needed = 0;
-        NTSTATUS status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()), &needed);
-        if (status >= 0) {
-            ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-            auto* entries = reinterpret_cast<HandleEntry*>(buffer.data() + sizeof(ULONG_PTR));
-            size_t fit = (buffer.size() - sizeof(ULONG_PTR)) / sizeof(HandleEntry);
-            long mine = 0;
-            for (ULONG i = 0; i < count && i < fit; ++i)
-                mine += entries[i].ownerPid == USHORT(pid);
-            return mine;
-        }
-        buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
-    }
-    return -1;
-}
-
-// GDI objects of one process, read from its GDI handle table (its PEB points at it): the entries in
-// use. GetGuiResources says 0 here.
-long gdiObjectCount(HANDLE hProcess)
-{
-    PROCESS_BASIC_INFORMATION info = {};
-    ULONG got = 0;
-    if (NtQueryInformationProcess(hProcess, ProcessBasicInformation, &info, sizeof(info), &got) < 0)
-        return -1;
-    const size_t kTableOffset = 0xF8;   // PEB.GdiSharedHandleTable in a 64-bit process
-    ULONG_PTR table = 0;
-    SIZE_T read = 0;
-    if (!ReadProcessMemory(hProcess, reinterpret_cast<BYTE*>(info.PebBaseAddress) + kTableOffset, &table,
-                           sizeof(table), &read) || !table)
-        return -1;
-    struct Entry {   // as the table lays out each handle: 24 bytes, type 0 when free
-        UINT64 object;
-        ULONG owner;
-        USHORT unique;
-        UCHAR type;
-        UCHAR flags;
-        UINT64 userPointer;
-    };
-    std::vector<Entry> entries(0x10000);
-    if (!ReadProcessMemory(hProcess, reinterpret_cast<void*>(table), entries.data(), entries.size() * sizeof(Entry),
-                           &read))
-        return -1;
-    return long(std::count_if(entries.begin(), entries.end(), [](const Entry& e) { return e.type != 0; }));
-}
-
 long ownGdiCheck()
 {
-    long before = gdiObjectCount(GetCurrentProcess());
+    long before = gdiObjectCount(GetCurrentProcessId());
     std::vector<HBITMAP> bitmaps;
     for (int i = 0; i < 10; ++i)
         bitmaps.push_back(CreateBitmap(8, 8, 1, 32, nullptr));
-    long after = gdiObjectCount(GetCurrentProcess());
+    long after = gdiObjectCount(GetCurrentProcessId());
     for (HBITMAP b : bitmaps)
         DeleteObject(b);
     return after - before;
@@ -181,10 +114,9 @@ int measureCycles(int cycles)
         fprintf(stderr, "ServeBench: the service did not start\n");
         return 1;
     }
-    HANDLE hProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, service.process.id());
     Sleep(500);
     long handlesBefore = kernelHandleCount(service.process.id());
-    long gdiBefore = gdiObjectCount(hProcess);
+    long gdiBefore = gdiObjectCount(service.process.id());
     for (int i = 0; i < cycles; ++i) {
         runTool(inst, L"kivocap.exe", L"--camera 0 --fps 30 --frames 2", 20000);
         if (!inst.waitForLog("KivoServeFrame::OnCloseDevice() called.", 5000, i + 1)) {
@@ -194,8 +126,7 @@ int measureCycles(int cycles)
     }
     Sleep(500);
     long handlesAfter = kernelHandleCount(service.process.id());
-    long gdiAfter = gdiObjectCount(hProcess);
-    CloseHandle(hProcess);
+    long gdiAfter = gdiObjectCount(service.process.id());
     printf("service kernel handles: %ld before, %ld after %d camera open/close cycles\n", handlesBefore,
            handlesAfter, cycles);
     printf("service GDI objects:    %ld before, %ld after (counter check: 10 bitmaps read as %+ld)\n", gdiBefore,

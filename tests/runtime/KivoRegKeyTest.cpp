@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+using kivotest::uniqueName;
+
 namespace {
 
 const DWORD kSentinel = 0xC0FFEE;

@@ -3,13 +3,15 @@
 #include "ObserveApp.h"
 
 #include "RuntimeProbeCodes.h"
-#include "TestSupport.h"
+#include "ProbeEvents.h"
 
 #include <aclapi.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <memory>
+
+using namespace kivotest;
 
 namespace {
 
@@ -23,30 +25,27 @@ std::wstring observerName()
 // An observing RuntimeProbe and the events through which it reports.
 struct ObservingProbe {
     ObserverProbeEvents events;
-    ProbeProcess process;
+    TestProcess process;
 
     explicit ObservingProbe(const std::wstring& name) : events(uniqueName(L"observe"))
     {
-        EXPECT_TRUE(process.start(L"observe \"" + name + L"\" " + events.tag));
+        EXPECT_TRUE(process.start(runtimeProbe(), L"observe \"" + name + L"\" " + events.tag));
     }
     bool waitReady() { return events.ready.waitSet(kDeadlineMs); }
     // Lets the probe end and returns its result code, or 0 when it did not end in time.
     DWORD finish()
     {
         events.finish.set();
-        DWORD code = 0;
-        return process.waitExit(kDeadlineMs, &code) ? code : 0;
+        return process.waitExit(kDeadlineMs) ? process.exitCode() : 0;
     }
 };
 
 DWORD runHalt(const std::wstring& name, const wchar_t* which)
 {
-    ProbeProcess halter;
-    if (!halter.start(L"halt \"" + name + L"\" " + which))
+    TestProcess halter;
+    if (!halter.start(runtimeProbe(), L"halt \"" + name + L"\" " + which))
         return MAXDWORD;
-    DWORD code = MAXDWORD;
-    halter.waitExit(kDeadlineMs, &code);
-    return code;
+    return halter.waitExit(kDeadlineMs) ? halter.exitCode() : MAXDWORD;
 }
 
 class Listener : public CObserveApp::IObserveEvent {

@@ -1,13 +1,15 @@
 // WriteLog: the line it writes, several processes writing at once, and rotation at the size limit.
 #include "KivoLib.h"
 
-#include "TestSupport.h"
+#include "ProbeEvents.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <map>
 #include <regex>
+
+using namespace kivotest;
 
 namespace {
 
@@ -16,7 +18,7 @@ const DWORD kDeadlineMs = 30000;
 // Points the log of this process (and of the probes it starts) at a file of its own.
 class WriteLogTest : public testing::Test {
 protected:
-    std::wstring m_path = testFolder() + uniqueName(L"KivoLog") + L".txt";
+    std::wstring m_path = programFolder() + L"\\" + uniqueName(L"KivoLog") + L".txt";
 
     WriteLogTest() { SetEnvironmentVariableW(L"KIVO_LOG_FILE", m_path.c_str()); }
     ~WriteLogTest() override
@@ -37,7 +39,7 @@ TEST_F(WriteLogTest, OneLineWithTimeProcessProgramAndFormattedText)
     WriteLog(L"two\r\nlines and a trailing break\n");
     WriteLog(L"non-ASCII \u00e9\u4e2d\U0001F600");
 
-    std::vector<std::string> lines = readLines(m_path);
+    std::vector<std::string> lines = readTextLines(m_path);
     ASSERT_EQ(3u, lines.size());
     std::smatch match;
     ASSERT_TRUE(std::regex_match(lines[0], match, kLinePattern)) << lines[0];
@@ -48,7 +50,7 @@ TEST_F(WriteLogTest, OneLineWithTimeProcessProgramAndFormattedText)
     EXPECT_EQ("two  lines and a trailing break", match[3].str());
     ASSERT_TRUE(std::regex_match(lines[2], match, kLinePattern)) << lines[2];
     EXPECT_EQ("non-ASCII \xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80", match[3].str());
-    EXPECT_NE(std::string::npos, readFile(m_path).find("\r\n")) << "lines end with CR LF";
+    EXPECT_NE(std::string::npos, readTextFile(m_path).find("\r\n")) << "lines end with CR LF";
 }
 
 TEST_F(WriteLogTest, OverlongMessageIsCutNotOverrun)
@@ -58,7 +60,7 @@ TEST_F(WriteLogTest, OverlongMessageIsCutNotOverrun)
     SetLastError(before);
     WriteLog(L"%s", huge.c_str());
     EXPECT_EQ(before, GetLastError()) << "logging changed the caller's last error";
-    std::vector<std::string> lines = readLines(m_path);
+    std::vector<std::string> lines = readTextLines(m_path);
     ASSERT_EQ(1u, lines.size());
     EXPECT_LT(lines[0].size(), 2200u);
     EXPECT_EQ("...", lines[0].substr(lines[0].size() - 3));
@@ -70,20 +72,19 @@ TEST_F(WriteLogTest, ProcessesWritingAtOnceLoseAndTearNothing)
     const int kLinesEach = 250;
     std::wstring tag = uniqueName(L"log");
     TestEvent go(L"KivoProbeGo-" + tag);
-    ProbeProcess probes[kProbes];
-    for (ProbeProcess& probe : probes)
-        ASSERT_TRUE(probe.start(L"log " + std::to_wstring(kLinesEach) + L" " + tag));
+    TestProcess probes[kProbes];
+    for (TestProcess& probe : probes)
+        ASSERT_TRUE(probe.start(runtimeProbe(), L"log " + std::to_wstring(kLinesEach) + L" " + tag));
     go.set();
-    for (ProbeProcess& probe : probes) {
-        DWORD code = MAXDWORD;
-        ASSERT_TRUE(probe.waitExit(kDeadlineMs, &code));
-        EXPECT_EQ(0u, code);
+    for (TestProcess& probe : probes) {
+        ASSERT_TRUE(probe.waitExit(kDeadlineMs));
+        EXPECT_EQ(0u, probe.exitCode());
     }
 
     // Every probe's lines complete and in its own order.
     std::map<std::string, int> nextLine;
     const std::regex probeText(R"(^probe (\d+) line (\d+) of 250 padding(-padding){5}$)");
-    std::vector<std::string> lines = readLines(m_path);
+    std::vector<std::string> lines = readTextLines(m_path);
     EXPECT_EQ(size_t(kProbes * kLinesEach), lines.size());
     for (const std::string& line : lines) {
         std::smatch match, text;
@@ -109,15 +110,15 @@ TEST_F(WriteLogTest, FullFileBecomesThePreviousOneAndANewOneStarts)
     for (int i = 0; i < kLines; ++i)
         WriteLog(L"rotation line %03d", i);
 
-    std::string current = readFile(m_path);
-    std::string previous = readFile(m_path + L".1");
+    std::string current = readTextFile(m_path);
+    std::string previous = readTextFile(m_path + L".1");
     EXPECT_LE(current.size(), kLimit);
     EXPECT_LE(previous.size(), kLimit);
     EXPECT_GT(previous.size(), kLimit / 2) << "the previous file was not full when it was replaced";
 
     // The two files hold the latest lines, unbroken and in order, the newest last.
-    std::vector<std::string> lines = readLines(m_path + L".1");
-    std::vector<std::string> newer = readLines(m_path);
+    std::vector<std::string> lines = readTextLines(m_path + L".1");
+    std::vector<std::string> newer = readTextLines(m_path);
     lines.insert(lines.end(), newer.begin(), newer.end());
     ASSERT_FALSE(lines.empty());
     int first = kLines - static_cast<int>(lines.size());
@@ -137,7 +138,7 @@ TEST_F(WriteLogTest, WithoutOverrideTheLogIsInTheUsersLocalApplicationData)
     ASSERT_EQ(S_OK, SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder));
     std::wstring marker = uniqueName(L"default-location-marker");
     WriteLog(L"%s", marker.c_str());
-    std::string text = readFile(std::wstring(folder) + L"\\Kivo\\KivoLog.txt");
+    std::string text = readTextFile(std::wstring(folder) + L"\\Kivo\\KivoLog.txt");
     EXPECT_NE(std::string::npos, text.find(std::string(marker.begin(), marker.end())));
 }
 
