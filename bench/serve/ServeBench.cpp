@@ -35,17 +35,17 @@ long ownGdiCheck()
 
 struct Service {
     Installation& inst;
-    Process process;
+    TestProcess process;
     HWND hFrame;
     explicit Service(Installation& i)
-        : inst(i), process(i.file(L"KivoServe.exe"), L"KivoServe.exe"), hFrame(waitForFrameWindow(process.id(), 10000))
+        : inst(i), process(i.start(L"KivoServe.exe")), hFrame(waitForFrameWindow(process.id(), 10000))
     {
     }
     ~Service()
     {
-        Process halt(inst.file(L"KivoServe.exe"), L"KivoServe.exe /Halt");
-        halt.waitForExit(10000);
-        process.waitForExit(10000);
+        TestProcess halt = inst.start(L"KivoServe.exe", L"/Halt");
+        halt.waitExit(10000);
+        process.waitExit(10000);
     }
 };
 

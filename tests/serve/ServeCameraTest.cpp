@@ -30,9 +30,9 @@ protected:
     void TearDown() override
     {
         if (m_serve && m_serve->running()) {
-            Process halt(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe /Halt");
-            halt.waitForExit(kExitMs);
-            m_serve->waitForExit(kExitMs);
+            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+            halt.waitExit(kExitMs);
+            m_serve->waitExit(kExitMs);
         }
         m_serve.reset();
         setExternalCameraInstalled(false);
@@ -43,17 +43,16 @@ protected:
     DWORD kivocam(const std::wstring& args) { return runTool(m_inst, L"kivocam.exe", args); }
 
     // kivocap holding camera 0 open for the given time.
-    std::unique_ptr<Process> capture(DWORD seconds, const wchar_t* camera = L"0")
+    std::unique_ptr<TestProcess> capture(DWORD seconds, const wchar_t* camera = L"0")
     {
-        return std::unique_ptr<Process>(new Process(
-            m_inst.file(L"kivocap.exe"), std::wstring(L"kivocap.exe --camera ") + camera +
-                                             L" --size 320x240 --format rgb24 --fps 15 --duration " +
-                                             std::to_wstring(seconds)));
+        return m_inst.startOwned(L"kivocap.exe", std::wstring(L"--camera ") + camera +
+                                                     L" --size 320x240 --format rgb24 --fps 15 --duration " +
+                                                     std::to_wstring(seconds));
     }
 
     HWND startService()
     {
-        m_serve.reset(new Process(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe"));
+        m_serve = m_inst.startOwned(L"KivoServe.exe");
         return waitForFrameWindow(m_serve->id(), kStartMs);
     }
 
@@ -65,7 +64,7 @@ protected:
     }
 
     Installation m_inst;
-    std::unique_ptr<Process> m_serve;
+    std::unique_ptr<TestProcess> m_serve;
 };
 
 TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSecondsLater)
@@ -97,7 +96,7 @@ TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSe
     // The application ends: the settings program's own task sees the camera close, the program
     // closes, and the service watches again.
     EXPECT_TRUE(m_inst.waitForStandIn("device-open 0", 2000));
-    ASSERT_TRUE(app->waitForExit(20000));
+    ASSERT_TRUE(app->waitExit(20000));
     EXPECT_TRUE(m_inst.waitForStandIn("device-close 0 0", 5000));
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 5000));
     EXPECT_TRUE(waitFor([&] { return !trayIconShown(hServe); }, 2000));
@@ -144,7 +143,7 @@ TEST_F(ServeCameraTest, OpenAndCloseWithinTwoSecondsStartsNothing)
     {
         auto app = capture(30);
         ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
-        app->terminate();
+        app->kill();
     }
     ASSERT_TRUE(m_inst.waitForLog("close mutex", 5000));
     Sleep(2500);   // past the moment the settings program would have started
@@ -182,15 +181,15 @@ TEST_F(ServeCameraTest, NoCameraEndsTheServiceUnlessOneIsDeclaredAndArrivalRebui
 {
     ASSERT_EQ(0u, kivocam(L"remove 0"));
     {
-        Process serve(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe");
-        ASSERT_TRUE(serve.waitForExit(kExitMs));
+        TestProcess serve = m_inst.start(L"KivoServe.exe");
+        ASSERT_TRUE(serve.waitExit(kExitMs));
     }
     EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnCreate() - KivoServ is closed for camera is not exist."));
 
     setExternalCameraInstalled(true);
     HWND hServe = startService();
     ASSERT_NE(nullptr, hServe);
-    EXPECT_FALSE(m_serve->waitForExit(500));
+    EXPECT_FALSE(m_serve->waitExit(500));
     ASSERT_EQ(0u, kivocam(L"add"));
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnDeviceChange() openDriver call.", 5000));
     auto app = capture(30);
@@ -207,7 +206,7 @@ TEST_F(ServeCameraTest, LockAndUnlockReleaseAndRebuildTheTasks)
     // While locked, nothing watches the camera, and an arrival changes nothing.
     {
         auto app = capture(2);
-        ASSERT_TRUE(app->waitForExit(10000));
+        ASSERT_TRUE(app->waitExit(10000));
     }
     EXPECT_FALSE(m_inst.logHas("KivoServeFrame::OnOpenDevice() called."));
 
@@ -264,11 +263,11 @@ TEST_F(ServeCameraTest, ResumeReappliesTheStoredDirectionAndCreatesAMissingValue
 
 TEST_F(ServeCameraTest, FrontAndRearTurnTheCameraOnceWithoutTouchingTheStoredDirection)
 {
-    Process rear(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe /rear");
-    ASSERT_TRUE(rear.waitForExit(kExitMs));
+    TestProcess rear = m_inst.start(L"KivoServe.exe", L"/rear");
+    ASSERT_TRUE(rear.waitExit(kExitMs));
     EXPECT_EQ("rear", cameraDirection(m_inst, 0));
-    Process front(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe /Front");
-    ASSERT_TRUE(front.waitForExit(kExitMs));
+    TestProcess front = m_inst.start(L"KivoServe.exe", L"/Front");
+    ASSERT_TRUE(front.waitExit(kExitMs));
     EXPECT_EQ("front", cameraDirection(m_inst, 0));
     DWORD stored = 7;
     EXPECT_FALSE(readSetting(KIVO_VALUE_CAMERA_DIR, stored));

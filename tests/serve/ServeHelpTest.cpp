@@ -56,35 +56,20 @@ protected:
     void TearDown() override
     {
         if (m_serve && m_serve->running()) {
-            Process halt(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe /Halt");
-            halt.waitForExit(10000);
-            m_serve->waitForExit(10000);
+            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+            halt.waitExit(10000);
+            m_serve->waitExit(10000);
         }
         setExternalCameraInstalled(false);
     }
 
     HWND startService()
     {
-        m_serve.reset(new Process(m_inst.file(L"KivoServe.exe"), L"KivoServe.exe"));
+        m_serve = m_inst.startOwned(L"KivoServe.exe");
         return waitForFrameWindow(m_serve->id(), 10000);
     }
 
-    std::vector<std::string> calls() const
-    {
-        std::vector<std::string> lines;
-        FILE* f = _wfopen(m_record.c_str(), L"rb");
-        if (!f)
-            return lines;
-        char line[1024];
-        while (fgets(line, sizeof(line), f)) {
-            std::string s(line);
-            while (!s.empty() && (s.back() == '\n' || s.back() == '\r'))
-                s.pop_back();
-            lines.push_back(s);
-        }
-        fclose(f);
-        return lines;
-    }
+    std::vector<std::string> calls() const { return kivotest::readTextLines(m_record); }
 
     std::string expectedCall() const
     {
@@ -96,12 +81,12 @@ protected:
     Installation m_inst;
     ControlRegistration m_registration;
     std::wstring m_record;
-    std::unique_ptr<Process> m_serve;
+    std::unique_ptr<TestProcess> m_serve;
 };
 
 TEST_F(ServeHelpTest, RegisteredControlShowsTheWholeHelpFileForEveryRequest)
 {
-    m_registration.set(testsFile(L"RecordingHelp.dll"));
+    m_registration.set(kivotest::testsFile(L"RecordingHelp.dll"));
     HWND hServe = startService();
     ASSERT_NE(nullptr, hServe);
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HELP), 5, 6);
@@ -118,15 +103,8 @@ TEST_F(ServeHelpTest, WithoutARegisteredLocationTheControlIsFoundOnTheSearchPath
     HWND hServe = startService();
     ASSERT_NE(nullptr, hServe);
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HELP), 0, 0);
-    HWND hViewer = nullptr;
-    EXPECT_TRUE(waitFor(
-        [&] {
-            hViewer = FindWindowW(L"HH Parent", nullptr);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hViewer, &pid);
-            return hViewer && pid == m_serve->id();
-        },
-        10000));
+    HWND hViewer = kivotest::waitForTopLevelWindow(m_serve->id(), L"HH Parent", nullptr, 10000);
+    EXPECT_NE(nullptr, hViewer);
     if (hViewer)
         PostMessageW(hViewer, WM_CLOSE, 0, 0);
     EXPECT_TRUE(calls().empty());
@@ -134,12 +112,12 @@ TEST_F(ServeHelpTest, WithoutARegisteredLocationTheControlIsFoundOnTheSearchPath
 
 TEST_F(ServeHelpTest, AfterOneFailureHelpIsNotTriedAgain)
 {
-    m_registration.set(testsFile(L"NoEntryHelp.dll"));
+    m_registration.set(kivotest::testsFile(L"NoEntryHelp.dll"));
     HWND hServe = startService();
     ASSERT_NE(nullptr, hServe);
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HELP), 0, 0);
     // A working control now registered is not looked at again by this process.
-    m_registration.set(testsFile(L"RecordingHelp.dll"));
+    m_registration.set(kivotest::testsFile(L"RecordingHelp.dll"));
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HELP), 0, 0);
     EXPECT_TRUE(calls().empty());
     EXPECT_EQ(2, m_inst.logCount("KivoServeFrame::OnKivoSetHelp() called."));
@@ -148,15 +126,15 @@ TEST_F(ServeHelpTest, AfterOneFailureHelpIsNotTriedAgain)
 TEST_F(ServeHelpTest, NoHelpFileMeansNoHelp)
 {
     Installation noHelp({L"KivoSet.chm"});
-    m_registration.set(testsFile(L"RecordingHelp.dll"));
-    Process serve(noHelp.file(L"KivoServe.exe"), L"KivoServe.exe");
+    m_registration.set(kivotest::testsFile(L"RecordingHelp.dll"));
+    TestProcess serve = noHelp.start(L"KivoServe.exe");
     HWND hServe = waitForFrameWindow(serve.id(), 10000);
     ASSERT_NE(nullptr, hServe);
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HELP), 0, 0);
     EXPECT_TRUE(calls().empty());
-    Process halt(noHelp.file(L"KivoServe.exe"), L"KivoServe.exe /Halt");
-    EXPECT_TRUE(halt.waitForExit(10000));
-    EXPECT_TRUE(serve.waitForExit(10000));
+    TestProcess halt = noHelp.start(L"KivoServe.exe", L"/Halt");
+    EXPECT_TRUE(halt.waitExit(10000));
+    EXPECT_TRUE(serve.waitExit(10000));
 }
 
 } // namespace

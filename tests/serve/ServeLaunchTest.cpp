@@ -23,20 +23,18 @@ protected:
     }
     void TearDown() override { setExternalCameraInstalled(false); }
 
-    std::wstring serveExe() const { return m_inst.file(L"KivoServe.exe"); }
-
     Installation m_inst;
 };
 
 TEST_F(ServeLaunchTest, HaltEndsTheResidentServiceAndHaltsTheSettingsProgram)
 {
     for (const wchar_t* haltSwitch : {L"/Halt", L"/hALTaLL"}) {
-        Process resident(serveExe(), L"KivoServe.exe");
+        TestProcess resident = m_inst.start(L"KivoServe.exe");
         ASSERT_NE(nullptr, waitForFrameWindow(resident.id(), kStartMs));
 
-        Process halt(serveExe(), std::wstring(L"KivoServe.exe ") + haltSwitch);
-        ASSERT_TRUE(halt.waitForExit(kExitMs));
-        EXPECT_TRUE(resident.waitForExit(kExitMs)) << "resident service still runs after " << haltSwitch;
+        TestProcess halt = m_inst.start(L"KivoServe.exe", haltSwitch);
+        ASSERT_TRUE(halt.waitExit(kExitMs));
+        EXPECT_TRUE(resident.waitExit(kExitMs)) << "resident service still runs after " << haltSwitch;
     }
     EXPECT_TRUE(m_inst.waitForStandIn("halt [/HaltAll]", 5000));
     EXPECT_EQ((std::vector<std::string>{"halt [/Halt]", "halt [/HaltAll]"}), m_inst.standInLines());
@@ -47,7 +45,7 @@ TEST_F(ServeLaunchTest, HaltEndsTheResidentServiceAndHaltsTheSettingsProgram)
 TEST_F(ServeLaunchTest, OneServicePerSessionAndOnlyExactSwitchesAreCommands)
 {
     // A switch with a trailing blank is no switch: this is a normal resident start.
-    Process resident(serveExe(), L"KivoServe.exe /Halt ");
+    TestProcess resident = m_inst.start(L"KivoServe.exe", L"/Halt ");
     HWND hFrame = waitForFrameWindow(resident.id(), kStartMs);
     ASSERT_NE(nullptr, hFrame);
     EXPECT_FALSE(IsWindowVisible(hFrame));
@@ -55,36 +53,36 @@ TEST_F(ServeLaunchTest, OneServicePerSessionAndOnlyExactSwitchesAreCommands)
     GetWindowTextW(hFrame, title, ARRAYSIZE(title));
     EXPECT_STREQ(L"", title);
 
-    Process second(serveExe(), L"KivoServe.exe");
-    ASSERT_TRUE(second.waitForExit(kExitMs)) << "a second service in the session must exit at once";
+    TestProcess second = m_inst.start(L"KivoServe.exe");
+    ASSERT_TRUE(second.waitExit(kExitMs)) << "a second service in the session must exit at once";
     EXPECT_EQ(nullptr, findFrameWindow(second.id()));
     EXPECT_TRUE(resident.running());
 
-    Process halt(serveExe(), L"KivoServe.exe /halt");
-    ASSERT_TRUE(halt.waitForExit(kExitMs));
-    EXPECT_TRUE(resident.waitForExit(kExitMs));
+    TestProcess halt = m_inst.start(L"KivoServe.exe", L"/halt");
+    ASSERT_TRUE(halt.waitExit(kExitMs));
+    EXPECT_TRUE(resident.waitExit(kExitMs));
 }
 
 TEST_F(ServeLaunchTest, HaltWithNothingRunningLeavesNoPendingRequest)
 {
     {
-        Process halt(serveExe(), L"KivoServe.exe /Halt");
-        ASSERT_TRUE(halt.waitForExit(kExitMs));
+        TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+        ASSERT_TRUE(halt.waitExit(kExitMs));
     }
     // The request vanished with the halting process: a later service keeps running.
-    Process resident(serveExe(), L"KivoServe.exe");
+    TestProcess resident = m_inst.start(L"KivoServe.exe");
     ASSERT_NE(nullptr, waitForFrameWindow(resident.id(), kStartMs));
-    EXPECT_FALSE(resident.waitForExit(500));
-    Process halt(serveExe(), L"KivoServe.exe /Halt");
-    ASSERT_TRUE(halt.waitForExit(kExitMs));
-    EXPECT_TRUE(resident.waitForExit(kExitMs));
+    EXPECT_FALSE(resident.waitExit(500));
+    TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+    ASSERT_TRUE(halt.waitExit(kExitMs));
+    EXPECT_TRUE(resident.waitExit(kExitMs));
 }
 
 TEST_F(ServeLaunchTest, WithoutTheLocaleLibraryTheServiceDoesNotStart)
 {
     Installation noLocale({L"KivoLocale.dll"});
-    Process resident(noLocale.file(L"KivoServe.exe"), L"KivoServe.exe");
-    ASSERT_TRUE(resident.waitForExit(kExitMs));
+    TestProcess resident = noLocale.start(L"KivoServe.exe");
+    ASSERT_TRUE(resident.waitExit(kExitMs));
     EXPECT_TRUE(noLocale.logHas("KivoServeApp::ExitInstance()"));
 }
 
@@ -92,8 +90,8 @@ TEST_F(ServeLaunchTest, DirectionSwitchesWithoutTheDriverLibraryLogAndExit)
 {
     Installation noDriver({L"OrvUtils.dll"});
     for (const wchar_t* sw : {L"/Front", L"/REAR"}) {
-        Process turn(noDriver.file(L"KivoServe.exe"), std::wstring(L"KivoServe.exe ") + sw);
-        ASSERT_TRUE(turn.waitForExit(kExitMs));
+        TestProcess turn = noDriver.start(L"KivoServe.exe", sw);
+        ASSERT_TRUE(turn.waitExit(kExitMs));
     }
     EXPECT_EQ(2, noDriver.logCount("KivoServeFrame::InitInstance() OrvUtils.dll Init failed."));
     EXPECT_EQ(2, noDriver.logCount("KivoServeApp::ExitInstance()"));

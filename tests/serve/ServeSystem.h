@@ -1,66 +1,59 @@
-// System-test harness for the service: an installation folder of the real programs, processes with
-// deadlines, the log, the registry key, and the service's window.
+// System-test harness for the service: an installation folder of the real programs with the
+// stand-in settings program, its log, the registry key, and the service's window. Processes, waits
+// and windows come from the shared test support.
 #pragma once
+
+#include "TestSupport.h"
 
 #include <windows.h>
 
-#include <functional>
-#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace serve {
 
-// A file beside the test program (the stand-ins, the recording help control).
-std::wstring testsFile(const wchar_t* name);
-
-// Polls the condition every few milliseconds until it holds or the deadline passes.
-bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+using kivotest::TestProcess;
+using kivotest::waitFor;
 
 // A folder laid out as an installation: the staged programs, libraries and help file, with the
 // stand-in settings program as KivoSet.exe. Files named in leaveOut are not copied. The folder, the
 // log file, the stand-in's record and the camera namespace are this installation's own; the
-// environment of processes started afterwards points at them.
+// environment of processes started afterwards points at them, until the installation goes.
 class Installation {
 public:
-    explicit Installation(std::initializer_list<const wchar_t*> leaveOut = {});
+    explicit Installation(const std::vector<std::wstring>& leaveOut = {});
     ~Installation();
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
 
-    std::wstring file(const wchar_t* name) const { return m_dir + L"\\" + name; }
-    const std::wstring& dir() const { return m_dir; }
+    std::wstring file(const wchar_t* name) const { return m_folder.file(name); }
+    const std::wstring& dir() const { return m_folder.path(); }
 
-    std::vector<std::string> logLines() const;                  // the product log, line by line
-    bool logHas(const std::string& text) const;                 // a line ending with text
-    int logCount(const std::string& text) const;
-    bool waitForLog(const std::string& text, DWORD timeoutMs, int count = 1) const;
-    std::vector<std::string> standInLines() const;              // what the stand-in recorded
+    // A program of the installation started in its folder, as the shell would.
+    TestProcess start(const wchar_t* exe, const std::wstring& arguments = std::wstring()) const;
+    std::unique_ptr<TestProcess> startOwned(const wchar_t* exe, const std::wstring& arguments = std::wstring()) const;
+
+    std::vector<std::string> logLines() const { return m_log.lines(); }   // the product log
+    bool logHas(const std::string& message) const { return m_log.has(message); }
+    int logCount(const std::string& message) const { return m_log.count(message); }
+    bool waitForLog(const std::string& message, DWORD timeoutMs, int count = 1) const
+    {
+        return m_log.waitFor(message, timeoutMs, count);
+    }
+    std::vector<std::string> standInLines() const;   // what the stand-in recorded
     bool waitForStandIn(const std::string& text, DWORD timeoutMs) const;
 
 private:
-    std::wstring m_dir;
-    std::wstring m_savedPath;
+    kivotest::LaunchOptions options() const;
+
+    kivotest::ScratchFolder m_folder;
+    kivotest::LogFile m_log;
     std::wstring m_cameraNamespace;
-};
-
-// A started process, ended by its destructor if it still runs.
-class Process {
-public:
-    Process(const std::wstring& exe, const std::wstring& commandLine);
-    ~Process();
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    bool started() const { return m_pi.hProcess != nullptr; }
-    DWORD id() const { return m_pi.dwProcessId; }
-    bool waitForExit(DWORD timeoutMs);
-    bool running() const;
-    DWORD exitCode() const;
-    void terminate();
-
-private:
-    PROCESS_INFORMATION m_pi;
+    kivotest::ScopedVariable m_logFile;
+    kivotest::ScopedVariable m_standInOut;
+    kivotest::ScopedVariable m_searchPath;
+    kivotest::ScopedVariable m_camera;
 };
 
 // Runs a tool of the installation to its end; its exit code, or ~0u when it did not end in time.
