@@ -27,9 +27,10 @@ public:
     size_t cachedBitmapCount() const { return m_bitmaps.size(); }
 
 private:
-    struct StateLook;
-    // Draws one state from its bitmaps; false (nothing drawn) when any of them is missing.
-    bool drawSkinned(CDC& dc, const RECT& rect, const CString& caption, const StateLook& look);
+    // Draws one state from its nine bitmaps (top-left to bottom-right) and its caption; false, with
+    // nothing drawn, when any of the bitmaps is missing.
+    bool drawSkinned(CDC& dc, const RECT& rect, const CString& caption, const uint32_t (&ids)[9],
+                     bool downText, COLORREF captionColor);
 
     BitmapCache m_bitmaps;
     bool m_skinEnabled = false;

@@ -46,6 +46,7 @@ protected:
 private:
     AbstractButtonPainter* m_painter = nullptr;
     bool m_hot = false;
+    bool m_ownerDrawn = false;      // a push button whose drawing the library took over
     bool m_defaultButton = false;   // the dialog manager's default push button (BS_DEFPUSHBUTTON)
 };
 

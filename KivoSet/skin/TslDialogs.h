@@ -65,7 +65,7 @@ private:
     CBrush m_fieldBrush;
 };
 
-// The library's second dialog kind (alerts, choosers): the same look, its caption centred.
+// The library's second dialog class (alerts, choosers): the same look and behaviour.
 class TSL_API TesselDialog2 : public TesselDialog {
     DECLARE_DYNAMIC(TesselDialog2)
 public:
@@ -118,8 +118,6 @@ public:
     TesselPropertySheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
     ~TesselPropertySheet() override;
 
-    BOOL OnInitDialog() override;
-
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -129,6 +127,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Skins the sheet's own buttons once the system has created them (WM_INITDIALOG).
+    void skinSheetControls();
+
     TesselDialogPainter m_painter;
     std::unique_ptr<TesselCaption> m_caption;
     TesselButton m_sheetButtons[4];   // OK, Cancel, Apply, Help, when the sheet has them
