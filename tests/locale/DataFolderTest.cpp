@@ -1,6 +1,6 @@
 // The installation's data folder: the two still pictures the panel can send instead of the camera,
 // in the form it loads them, and no frame pictures (those are the user's own).
-#include "StagePath.h"
+#include "TestPaths.h"
 
 #include <windows.h>
 
@@ -17,7 +17,7 @@ TEST(DataFolderTest, HoldsTwoDifferentStillPicturesAndNoFrames)
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i + 1);
         // As the panel loads it: from the file, at its own size, as a section to read back.
-        HBITMAP hBitmap = static_cast<HBITMAP>(LoadImageW(nullptr, stagePath(names[i]).c_str(),
+        HBITMAP hBitmap = static_cast<HBITMAP>(LoadImageW(nullptr, kivotest::stageFile(names[i]).c_str(),
                                                           IMAGE_BITMAP, 0, 0,
                                                           LR_LOADFROMFILE | LR_CREATEDIBSECTION));
         ASSERT_NE(nullptr, hBitmap) << "error " << GetLastError();
@@ -36,7 +36,7 @@ TEST(DataFolderTest, HoldsTwoDifferentStillPicturesAndNoFrames)
     EXPECT_NE(pixels[0], pixels[1]) << "the two stills are the same picture";
 
     WIN32_FIND_DATAW found;
-    HANDLE hFind = FindFirstFileW(stagePath(L"data\\frame*.bmp").c_str(), &found);
+    HANDLE hFind = FindFirstFileW(kivotest::stageFile(L"data\\frame*.bmp").c_str(), &found);
     EXPECT_EQ(INVALID_HANDLE_VALUE, hFind) << "a frame picture ships in the data folder";
     if (hFind != INVALID_HANDLE_VALUE)
         FindClose(hFind);

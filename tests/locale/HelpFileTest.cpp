@@ -1,7 +1,7 @@
 // KivoSet.chm: a valid compiled help file that holds the product's pages and opens at its overview.
 #include "ChmDirectory.h"
 #include "ItsStorage.h"
-#include "StagePath.h"
+#include "TestPaths.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -26,7 +26,7 @@ class HelpFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_path = stagePath(L"KivoSet.chm");
+        m_path = kivotest::stageFile(L"KivoSet.chm");
         std::ifstream in(m_path.c_str(), std::ios::binary);
         ASSERT_TRUE(in.good()) << "no KivoSet.chm in the stage folder";
         m_bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

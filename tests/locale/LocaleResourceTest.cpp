@@ -1,6 +1,6 @@
 // KivoLocale.dll: every id the service and the settings program use resolves, with what the
 // programs expect of it.
-#include "StagePath.h"
+#include "TestPaths.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         // Loaded as the programs load it: a full load, so that its entry point runs too.
-        m_hLocale = LoadLibraryW(stagePath(L"KivoLocale.dll").c_str());
+        m_hLocale = LoadLibraryW(kivotest::stageFile(L"KivoLocale.dll").c_str());
         ASSERT_NE(nullptr, m_hLocale) << "error " << GetLastError();
     }
     void TearDown() override

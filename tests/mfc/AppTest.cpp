@@ -2,11 +2,10 @@
 #include "afxwin.h"
 
 #include "ProbeIds.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -100,15 +99,6 @@ TEST(AppLoopTest, DestroyingTheMainWindowEndsTheLoopAndCallsExitInstance)
 
 // --- a real program started with exact command lines ---
 
-std::wstring stagePath(const wchar_t* name)
-{
-    WCHAR exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring dir(exe);
-    dir.resize(dir.find_last_of(L'\\') + 1);
-    return dir + name;
-}
-
 struct ProbeRun {
     DWORD exitCode = 0;
     std::string output;
@@ -118,33 +108,18 @@ struct ProbeRun {
 ProbeRun runProbe(const std::wstring& commandLine)
 {
     // Tests run in parallel processes: each run has an output file of its own.
-    static int runs = 0;
-    std::wstring out = stagePath((L"AppProbe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                  std::to_wstring(++runs) + L".out").c_str());
-    DeleteFileW(out.c_str());
-    SetEnvironmentVariableW(L"KIVO_PROBE_OUT", out.c_str());
-
-    std::wstring exe = stagePath(L"AppProbe.exe");
-    std::wstring buffer = commandLine;   // CreateProcessW may write into it
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
+    kivotest::ScratchFolder folder(L"AppProbe");
+    kivotest::LaunchOptions options;
+    options.environment = {{L"KIVO_PROBE_OUT", folder.file(L"probe.out")}};
+    kivotest::TestProcess probe;
     ProbeRun run;
-    if (!CreateProcessW(exe.c_str(), &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        ADD_FAILURE() << "cannot start AppProbe.exe: " << GetLastError();
+    if (!probe.startExact(kivotest::testsFile(L"AppProbe.exe"), commandLine, options)) {
+        ADD_FAILURE() << "cannot start AppProbe.exe: " << probe.startError();
         return run;
     }
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 20000));
-    GetExitCodeProcess(pi.hProcess, &run.exitCode);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-
-    std::ifstream in(out.c_str());
-    std::stringstream text;
-    text << in.rdbuf();
-    run.output = text.str();
-    in.close();
-    DeleteFileW(out.c_str());
+    EXPECT_TRUE(probe.waitExit(20000));
+    run.exitCode = probe.exitCode();
+    run.output = kivotest::readTextFile(folder.file(L"probe.out"));
     return run;
 }
 

@@ -1,6 +1,6 @@
 // KivoData.dll: every bitmap the skin and the frame chooser load is there, with sizes that fit the
 // way they are drawn.
-#include "../locale/StagePath.h"
+#include "TestPaths.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ class DataLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_hData = LoadLibraryW(stagePath(L"KivoData.dll").c_str());
+        m_hData = LoadLibraryW(kivotest::stageFile(L"KivoData.dll").c_str());
         ASSERT_NE(nullptr, m_hData) << "error " << GetLastError();
     }
     void TearDown() override

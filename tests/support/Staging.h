@@ -12,11 +12,15 @@ namespace kivotest {
 // program that gains such a dependency is staged right everywhere by adding it here.
 const std::vector<std::wstring>& librariesEveryProgramNeeds();
 
+// Files are named by their path below the stage ("KivoLib.dll", "data\\stil01.bmp"); names compare
+// ignoring case.
+
 // Copies the named files of the stage, with the libraries every program needs, into folder; files
-// in leaveOut are not copied (names compare ignoring case). False when a named file did not copy.
+// in leaveOut are not copied. False when a named file did not copy.
 bool stageFiles(const std::wstring& folder, const std::vector<std::wstring>& names,
                 const std::vector<std::wstring>& leaveOut = {});
-// Copies every file of the stage into folder except those in leaveOut. False when one did not copy.
+// Copies every file of the stage, subfolders included, into folder except those in leaveOut. False
+// when one did not copy.
 bool stageEverything(const std::wstring& folder, const std::vector<std::wstring>& leaveOut = {});
 
 } // namespace kivotest

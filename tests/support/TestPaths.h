@@ -2,6 +2,8 @@
 // its tests folder (test programs, probes, stand-ins) and the folder of the running program.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 namespace kivotest {

@@ -13,14 +13,14 @@ using namespace vcamtest;
 
 namespace {
 
-ProcessResult kivocam(const std::wstring& arguments)
+RunResult kivocam(const std::wstring& arguments)
 {
-    return runProgram(stageProgram(L"kivocam.exe") + L" " + arguments, 15000);
+    return runStaged(L"kivocam.exe", arguments, 15000);
 }
 
-ProcessResult kivocap(const std::wstring& arguments)
+RunResult kivocap(const std::wstring& arguments)
 {
-    return runProgram(stageProgram(L"kivocap.exe") + L" " + arguments, 20000);
+    return runStaged(L"kivocap.exe", arguments, 20000);
 }
 
 // Mean of the bytes of one colour channel (0 blue, 1 green, 2 red) of a 24-bit BMP.
@@ -55,7 +55,7 @@ protected:
 
 TEST_F(VcamDevice, ConfigurationIsSharedAndOutlivesTheProcessesThatMadeIt)
 {
-    ProcessResult list = kivocam(L"list");
+    RunResult list = kivocam(L"list");
     ASSERT_EQ(0u, list.exitCode) << list.output;
     EXPECT_EQ("0 built-in front\r\n", list.output);
 
@@ -89,10 +89,10 @@ TEST_F(VcamDevice, DamagedStateIsRefusedUntilReset)
         vcam::DeviceStore::Lock lock(admin.store());
         admin.store().state()->cameraCount = 99;
     }
-    ProcessResult list = kivocam(L"list");
+    RunResult list = kivocam(L"list");
     EXPECT_EQ(1u, list.exitCode);
     EXPECT_NE(std::string::npos, list.output.find("reset")) << list.output;
-    ProcessResult cap = kivocap(L"--frames 1");
+    RunResult cap = kivocap(L"--frames 1");
     EXPECT_EQ(1u, cap.exitCode) << cap.output;
 
     {
@@ -135,7 +135,7 @@ TEST_F(VcamDevice, PropertiesKeepToTheirRangesStepsAndCaps)
 
 TEST_F(VcamDevice, ToolsExplainBadCommandLines)
 {
-    ProcessResult help = kivocam(L"--help");
+    RunResult help = kivocam(L"--help");
     EXPECT_EQ(0u, help.exitCode);
     EXPECT_NE(std::string::npos, help.output.find("Usage: kivocam"));
     EXPECT_EQ(2u, kivocam(L"turn 0 sideways").exitCode);
@@ -147,17 +147,17 @@ TEST_F(VcamDevice, ToolsExplainBadCommandLines)
     EXPECT_EQ(2u, kivocap(L"--size 100x100").exitCode);
     EXPECT_EQ(2u, kivocap(L"--format yuy2 --size 321x240").exitCode);
     EXPECT_EQ(2u, kivocap(L"--fps 0").exitCode);
-    ProcessResult noCamera = kivocap(L"--camera 5 --frames 1");
+    RunResult noCamera = kivocap(L"--camera 5 --frames 1");
     EXPECT_EQ(1u, noCamera.exitCode);
     EXPECT_NE(std::string::npos, noCamera.output.find("no camera")) << noCamera.output;
 }
 
 TEST_F(VcamDevice, PictureFollowsDirectionAndProperties)
 {
-    std::wstring folder = makeTempFolder(L"vcampic");
+    kivotest::ScratchFolder folder(L"vcampic");
     auto grab = [&](const wchar_t* name, BmpFile& bmp) {
-        std::wstring out = folder + L"\\" + name;
-        ProcessResult r = kivocap(L"--frames 1 --image bmp --out \"" + out + L"\"");
+        std::wstring out = folder.file(name);
+        RunResult r = kivocap(L"--frames 1 --image bmp --out \"" + out + L"\"");
         return r.exitCode == 0 && readBmp(out + L"\\frame00000.bmp", bmp);
     };
     BmpFile front, rear, bright, dark, warm, cool, soft, sharp;
@@ -177,9 +177,6 @@ TEST_F(VcamDevice, PictureFollowsDirectionAndProperties)
     ASSERT_TRUE(grab(L"soft", soft));
     ASSERT_EQ(0u, kivocam(L"set 0 sharpness 7").exitCode);
     ASSERT_TRUE(grab(L"sharp", sharp));
-    for (const wchar_t* name : {L"front", L"rear", L"bright", L"dark", L"warm", L"cool", L"soft", L"sharp"})
-        removeFolder(folder + L"\\" + name);
-    removeFolder(folder);
 
     // The rear view (sky and grass) is far greener than the front one (a face on blue).
     EXPECT_GT(channelMean(rear, 1) - channelMean(front, 1), 30.0);

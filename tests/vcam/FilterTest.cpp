@@ -42,13 +42,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(lib.loaded());
-        folder = makeTempFolder(L"vcamfilter");
+        ASSERT_TRUE(scratch.created());
     }
     void TearDown() override
     {
         if (task)
             task->Release();
-        removeFolder(folder);
     }
 
     // This process's window becomes the filter: each frame is recorded, optionally held for
@@ -76,20 +75,24 @@ protected:
         };
     }
 
-    ProcessResult capture(const std::wstring& arguments, DWORD timeoutMs = 20000)
+    RunResult capture(const std::wstring& arguments, DWORD timeoutMs = 20000)
     {
-        ChildProcess cap;
-        if (!cap.start(stageProgram(L"kivocap.exe") + L" --image bmp --out \"" + folder + L"\" " + arguments))
-            return ProcessResult();
-        pumpUntil([&] { return cap.wait(0); }, timeoutMs);
-        return cap.result();
+        TestProcess cap;
+        RunResult result;
+        if (!startStaged(cap, L"kivocap.exe", L"--image bmp --out \"" + folder + L"\" " + arguments))
+            return result;
+        result.finished = waitFor([&] { return cap.waitExit(0); }, timeoutMs);
+        result.exitCode = cap.exitCode();
+        result.output = cap.output();
+        return result;
     }
 
     ScopedDevice device;
     KivoLibModule lib;
     RecordingWindow window;
     IImgFAccessTask* task = nullptr;
-    std::wstring folder;
+    kivotest::ScratchFolder scratch{L"vcamfilter"};
+    const std::wstring folder = scratch.path();
     std::vector<SeenFrame> seen;
 };
 
@@ -115,7 +118,7 @@ TEST_F(VcamFilter, DescriptorDescribesEachFormatAndRewritesReachTheApplication)
         SCOPED_TRACE(testing::Message() << "format " << std::string(c.name, c.name + wcslen(c.name)));
         seen.clear();
         std::wstring size = std::to_wstring(c.width) + L"x" + std::to_wstring(c.height < 0 ? -c.height : c.height);
-        ProcessResult result = capture(L"--frames 3 --format " + std::wstring(c.name) + L" --size " + size);
+        RunResult result = capture(L"--frames 3 --format " + std::wstring(c.name) + L" --size " + size);
         ASSERT_EQ(0u, result.exitCode) << result.output;
         EXPECT_EQ(3, numberAfter(result.output, "processed")) << result.output;
         ASSERT_EQ(3u, seen.size());
@@ -150,7 +153,7 @@ TEST_F(VcamFilter, LateFilterNeverStallsTheCaptureNorTearsAFrame)
     // The first two frames are held for 250 ms, far past the 100 ms the application waits.
     becomeFilter([](DWORD n) { return n < 2 ? 250u : 0u; });
     LONGLONG start = qpc();
-    ProcessResult result = capture(L"--frames 60 --fps 30");
+    RunResult result = capture(L"--frames 60 --fps 30");
     double elapsedMs = qpcMs(qpc() - start);
     ASSERT_EQ(0u, result.exitCode) << result.output;
     long long processed = numberAfter(result.output, "processed");
@@ -178,35 +181,38 @@ TEST_F(VcamFilter, FilterInAnotherProcessRewritesFramesAndAKilledOneStallsNothin
     std::wstring readyName = L"Local\\KivoVcamFilterReady" + device.name();
     HANDLE hReady = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
     ASSERT_NE(nullptr, hReady);
-    std::wstring filterProgram = L"\"" + testsDir() + L"\\vcam_filter.exe\" --stage \"" + stageDir() +
-                                 L"\" --ready " + readyName + L" --mode ";
+    const std::wstring filterProgram = kivotest::testsFile(L"vcam_filter.exe");
+    const std::wstring filterArguments =
+        L"--stage \"" + kivotest::stageFolder() + L"\" --ready " + readyName + L" --mode ";
+    kivotest::LaunchOptions captured;
+    captured.captureOutput = true;
     {
-        ChildProcess filter;
-        ASSERT_TRUE(filter.start(filterProgram + L"fill"));
+        TestProcess filter;
+        ASSERT_TRUE(filter.start(filterProgram, filterArguments + L"fill", captured));
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hReady, 10000));
-        ProcessResult result = capture(L"--frames 10");
+        RunResult result = capture(L"--frames 10");
         ASSERT_EQ(0u, result.exitCode) << result.output;
         EXPECT_EQ(10, numberAfter(result.output, "processed")) << result.output;
         BmpFile bmp;
         ASSERT_TRUE(readBmp(frameFile(folder, 9), bmp));
         EXPECT_EQ(bmp.pixels.size(), countByte(bmp.pixels, kFill));
-        ASSERT_TRUE(filter.wait(5000));   // it ends when the camera closes
-        EXPECT_EQ(10, numberAfter(filter.result().output, "processed")) << filter.result().output;
+        ASSERT_TRUE(filter.waitExit(5000));   // it ends when the camera closes
+        EXPECT_EQ(10, numberAfter(filter.output(), "processed")) << filter.output();
     }
     ResetEvent(hReady);
     {
-        ChildProcess filter;
-        ASSERT_TRUE(filter.start(filterProgram + L"stall"));
+        TestProcess filter;
+        ASSERT_TRUE(filter.start(filterProgram, filterArguments + L"stall", captured));
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hReady, 10000));
-        ChildProcess cap;
-        ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --frames 45 --fps 30"));
+        TestProcess cap;
+        ASSERT_TRUE(startStaged(cap, L"kivocap.exe", L"--frames 45 --fps 30"));
         Sleep(500);
         filter.kill();
-        ASSERT_TRUE(cap.wait(8000));
-        ProcessResult result = cap.result();
-        ASSERT_EQ(0u, result.exitCode) << result.output;
-        EXPECT_EQ(0, numberAfter(result.output, "processed")) << result.output;
-        EXPECT_EQ(45, numberAfter(result.output, "passed-through")) << result.output;
+        ASSERT_TRUE(cap.waitExit(8000));
+        std::string output = cap.output();
+        ASSERT_EQ(0u, cap.exitCode()) << output;
+        EXPECT_EQ(0, numberAfter(output, "processed")) << output;
+        EXPECT_EQ(45, numberAfter(output, "passed-through")) << output;
     }
     CloseHandle(hReady);
 }

@@ -1,5 +1,4 @@
 // Tasks, property settings and capture sessions give back every kernel handle they took.
-// GetProcessHandleCount returns 0 under Wine, so handles are counted from the system's table.
 #include "VcamTestSupport.h"
 
 #include "CaptureSession.h"
@@ -10,42 +9,9 @@ using namespace vcamtest;
 
 namespace {
 
-constexpr ULONG kSystemHandleInformation = 16;
-constexpr LONG kInfoLengthMismatch = LONG(0xC0000004);
-
-struct HandleEntry {
-    ULONG ownerPid;
-    BYTE objectType;
-    BYTE flags;
-    USHORT handle;
-    PVOID object;
-    ACCESS_MASK access;
-};
-
-struct HandleTable {
-    ULONG count;
-    HandleEntry entries[1];
-};
-
 long handlesOfThisProcess()
 {
-    typedef LONG(NTAPI * QueryFn)(ULONG, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (!query)
-        return -1;
-    std::vector<BYTE> buffer(1 << 20);
-    ULONG needed = 0;
-    LONG status;
-    while ((status = query(kSystemHandleInformation, buffer.data(), ULONG(buffer.size()), &needed)) == kInfoLengthMismatch)
-        buffer.resize(buffer.size() * 2);
-    if (status != 0)
-        return -1;
-    const HandleTable* table = reinterpret_cast<const HandleTable*>(buffer.data());
-    long n = 0;
-    for (ULONG i = 0; i < table->count; ++i)
-        n += table->entries[i].ownerPid == GetCurrentProcessId();
-    return n;
+    return kivotest::kernelHandleCount(GetCurrentProcessId());
 }
 
 TEST(VcamHandles, TasksSettingsAndCapturesGiveBackTheirHandles)
@@ -74,7 +40,7 @@ TEST(VcamHandles, TasksSettingsAndCapturesGiveBackTheirHandles)
         long value = 0, flags = 0;
         settings->GetProperty(0, &value, &flags);
         settings->Release();
-        pumpUntil([] { return false; }, 20);
+        kivotest::pumpMessagesFor(20);
     };
     cycle();   // first use loads and caches what stays for the process's life
     long before = handlesOfThisProcess();

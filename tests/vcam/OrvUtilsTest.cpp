@@ -14,23 +14,21 @@ class VcamOrvUtils : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = makeTempFolder(L"vcamorv");
-        ASSERT_TRUE(CopyFileW((testsDir() + L"\\vcam_orvprobe.exe").c_str(), (folder + L"\\vcam_orvprobe.exe").c_str(), FALSE));
-        ASSERT_TRUE(CopyFileW((stageDir() + L"\\KivoLib.dll").c_str(), (folder + L"\\KivoLib.dll").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW(kivotest::testsFile(L"vcam_orvprobe.exe").c_str(), folder.file(L"vcam_orvprobe.exe").c_str(), FALSE));
+        ASSERT_TRUE(kivotest::stageFiles(folder.path(), {L"KivoLib.dll"}));
     }
-    void TearDown() override { removeFolder(folder); }
 
-    std::string probe() { return runProgram(L"\"" + folder + L"\\vcam_orvprobe.exe\"", 15000).output; }
+    std::string probe() { return kivotest::runToEnd(folder.file(L"vcam_orvprobe.exe"), L"", 15000).output; }
 
     ScopedDevice device;
-    std::wstring folder;
+    kivotest::ScratchFolder folder{L"vcamorv"};
 };
 
 TEST_F(VcamOrvUtils, InitNeedsTheLibraryAndTheBuiltInCamera)
 {
     EXPECT_EQ("init 0\r\n", probe());   // no VcamOrvUtils.dll beside KivoLib.dll
 
-    ASSERT_TRUE(CopyFileW((stageDir() + L"\\OrvUtils.dll").c_str(), (folder + L"\\OrvUtils.dll").c_str(), FALSE));
+    ASSERT_TRUE(kivotest::stageFiles(folder.path(), {L"OrvUtils.dll"}));
     EXPECT_EQ("init 1\r\nsignal 1 0x1\r\nunknown call 0\r\nturn bad 0\r\nturn rear 1\r\nsignal 1 0x9\r\n"
               "after release 0\r\n",
               probe());

@@ -8,8 +8,6 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 
 using namespace vcamtest;
 
@@ -130,33 +128,7 @@ TEST_F(VcamPropertySettings, SettingsStayWithTheirCameraWhenIndexesMove)
     external->Release();
 }
 
-// Finds the dialog, then runs the user's steps on it from another thread.
-class DialogDriver {
-public:
-    explicit DialogDriver(std::function<void(HWND)> steps) : m_steps(std::move(steps))
-    {
-        m_thread = std::thread([this] { run(); });
-    }
-    ~DialogDriver() { m_thread.join(); }
-    bool found() const { return m_found; }
-
-private:
-    void run()
-    {
-        for (int i = 0; i < 500 && !m_found; ++i) {
-            HWND hDialog = FindWindowW(L"#32770", L"Camera 1 Properties");
-            if (hDialog && IsWindowVisible(hDialog)) {
-                m_found = true;
-                m_steps(hDialog);
-                return;
-            }
-            Sleep(20);
-        }
-    }
-    std::function<void(HWND)> m_steps;
-    std::atomic<bool> m_found{false};
-    std::thread m_thread;
-};
+const wchar_t kDialogCaption[] = L"Camera 1 Properties";
 
 void moveSlider(HWND hDialog, int id, long position)
 {
@@ -175,7 +147,7 @@ TEST_F(VcamPropertySettings, DialogShowsOfferedPropertiesAppliesSlidersAndCancel
     int visibleSliders = 0;
     long brightnessWhileOpen = 0, sliderMax = 0;
     {
-        DialogDriver driver([&](HWND hDialog) {
+        kivotest::DialogDriver driver(kDialogCaption, [&](HWND hDialog) {
             for (int id = 0; id < 10; ++id)
                 visibleSliders += IsWindowVisible(GetDlgItem(hDialog, 3110 + id)) ? 1 : 0;
             sliderMax = long(SendMessageW(GetDlgItem(hDialog, 3110), TBM_GETRANGEMAX, 0, 0));
@@ -197,7 +169,7 @@ TEST_F(VcamPropertySettings, DialogShowsOfferedPropertiesAppliesSlidersAndCancel
     EXPECT_EQ(128, value);   // Cancel put the opening value back
 
     {
-        DialogDriver driver([&](HWND hDialog) {
+        kivotest::DialogDriver driver(kDialogCaption, [&](HWND hDialog) {
             moveSlider(hDialog, 9, 60);
             SendMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
         });

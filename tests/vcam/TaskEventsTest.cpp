@@ -59,18 +59,18 @@ TEST_F(VcamTaskEvents, OpenTellsAMissingCameraFromAPresentOne)
     EXPECT_EQ(DWORD(KIVO_TASK_FAILED), task->Open(nullptr, 0));
     EXPECT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
     // Nothing captures, so nothing is reported.
-    pumpUntil([] { return false; }, 100);
+    kivotest::pumpMessagesFor(100);
     EXPECT_TRUE(window.messages().empty());
 }
 
 TEST_F(VcamTaskEvents, CaptureOpenAndCloseInAnotherProcessArriveWithin50ms)
 {
     ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
-    ChildProcess cap;
-    ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --frames 10 --print-events"));
-    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_CLOSE) > 0 && cap.wait(0); }, 15000));
-    ProcessResult result = cap.result();
-    ASSERT_EQ(0u, result.exitCode) << result.output;
+    TestProcess cap;
+    ASSERT_TRUE(startStaged(cap, L"kivocap.exe", L"--frames 10 --print-events"));
+    ASSERT_TRUE(waitFor([&] { return window.count(WM_TASK_DEVICE_CLOSE) > 0 && cap.waitExit(0); }, 15000));
+    std::string output = cap.output();
+    ASSERT_EQ(0u, cap.exitCode()) << output;
 
     const RecordedMessage* opened = window.first(WM_TASK_DEVICE_OPEN);
     const RecordedMessage* closed = window.first(WM_TASK_DEVICE_CLOSE);
@@ -83,30 +83,30 @@ TEST_F(VcamTaskEvents, CaptureOpenAndCloseInAnotherProcessArriveWithin50ms)
     EXPECT_EQ(1u, window.count(WM_TASK_DEVICE_CLOSE));
     EXPECT_EQ(0u, window.count(WM_TASK_FRAME_READY));   // frame access was not asked for
 
-    long long openAt = eventQpc(result.output, "open");
-    long long closeAt = eventQpc(result.output, "close");
-    ASSERT_GT(openAt, 0) << result.output;
-    ASSERT_GT(closeAt, 0) << result.output;
+    long long openAt = eventQpc(output, "open");
+    long long closeAt = eventQpc(output, "close");
+    ASSERT_GT(openAt, 0) << output;
+    ASSERT_GT(closeAt, 0) << output;
     EXPECT_LT(qpcMs(opened->time - openAt), kNotifyLimitMs);
     EXPECT_LT(qpcMs(closed->time - closeAt), kNotifyLimitMs);
 }
 
 TEST_F(VcamTaskEvents, TaskOpenedOnAnOpenCameraHearsAtOnceAndSeesTheCapturerDie)
 {
-    ChildProcess cap;
-    ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --duration 20"));
-    ASSERT_TRUE(pumpUntil([] { return captureOpenOn(0); }, 10000));
+    TestProcess cap;
+    ASSERT_TRUE(startStaged(cap, L"kivocap.exe", L"--duration 20"));
+    ASSERT_TRUE(waitFor([] { return captureOpenOn(0); }, 10000));
 
     ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, window.hwnd(), WM_TASK_DEVICE_OPEN, WM_TASK_DEVICE_OPEN, PM_NOREMOVE))
         << "the open camera is reported by the time Open returns";
-    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_OPEN) > 0; }, 2000));
+    ASSERT_TRUE(waitFor([&] { return window.count(WM_TASK_DEVICE_OPEN) > 0; }, 2000));
 
     // An application that ends without closing the camera has closed it.
     LONGLONG killedAt = qpc();
     cap.kill();
-    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_CLOSE) > 0; }, 3000));
+    ASSERT_TRUE(waitFor([&] { return window.count(WM_TASK_DEVICE_CLOSE) > 0; }, 3000));
     EXPECT_LT(qpcMs(window.first(WM_TASK_DEVICE_CLOSE)->time - killedAt), 1000.0);
     EXPECT_FALSE(captureOpenOn(0));
 }
@@ -120,9 +120,9 @@ TEST_F(VcamTaskEvents, RemovalReachesTheTaskAndEndsTheCapture)
     ASSERT_EQ(1u, external);
     ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 1));
 
-    ChildProcess cap;
-    ASSERT_TRUE(cap.start(stageProgram(L"kivocap.exe") + L" --camera 1 --duration 20"));
-    ASSERT_TRUE(pumpUntil([&] { return window.count(WM_TASK_DEVICE_OPEN) > 0; }, 10000));
+    TestProcess cap;
+    ASSERT_TRUE(startStaged(cap, L"kivocap.exe", L"--camera 1 --duration 20"));
+    ASSERT_TRUE(waitFor([&] { return window.count(WM_TASK_DEVICE_OPEN) > 0; }, 10000));
 
     // Removed from another thread, so that this one keeps dispatching (the removal notice is also
     // sent to this window).
@@ -133,8 +133,8 @@ TEST_F(VcamTaskEvents, RemovalReachesTheTaskAndEndsTheCapture)
         removal = admin.removeCamera(1);
         removerDone = true;
     });
-    bool heard = pumpUntil([&] { return window.count(WM_TASK_DEVICE_REMOVE) > 0; }, 2000);
-    pumpUntil([&] { return removerDone.load(); }, 10000);
+    bool heard = waitFor([&] { return window.count(WM_TASK_DEVICE_REMOVE) > 0; }, 2000);
+    waitFor([&] { return removerDone.load(); }, 10000);
     remover.join();
     ASSERT_EQ(vcam::DeviceResult::Ok, removal);
     ASSERT_TRUE(heard);
@@ -142,11 +142,10 @@ TEST_F(VcamTaskEvents, RemovalReachesTheTaskAndEndsTheCapture)
     EXPECT_EQ(1u, removed->wParam);
     EXPECT_LT(qpcMs(removed->time - removedAt), kNotifyLimitMs);
 
-    ASSERT_TRUE(cap.wait(5000));
-    ProcessResult result = cap.result();
-    EXPECT_EQ(3u, result.exitCode) << result.output;
-    EXPECT_NE(std::string::npos, result.output.find("removed")) << result.output;
-    pumpUntil([] { return false; }, 100);
+    ASSERT_TRUE(cap.waitExit(5000));
+    EXPECT_EQ(3u, cap.exitCode()) << cap.output();
+    EXPECT_NE(std::string::npos, cap.output().find("removed")) << cap.output();
+    kivotest::pumpMessagesFor(100);
     EXPECT_EQ(0u, window.count(WM_TASK_DEVICE_CLOSE));   // the removal says it all
 }
 
@@ -169,10 +168,10 @@ TEST_F(VcamTaskEvents, AddingACameraSendsAnArrivalForTheCameraClass)
             wcsstr(notice->dbcc_name, marker.c_str()))
             arrivalOfOurs = true;
     };
-    ChildProcess kivocam;
-    ASSERT_TRUE(kivocam.start(stageProgram(L"kivocam.exe") + L" add --external"));
-    EXPECT_TRUE(pumpUntil([&] { return arrivalOfOurs && kivocam.wait(0); }, 10000));
-    EXPECT_EQ(0u, kivocam.result().exitCode);
+    TestProcess kivocam;
+    ASSERT_TRUE(startStaged(kivocam, L"kivocam.exe", L"add --external"));
+    EXPECT_TRUE(waitFor([&] { return arrivalOfOurs && kivocam.waitExit(0); }, 10000));
+    EXPECT_EQ(0u, kivocam.exitCode());
     if (hNotify)
         UnregisterDeviceNotification(hNotify);
 }

@@ -7,24 +7,6 @@
 
 namespace vcamtest {
 
-std::wstring stageDir()
-{
-    return KIVO_TEST_STAGE_DIR;
-}
-
-std::wstring testsDir()
-{
-    WCHAR path[MAX_PATH];
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    *wcsrchr(path, L'\\') = L'\0';
-    return path;
-}
-
-std::wstring stageProgram(const wchar_t* name)
-{
-    return L"\"" + stageDir() + L"\\" + name + L"\"";
-}
-
 LONGLONG qpc()
 {
     LARGE_INTEGER t;
@@ -39,36 +21,8 @@ double qpcMs(LONGLONG ticks)
     return double(ticks) * 1000.0 / double(f.QuadPart);
 }
 
-std::wstring makeTempFolder(const wchar_t* prefix)
+ScopedDevice::ScopedDevice() : m_name(kivotest::uniqueName(L"t")), m_namespace(L"KIVO_VCAM_NAMESPACE", m_name)
 {
-    static LONG counter = 0;
-    WCHAR temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + prefix + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(InterlockedIncrement(&counter));
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
-void removeFolder(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE hFind = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (hFind != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileW((folder + L"\\" + data.cFileName).c_str());
-        } while (FindNextFileW(hFind, &data));
-        FindClose(hFind);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-ScopedDevice::ScopedDevice()
-{
-    static LONG counter = 0;
-    m_name = L"t" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(InterlockedIncrement(&counter));
-    SetEnvironmentVariableW(L"KIVO_VCAM_NAMESPACE", m_name.c_str());
 }
 
 ScopedDevice::~ScopedDevice()
@@ -76,107 +30,23 @@ ScopedDevice::~ScopedDevice()
     std::wstring path;
     if (vcam::DeviceStore::backingFilePath(path))
         DeleteFileW(path.c_str());
-    SetEnvironmentVariableW(L"KIVO_VCAM_NAMESPACE", nullptr);
 }
 
-ChildProcess::~ChildProcess()
+bool startStaged(TestProcess& process, const wchar_t* program, const std::wstring& arguments)
 {
-    kill();
-    if (m_pi.hProcess)
-        CloseHandle(m_pi.hProcess);
-    if (!m_outputPath.empty())
-        DeleteFileW(m_outputPath.c_str());
+    kivotest::LaunchOptions options;
+    options.captureOutput = true;
+    return process.start(kivotest::stageFile(program), arguments, options);
 }
 
-bool ChildProcess::start(const std::wstring& commandLine)
+RunResult runStaged(const wchar_t* program, const std::wstring& arguments, DWORD timeoutMs)
 {
-    WCHAR temp[MAX_PATH], file[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    if (!GetTempFileNameW(temp, L"vco", 0, file))
-        return false;
-    m_outputPath = file;
-    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    HANDLE hOut = CreateFileW(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hOut == INVALID_HANDLE_VALUE)
-        return false;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = nullptr;
-    si.hStdOutput = hOut;
-    si.hStdError = hOut;
-    std::wstring command = commandLine;
-    BOOL ok = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &m_pi);
-    CloseHandle(hOut);
-    if (!ok)
-        return false;
-    CloseHandle(m_pi.hThread);
-    m_pi.hThread = nullptr;
-    return true;
-}
-
-bool ChildProcess::wait(DWORD timeoutMs)
-{
-    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
-}
-
-void ChildProcess::kill()
-{
-    if (m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(m_pi.hProcess, 99);
-        WaitForSingleObject(m_pi.hProcess, 5000);
-    }
-}
-
-ProcessResult ChildProcess::result()
-{
-    ProcessResult r;
-    r.finished = wait(0);
-    if (r.finished)
-        GetExitCodeProcess(m_pi.hProcess, &r.exitCode);
-    HANDLE hFile = CreateFileW(m_outputPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-    if (hFile != INVALID_HANDLE_VALUE) {
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(hFile, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-            r.output.append(buffer, read);
-        CloseHandle(hFile);
-    }
-    return r;
-}
-
-ProcessResult runProgram(const std::wstring& commandLine, DWORD timeoutMs)
-{
-    ChildProcess child;
-    if (!child.start(commandLine))
-        return ProcessResult();
-    child.wait(timeoutMs);
-    return child.result();
-}
-
-bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(10, timeoutMs - elapsed), QS_ALLINPUT);
-    }
+    return kivotest::runToEnd(kivotest::stageFile(program), arguments, timeoutMs);
 }
 
 KivoLibModule::KivoLibModule()
 {
-    m_hLib = LoadLibraryW((stageDir() + L"\\KivoLib.dll").c_str());
+    m_hLib = LoadLibraryW(kivotest::stageFile(L"KivoLib.dll").c_str());
 }
 
 KivoLibModule::~KivoLibModule()

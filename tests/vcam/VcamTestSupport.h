@@ -1,8 +1,9 @@
-// What the virtual camera's tests share: a device of their own, child processes with their output,
-// KivoLib.dll loaded from the installation folder, and a window that records what it receives.
+// What the virtual camera's tests share: a device of their own, the installation's tools with their
+// output, KivoLib.dll loaded from the installation folder, and a window that records what it receives.
 #pragma once
 
 #include "KivoLib.h"
+#include "TestSupport.h"
 
 #include <windows.h>
 
@@ -12,14 +13,12 @@
 
 namespace vcamtest {
 
-std::wstring stageDir();                  // the installation folder (KivoLib.dll, kivocap.exe, ...)
-std::wstring testsDir();                  // the folder of the test programs
-std::wstring stageProgram(const wchar_t* name);   // quoted full path
+using kivotest::RunResult;
+using kivotest::TestProcess;
+using kivotest::waitFor;
+
 LONGLONG qpc();
 double qpcMs(LONGLONG ticks);
-// A fresh folder under the temp folder, removed with its files by the caller's RemoveFolder.
-std::wstring makeTempFolder(const wchar_t* prefix);
-void removeFolder(const std::wstring& folder);
 
 // Gives this process, and the children it starts, a virtual camera device of their own (factory
 // state: one built-in camera), and deletes its state file at the end.
@@ -31,37 +30,12 @@ public:
 
 private:
     std::wstring m_name;
+    kivotest::ScopedVariable m_namespace;
 };
 
-struct ProcessResult {
-    bool finished = false;
-    DWORD exitCode = 0;
-    std::string output;   // stdout and stderr
-};
-
-// A child process whose output goes to a file; killed at the end if still running.
-class ChildProcess {
-public:
-    ChildProcess() = default;
-    ~ChildProcess();
-    bool start(const std::wstring& commandLine);
-    HANDLE process() const { return m_pi.hProcess; }
-    DWORD pid() const { return m_pi.dwProcessId; }
-    bool wait(DWORD timeoutMs);
-    void kill();
-    ProcessResult result();
-
-private:
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    PROCESS_INFORMATION m_pi = {};
-    std::wstring m_outputPath;
-};
-
-ProcessResult runProgram(const std::wstring& commandLine, DWORD timeoutMs);
-
-// Dispatches this thread's messages until done() holds or the time is up; true when it held.
-bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// A program of the installation folder (kivocap.exe, kivocam.exe) with its output captured.
+bool startStaged(TestProcess& process, const wchar_t* program, const std::wstring& arguments);
+RunResult runStaged(const wchar_t* program, const std::wstring& arguments, DWORD timeoutMs);
 
 // KivoLib.dll from the installation folder, by its exported factories.
 class KivoLibModule {
