@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace kivotest;
@@ -77,6 +79,22 @@ TEST(Dialogs, AChildsMessageBoxIsFoundReadAndAnswered)
     EXPECT_EQ(DWORD(IDNO), child.exitCode());
 }
 
+// A dialog with no controls whose procedure swallows Close and Cancel, as a faulty one might.
+INT_PTR runStubbornDialog(const wchar_t* caption)
+{
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 2);   // no menu, default class
+    auto* dialog = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    dialog->style = WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME;
+    dialog->cx = 100;
+    dialog->cy = 40;
+    words.insert(words.end(), caption, caption + wcslen(caption) + 1);
+    return DialogBoxIndirectParamW(nullptr, reinterpret_cast<DLGTEMPLATE*>(words.data()), nullptr,
+                                   [](HWND, UINT message, WPARAM, LPARAM) -> INT_PTR {
+                                       return message == WM_INITDIALOG || message == WM_CLOSE || message == WM_COMMAND;
+                                   },
+                                   0);
+}
+
 TEST(Dialogs, DriverAnswersTheExpectedDialogAndClosesAnyOtherByItsDeadline)
 {
     {
@@ -85,11 +103,11 @@ TEST(Dialogs, DriverAnswersTheExpectedDialogAndClosesAnyOtherByItsDeadline)
         EXPECT_TRUE(driver.found());
         EXPECT_FALSE(driver.closedByDeadline());
     }
-    // A box without Cancel, under another caption, would otherwise block this thread for good.
+    // A dialog under another caption that refuses to close would otherwise block this thread for good.
     ULONGLONG start = GetTickCount64();
     {
         DialogDriver driver(L"Expected", [](HWND) {}, 500);
-        MessageBoxW(nullptr, L"text", L"Unexpected", MB_YESNO);
+        EXPECT_EQ(IDCANCEL, runStubbornDialog(L"Unexpected"));
         EXPECT_FALSE(driver.found());
         EXPECT_TRUE(driver.closedByDeadline());
     }
