@@ -1,9 +1,12 @@
 #include "CaptureSession.h"
 
+#include <algorithm>
+
 #include "ProcessTag.h"
 #include "TaskSignals.h"
 #include "VcamNames.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vcam {
@@ -75,7 +78,8 @@ CaptureResult CaptureSession::fail(CaptureResult result, const std::wstring& mes
     return result;
 }
 
-CaptureResult CaptureSession::open(DWORD cameraIndex, const FrameFormat& format, DWORD fps, DWORD filterWaitMs)
+CaptureResult CaptureSession::open(DWORD cameraIndex, const FrameFormat& format, DWORD fps, DWORD filterWaitMs,
+                                   DWORD reserveBytes)
 {
     close();
     FrameFormat checked;
@@ -101,7 +105,7 @@ CaptureResult CaptureSession::open(DWORD cameraIndex, const FrameFormat& format,
             return fail(CaptureResult::Busy, L"");
         m_format = checked;
         m_serial = s.nextSerial++;
-        if (!createExchange()) {
+        if (!createExchange(reserveBytes)) {
             m_serial = 0;
             return fail(CaptureResult::Failed, L"cannot create the frame exchange (error " +
                                                    std::to_wstring(GetLastError()) + L")");
@@ -130,9 +134,9 @@ CaptureResult CaptureSession::open(DWORD cameraIndex, const FrameFormat& format,
     return CaptureResult::Ok;
 }
 
-bool CaptureSession::createExchange()
+bool CaptureSession::createExchange(DWORD reserveBytes)
 {
-    DWORD slotBytes = exchangeSlotBytes(m_format.imageBytes());
+    DWORD slotBytes = exchangeSlotBytes(std::max(m_format.imageBytes(), reserveBytes));
     SIZE_T bytes = exchangeMappingBytes(slotBytes);
     m_hExchange = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, DWORD(ULONGLONG(bytes) >> 32),
                                      DWORD(bytes), captureObjectName(m_serial, L"Frames").c_str());
@@ -163,6 +167,31 @@ void CaptureSession::releaseExchange()
     if (m_hDone)
         CloseHandle(m_hDone);
     m_hDone = nullptr;
+}
+
+CaptureResult CaptureSession::switchFormat(const FrameFormat& format)
+{
+    if (m_serial == 0 || !m_exchange)
+        return fail(CaptureResult::Failed, L"the camera is not open");
+    FrameFormat checked;
+    if (!FrameFormat::fromRecord(DWORD(format.pixel), format.width, format.height, checked) ||
+        checked.imageBytes() > m_exchange->slotBytes)
+        return fail(CaptureResult::BadFormat, L"the format does not fit the frame exchange");
+    {
+        DeviceStore::Lock lock(m_store);
+        if (!lock.held())
+            return fail(CaptureResult::NoDevice, L"the device is busy");
+        SharedState& s = *m_store.state();
+        if (m_cameraIndex < s.cameraCount && s.cameras[m_cameraIndex].capture.serial == m_serial) {
+            CaptureRecord& record = s.cameras[m_cameraIndex].capture;
+            record.pixelFormat = DWORD(checked.pixel);
+            record.width = checked.width;
+            record.height = checked.height;
+        }
+    }
+    m_format = checked;
+    m_frame.assign(m_format.imageBytes(), 0);
+    return CaptureResult::Ok;
 }
 
 void CaptureSession::close()

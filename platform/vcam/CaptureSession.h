@@ -31,7 +31,13 @@ public:
     CaptureSession();
     ~CaptureSession();
 
-    CaptureResult open(DWORD cameraIndex, const FrameFormat& format, DWORD fps, DWORD filterWaitMs);
+    // reserveBytes: the frame exchange holds frames of at least this many bytes, so that a later
+    // switchFormat may move to a larger format.
+    CaptureResult open(DWORD cameraIndex, const FrameFormat& format, DWORD fps, DWORD filterWaitMs,
+                       DWORD reserveBytes = 0);
+    // Renegotiates the format within the open session, as an application may: the next frames come
+    // in the new format. BadFormat when it is not one the camera makes or does not fit the exchange.
+    CaptureResult switchFormat(const FrameFormat& format);
     void close();
     // Waits for the next frame's time, makes it and passes it through the filter.
     CaptureResult nextFrame(CapturedFrame& frame);
@@ -44,7 +50,7 @@ private:
     CaptureSession& operator=(const CaptureSession&) = delete;
 
     CaptureResult fail(CaptureResult result, const std::wstring& message);
-    bool createExchange();
+    bool createExchange(DWORD reserveBytes);
     void releaseExchange();
     void waitForFrameTime();
     // Re-reads camera and filter when the device changed; false when the camera has gone.

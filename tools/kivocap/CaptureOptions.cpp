@@ -18,6 +18,7 @@ const wchar_t kCaptureUsage[] =
     L"  --every K           write only every K-th frame (1)\n"
     L"  --filter-wait MS    how long a filter window may take per frame (100)\n"
     L"  --print-events      print 'event open|close qpc=...' lines\n"
+    L"  --switch-to F       after --switch-after N frames go on in format F at the same size\n"
     L"  --help              this text\n"
     L"\n"
     L"Prints the counts of frames processed by a filter and passed through unprocessed, and the\n"
@@ -61,6 +62,7 @@ bool parseCaptureOptions(int argc, wchar_t** argv, CaptureOptions& options, std:
 {
     LONG width = 320, height = 240;
     std::wstring formatName = L"rgb24";
+    std::wstring switchName;
     for (int i = 1; i < argc; ++i) {
         std::wstring option = argv[i];
         const wchar_t* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -97,6 +99,10 @@ bool parseCaptureOptions(int argc, wchar_t** argv, CaptureOptions& options, std:
             options.png = _wcsicmp(value, L"png") == 0;
         } else if (option == L"--every") {
             ok = parseUnsigned(value, 1, 1000000, options.every);
+        } else if (option == L"--switch-to") {
+            switchName = value;
+        } else if (option == L"--switch-after") {
+            ok = parseUnsigned(value, 1, 10000000, options.switchAfter);
         } else if (option == L"--filter-wait") {
             ok = parseUnsigned(value, 1, 5000, options.filterWaitMs);
         } else {
@@ -113,6 +119,14 @@ bool parseCaptureOptions(int argc, wchar_t** argv, CaptureOptions& options, std:
     if (!vcam::FrameFormat::parse(formatName, width, height, options.format)) {
         error = L"the camera cannot deliver " + formatName + L" at " + std::to_wstring(width) + L"x" +
                 std::to_wstring(height) + L" (160x120 .. 1920x1080; yuy2 needs an even width)";
+        return false;
+    }
+    if (switchName.empty() != (options.switchAfter == 0)) {
+        error = L"--switch-to and --switch-after go together";
+        return false;
+    }
+    if (!switchName.empty() && !vcam::FrameFormat::parse(switchName, width, height, options.switchFormat)) {
+        error = L"the camera cannot deliver " + switchName + L" at this size";
         return false;
     }
     return true;

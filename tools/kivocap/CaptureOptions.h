@@ -16,6 +16,8 @@ struct CaptureOptions {
     DWORD every = 1;             // write every n-th frame
     DWORD filterWaitMs = 100;
     bool printEvents = false;
+    vcam::FrameFormat switchFormat;   // after switchAfter frames (0: never), at the same size
+    DWORD switchAfter = 0;
     bool help = false;
 };
 

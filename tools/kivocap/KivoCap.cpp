@@ -75,7 +75,9 @@ int capture(const CaptureOptions& options)
         }
     }
     vcam::CaptureSession session;
-    vcam::CaptureResult rc = session.open(options.camera, options.format, options.fps, options.filterWaitMs);
+    DWORD reserveBytes = options.switchAfter ? options.switchFormat.imageBytes() : 0;
+    vcam::CaptureResult rc =
+        session.open(options.camera, options.format, options.fps, options.filterWaitMs, reserveBytes);
     if (rc != vcam::CaptureResult::Ok) {
         fwprintf(stderr, L"kivocap: camera %lu: %ls\n", static_cast<unsigned long>(options.camera),
                  session.lastError().c_str());
@@ -91,6 +93,12 @@ int capture(const CaptureOptions& options)
     const LONGLONG end = qpc() + LONGLONG(options.durationMs) * f.QuadPart / 1000;
     int exitCode = kOk;
     while (options.durationMs ? qpc() < end : counts.frames < options.frames) {
+        if (options.switchAfter && counts.frames == options.switchAfter &&
+            session.switchFormat(options.switchFormat) != vcam::CaptureResult::Ok) {
+            fwprintf(stderr, L"kivocap: %ls\n", session.lastError().c_str());
+            exitCode = kFailed;
+            break;
+        }
         vcam::CapturedFrame frame;
         rc = session.nextFrame(frame);
         if (rc != vcam::CaptureResult::Ok) {
