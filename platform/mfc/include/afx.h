@@ -1,4 +1,6 @@
 // Core of the application framework: objects with run-time class information, and the string class.
+// The framework is one DLL, KivoAfx.dll, shared by every module of a process: KIVOAFX_API marks what
+// it exports (and what other modules import).
 #pragma once
 
 #ifndef STRICT
@@ -7,6 +9,12 @@
 #include <windows.h>
 
 #include <string>
+
+#ifdef KIVOAFX_BUILD
+#define KIVOAFX_API __declspec(dllexport)
+#else
+#define KIVOAFX_API __declspec(dllimport)
+#endif
 
 #ifndef AFXAPI
 #define AFXAPI __stdcall
@@ -24,13 +32,13 @@
 #define VERIFY(f) ((void)(f))
 #define ASSERT_VALID(p) ASSERT((p) != nullptr)
 
-void AFXAPI AfxAssertFailed(const char* file, int line, const char* expression);
+KIVOAFX_API void AFXAPI AfxAssertFailed(const char* file, int line, const char* expression);
 
 class CObject;
 
 // Run-time class information: the class name, its size, a factory for dynamically creatable classes
 // and the link to the base class.
-struct CRuntimeClass {
+struct KIVOAFX_API CRuntimeClass {
     LPCSTR m_lpszClassName;
     int m_nObjectSize;
     UINT m_wSchema;
@@ -42,6 +50,12 @@ struct CRuntimeClass {
 };
 
 #define RUNTIME_CLASS(class_name) (class_name::GetThisClass())
+
+// The object as a pointer to the class when it is of that class or derived from it, else null.
+KIVOAFX_API CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject);
+#define DYNAMIC_DOWNCAST(class_name, object) \
+    (static_cast<class_name*>(AfxDynamicDownCast(RUNTIME_CLASS(class_name), (object))))
+#define STATIC_DOWNCAST(class_name, object) (static_cast<class_name*>(object))
 
 #define DECLARE_DYNAMIC(class_name)                       \
 public:                                                   \
@@ -68,7 +82,7 @@ public:                                                   \
     CObject* PASCAL class_name::CreateObject() { return new class_name; }      \
     AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, class_name::CreateObject)
 
-class CObject {
+class KIVOAFX_API CObject {
 public:
     virtual ~CObject() = default;
     static CRuntimeClass* PASCAL GetThisClass();
@@ -84,7 +98,7 @@ private:
 };
 
 // A wide string with the framework's interface, kept in a std::wstring.
-class CString {
+class KIVOAFX_API CString {
 public:
     CString() = default;
     CString(const CString&) = default;
@@ -145,12 +159,14 @@ inline bool operator!=(const CString& a, LPCWSTR b) { return !(a == b); }
 inline bool operator<(const CString& a, const CString& b) { return a.str() < b.str(); }
 
 // The module's instance and the module that resources are looked up in.
-HINSTANCE AFXAPI AfxGetInstanceHandle();
-HINSTANCE AFXAPI AfxGetResourceHandle();
-void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
+KIVOAFX_API HINSTANCE AFXAPI AfxGetInstanceHandle();
+KIVOAFX_API HINSTANCE AFXAPI AfxGetResourceHandle();
+KIVOAFX_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
 // The module that holds the named resource: the resource module first, then the program itself.
-HINSTANCE AFXAPI AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType);
+KIVOAFX_API HINSTANCE AFXAPI AfxFindResourceHandle(LPCWSTR lpszName, LPCWSTR lpszType);
 
 // Diagnostics that must not take the program down: failures escaping a handler, failed asserts.
-void AFX_CDECL AfxTrace(LPCWSTR pszFormat, ...);
+KIVOAFX_API void AFX_CDECL AfxTrace(LPCWSTR pszFormat, ...);
 #define TRACE AfxTrace
+// A handler let an exception escape: traced, and the message counts as handled with result 0.
+KIVOAFX_API void AFXAPI AfxTraceHandlerException(const char* what);

@@ -21,12 +21,16 @@ bool entryMatches(const AFX_MSGMAP_ENTRY& e, UINT message)
 {
     if (e.nMessage == AFX_REGISTERED_MESSAGE)
         return e.pnRegistered && *e.pnRegistered != 0 && *e.pnRegistered == message;
-    return e.nMessage == message && message != WM_COMMAND;
+    if (e.nMessage == WM_COMMAND || e.nMessage == WM_NOTIFY)
+        return false;
+    if (e.nLastID != 0)
+        return e.nMessage <= message && message <= e.nLastID;
+    return e.nMessage == message;
 }
 
-bool commandMatches(const AFX_MSGMAP_ENTRY& e, UINT nID, UINT nCode)
+bool idMatches(const AFX_MSGMAP_ENTRY& e, UINT nMessage, UINT nID, UINT nCode)
 {
-    return e.nMessage == WM_COMMAND && e.nCode == nCode && e.nID <= nID && nID <= e.nLastID;
+    return e.nMessage == nMessage && e.nCode == nCode && e.nID <= nID && nID <= e.nLastID;
 }
 
 template <typename Match>
@@ -49,7 +53,8 @@ BOOL CCmdTarget::DispatchThroughMaps(UINT message, WPARAM wParam, LPARAM lParam,
         findEntry(GetMessageMap(), [message](const AFX_MSGMAP_ENTRY& x) { return entryMatches(x, message); });
     if (!e)
         return FALSE;
-    LRESULT result = e->pfn(this, wParam, lParam);
+    // The handler may destroy this object; nothing of it is touched after the call.
+    LRESULT result = e->pfn(this, message, wParam, lParam);
     if (pResult)
         *pResult = result;
     return TRUE;
@@ -58,11 +63,25 @@ BOOL CCmdTarget::DispatchThroughMaps(UINT message, WPARAM wParam, LPARAM lParam,
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, LPARAM lParam, LRESULT* pResult)
 {
     UINT code = static_cast<UINT>(nCode);
-    const AFX_MSGMAP_ENTRY* e = findEntry(
-        GetMessageMap(), [nID, code](const AFX_MSGMAP_ENTRY& x) { return commandMatches(x, nID, code); });
+    const AFX_MSGMAP_ENTRY* e = findEntry(GetMessageMap(), [nID, code](const AFX_MSGMAP_ENTRY& x) {
+        return idMatches(x, WM_COMMAND, nID, code);
+    });
     if (!e)
         return FALSE;
-    LRESULT result = e->pfn(this, MAKEWPARAM(nID, nCode), lParam);
+    LRESULT result = e->pfn(this, WM_COMMAND, MAKEWPARAM(nID, nCode), lParam);
+    if (pResult)
+        *pResult = result;
+    return TRUE;
+}
+
+BOOL CCmdTarget::OnNotifyMsg(UINT nID, UINT nCode, NMHDR* pNMHDR, LRESULT* pResult)
+{
+    const AFX_MSGMAP_ENTRY* e = findEntry(GetMessageMap(), [nID, nCode](const AFX_MSGMAP_ENTRY& x) {
+        return idMatches(x, WM_NOTIFY, nID, nCode);
+    });
+    if (!e)
+        return FALSE;
+    LRESULT result = e->pfn(this, WM_NOTIFY, nID, reinterpret_cast<LPARAM>(pNMHDR));
     if (pResult)
         *pResult = result;
     return TRUE;

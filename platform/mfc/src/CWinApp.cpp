@@ -23,6 +23,24 @@ void AFXAPI AfxPostQuitMessage(int nExitCode)
     ::PostQuitMessage(nExitCode);
 }
 
+CWinThread* AFXAPI AfxGetThread()
+{
+    return g_pApp;
+}
+
+BOOL AFXAPI AfxPumpMessage()
+{
+    CWinThread* pThread = AfxGetThread();
+    if (pThread)
+        return pThread->PumpMessage();
+    MSG msg;
+    if (::GetMessageW(&msg, nullptr, 0, 0) <= 0)
+        return FALSE;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+    return TRUE;
+}
+
 BOOL CWinThread::InitInstance()
 {
     return FALSE;
@@ -33,29 +51,78 @@ int CWinThread::ExitInstance()
     return static_cast<int>(m_msgCur.wParam);
 }
 
-// Walks from the message's window up through its parents, letting each bound object take it.
+// Walks from the message's window up through its parents to its top-level window, letting each bound
+// object take it. Owners are never asked: a dialog's keys stay with the dialog.
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg)
 {
-    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetAncestor(hWnd, GA_PARENT)) {
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
             return TRUE;
-        if (m_pMainWnd && hWnd == m_pMainWnd->m_hWnd)
-            return FALSE;
+        if (!(::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD))
+            break;
     }
-    return m_pMainWnd && pMsg->hwnd != m_pMainWnd->m_hWnd ? m_pMainWnd->PreTranslateMessage(pMsg) : FALSE;
+    return FALSE;
+}
+
+BOOL CWinThread::PumpMessage()
+{
+    BOOL got = ::GetMessageW(&m_msgCur, nullptr, 0, 0);
+    if (got == 0)
+        return FALSE;
+    if (got == -1) {
+        // No message to dispatch (an invalid window filter cannot happen here): end the loop as if
+        // told to quit, with a failure code.
+        m_msgCur.message = WM_QUIT;
+        m_msgCur.wParam = static_cast<WPARAM>(-1);
+        return FALSE;
+    }
+    if (!PreTranslateMessage(&m_msgCur)) {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageW(&m_msgCur);
+    }
+    return TRUE;
+}
+
+BOOL CWinThread::OnIdle(LONG lCount)
+{
+    if (lCount <= 0)
+        return TRUE;   // one more idle call, then the temporary wrappers go
+    AfxDeleteTempMaps();
+    return FALSE;
+}
+
+BOOL CWinThread::IsIdleMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_NCMOUSEMOVE) {
+        // The same mouse position again does not end the idle period.
+        bool same = m_nMsgLast == pMsg->message && m_ptCursorLast.x == pMsg->pt.x &&
+                    m_ptCursorLast.y == pMsg->pt.y;
+        m_ptCursorLast = pMsg->pt;
+        m_nMsgLast = pMsg->message;
+        return !same;
+    }
+    const UINT WM_SYSTIMER = 0x0118;   // caret blink
+    return pMsg->message != WM_PAINT && pMsg->message != WM_SYSTIMER;
 }
 
 int CWinThread::Run()
 {
+    bool idle = true;
+    LONG idleCount = 0;
     for (;;) {
-        BOOL got = ::GetMessageW(&m_msgCur, nullptr, 0, 0);
-        if (got == 0 || got == -1)
-            return ExitInstance();
-        if (!PreTranslateMessage(&m_msgCur)) {
-            ::TranslateMessage(&m_msgCur);
-            ::DispatchMessageW(&m_msgCur);
+        while (idle && !::PeekMessageW(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!OnIdle(idleCount++))
+                idle = false;
         }
+        do {
+            if (!PumpMessage())
+                return ExitInstance();
+            if (IsIdleMessage(&m_msgCur)) {
+                idle = true;
+                idleCount = 0;
+            }
+        } while (::PeekMessageW(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE));
     }
 }
 

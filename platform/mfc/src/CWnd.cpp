@@ -1,10 +1,10 @@
-// Windows bound to objects: the handle map, creation, dispatch and destruction.
-#include "afxwin.h"
+// Windows bound to objects: the handle maps, binding at creation, dispatch and destruction.
+#include "afximpl.h"
 
 #include <set>
-#include <unordered_map>
 
 IMPLEMENT_DYNCREATE(CWnd, CCmdTarget)
+IMPLEMENT_DYNAMIC(CScrollBar, CWnd)
 
 const RECT rectDefault = {static_cast<LONG>(CW_USEDEFAULT), static_cast<LONG>(CW_USEDEFAULT), 0, 0};
 
@@ -17,24 +17,86 @@ std::unordered_map<HWND, CWnd*>& handleMap()
     return map;
 }
 
-// The object whose window this thread is creating; bound at the window's first message.
+void releaseTempWnd(CWnd* pWnd)
+{
+    pWnd->m_hWnd = nullptr;   // a temporary wrapper never destroys the window
+}
+
+CTempHandleMap<CWnd, HWND>& tempMap()
+{
+    thread_local CTempHandleMap<CWnd, HWND> map(releaseTempWnd);
+    return map;
+}
+
+// The message being handled, for Default() and GetCurrentMessage().
+thread_local MSG t_current = {};
+thread_local int t_dispatchDepth = 0;
+thread_local HWND t_hLockoutNotifyWindow = nullptr;
+
+// The creation hook: the object to bind to the next window this thread creates.
+thread_local HHOOK t_hHookCbt = nullptr;
 thread_local CWnd* t_pWndInit = nullptr;
 
-// The message being handled, for Default().
-struct CurrentMessage {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-thread_local CurrentMessage t_current = {};
+void removeCbtHook()
+{
+    if (t_hHookCbt) {
+        ::UnhookWindowsHookEx(t_hHookCbt);
+        t_hHookCbt = nullptr;
+    }
+}
+
+LRESULT CALLBACK cbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    HHOOK hHook = t_hHookCbt;
+    LRESULT result = ::CallNextHookEx(hHook, code, wParam, lParam);
+    if (code == HCBT_CREATEWND && t_pWndInit) {
+        CWnd* pWnd = t_pWndInit;
+        t_pWndInit = nullptr;
+        removeCbtHook();
+        // Bound before the window's first message; windows of other classes get the framework's
+        // procedure, their own kept as the super procedure.
+        pWnd->SubclassWindow(reinterpret_cast<HWND>(wParam));
+    }
+    return result;
+}
 
 } // namespace
+
+int AfxGetDispatchDepth()
+{
+    return t_dispatchDepth;
+}
+
+int AfxGetTempMapKeepDepth()
+{
+    return t_dispatchDepth == 0 ? -1 : t_dispatchDepth;
+}
+
+HWND& AfxLockoutNotifyWindow()
+{
+    return t_hLockoutNotifyWindow;
+}
+
+void AFXAPI AfxHookWindowCreate(CWnd* pWnd)
+{
+    if (!t_hHookCbt)
+        t_hHookCbt = ::SetWindowsHookExW(WH_CBT, cbtFilterHook, nullptr, ::GetCurrentThreadId());
+    t_pWndInit = pWnd;
+}
+
+BOOL AFXAPI AfxUnhookWindowCreate()
+{
+    BOOL bound = t_pWndInit == nullptr;
+    t_pWndInit = nullptr;
+    removeCbtHook();
+    return bound;
+}
 
 CWnd::~CWnd()
 {
     // A window still alive when its object goes away loses its object first, so that no later
-    // message reaches freed memory.
-    if (m_hWnd) {
+    // message reaches freed memory. (The z-order markers wndTop... hold no window.)
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
         HWND hWnd = m_hWnd;
         Detach();
         if (m_pfnSuper)
@@ -49,6 +111,31 @@ CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd)
     return it == handleMap().end() ? nullptr : it->second;
 }
 
+CWnd* PASCAL CWnd::FromHandle(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    if (CWnd* pWnd = FromHandlePermanent(hWnd))
+        return pWnd;
+    if (CWnd* pTemp = tempMap().Lookup(hWnd))
+        return pTemp;
+    CWnd* pTemp = new CWnd;
+    pTemp->m_hWnd = hWnd;
+    return tempMap().Add(hWnd, pTemp);
+}
+
+void PASCAL CWnd::DeleteTempMap()
+{
+    tempMap().DeleteTemp(AfxGetTempMapKeepDepth());
+}
+
+void AFXAPI AfxDeleteTempMaps()
+{
+    CWnd::DeleteTempMap();
+    CMenu::DeleteTempMap();
+    AfxDeleteTempGdiMaps();
+}
+
 BOOL CWnd::Attach(HWND hWndNew)
 {
     if (!hWndNew || m_hWnd || FromHandlePermanent(hWndNew))
@@ -61,23 +148,39 @@ BOOL CWnd::Attach(HWND hWndNew)
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd)
-        handleMap().erase(hWnd);
+    if (hWnd) {
+        auto it = handleMap().find(hWnd);
+        if (it != handleMap().end() && it->second == this)
+            handleMap().erase(it);
+    }
     m_hWnd = nullptr;
     return hWnd;
+}
+
+void CWnd::PreSubclassWindow()
+{
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!Attach(hWnd))
         return FALSE;
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
+    PreSubclassWindow();
+    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
-    if (!m_pfnSuper) {
+    if (!pfnOld) {
         Detach();
         return FALSE;
     }
+    if (pfnOld != AfxWndProc)
+        m_pfnSuper = pfnOld;
     return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    HWND hWndControl = pParent ? ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nID)) : nullptr;
+    return hWndControl && SubclassWindow(hWndControl);
 }
 
 HWND CWnd::UnsubclassWindow()
@@ -115,19 +218,14 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
         return FALSE;
     }
 
-    CWnd* pPrevInit = t_pWndInit;
-    t_pWndInit = this;
+    AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style),
                                   cs.x, cs.y, cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance,
                                   cs.lpCreateParams);
-    t_pWndInit = pPrevInit;
-
-    // Windows of classes the framework did not register are bound after the fact.
-    if (hWnd && m_hWnd != hWnd)
-        SubclassWindow(hWnd);
-    if (!hWnd)
-        return FALSE;
-    return TRUE;
+    AfxUnhookWindowCreate();
+    // A window whose creation failed after its first message has been through PostNcDestroy, which
+    // may have deleted this object: nothing of it is touched here.
+    return hWnd != nullptr;
 }
 
 BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
@@ -146,6 +244,8 @@ BOOL CWnd::DestroyWindow()
     return ::DestroyWindow(m_hWnd);
 }
 
+// --- dispatch ---
+
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT lResult = 0;
@@ -153,6 +253,19 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         lResult = DefWindowProc(message, wParam, lParam);
     return lResult;
 }
+
+namespace {
+
+// The control a child notification without a map entry of its own comes from.
+HWND reflectedChild(UINT message, LPARAM lParam)
+{
+    if ((message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) || message == WM_HSCROLL ||
+        message == WM_VSCROLL)
+        return reinterpret_cast<HWND>(lParam);
+    return nullptr;
+}
+
+} // namespace
 
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -162,12 +275,66 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         *pResult = 0;
         return TRUE;
     }
-    return DispatchThroughMaps(message, wParam, lParam, pResult);
+    if (message == WM_NOTIFY) {
+        const NMHDR* pNMHDR = reinterpret_cast<const NMHDR*>(lParam);
+        return pNMHDR && pNMHDR->hwndFrom && OnNotify(wParam, lParam, pResult);
+    }
+    if (DispatchThroughMaps(message, wParam, lParam, pResult))
+        return TRUE;
+    HWND hWndChild = reflectedChild(message, lParam);
+    return hWndChild && hWndChild != m_hWnd &&
+           AfxReflectToChild(hWndChild, message, wParam, lParam, pResult);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), lParam, nullptr);
+    UINT nID = LOWORD(wParam);
+    HWND hWndCtrl = reinterpret_cast<HWND>(lParam);
+    if (hWndCtrl) {
+        if (t_hLockoutNotifyWindow == m_hWnd)
+            return TRUE;   // UpdateData is running: the control's notification is ignored
+        if (AfxReflectToChild(hWndCtrl, WM_COMMAND, wParam, lParam, nullptr))
+            return TRUE;
+        if (nID == 0)
+            return FALSE;
+    }
+    return OnCmdMsg(nID, HIWORD(wParam), lParam, nullptr);
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult)
+{
+    NMHDR* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+    HWND hWndCtrl = pNMHDR->hwndFrom;
+    if (t_hLockoutNotifyWindow == m_hWnd)
+        return TRUE;
+    if (AfxReflectToChild(hWndCtrl, WM_NOTIFY, pNMHDR->idFrom, lParam, pResult))
+        return TRUE;
+    UINT nID = static_cast<UINT>(::GetDlgCtrlID(hWndCtrl));
+    if (nID == 0)
+        nID = static_cast<UINT>(pNMHDR->idFrom);
+    return OnNotifyMsg(nID, pNMHDR->code, pNMHDR, pResult);
+}
+
+BOOL AfxReflectToChild(HWND hWndChild, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    CWnd* pChild = CWnd::FromHandlePermanent(hWndChild);
+    return pChild && pChild->OnChildNotify(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
+
+BOOL PASCAL CWnd::ReflectLastMsg(HWND hWndChild, LRESULT* pResult)
+{
+    CWnd* pChild = FromHandlePermanent(hWndChild);
+    return pChild && pChild->SendChildNotifyLastMsg(pResult);
+}
+
+BOOL CWnd::SendChildNotifyLastMsg(LRESULT* pResult)
+{
+    return OnChildNotify(t_current.message, t_current.wParam, t_current.lParam, pResult);
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -175,6 +342,11 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (m_pfnSuper)
         return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+const MSG* PASCAL CWnd::GetCurrentMessage()
+{
+    return &t_current;
 }
 
 LRESULT CWnd::Default()
@@ -197,45 +369,8 @@ void CWnd::PostNcDestroy()
 {
 }
 
-void CWnd::GetWindowText(CString& rString) const
-{
-    int n = ::GetWindowTextLengthW(m_hWnd);
-    LPWSTR p = rString.GetBuffer(n + 1);
-    ::GetWindowTextW(m_hWnd, p, n + 1);
-    rString.ReleaseBuffer();
-}
-
-BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
-    ON_WM_NCDESTROY()
-END_MESSAGE_MAP()
-
-int CWnd::OnCreate(LPCREATESTRUCT)
-{
-    return static_cast<int>(Default());
-}
-
-void CWnd::OnDestroy()
-{
-    Default();
-}
-
-void CWnd::OnClose()
-{
-    Default();
-}
-
-void CWnd::OnTimer(UINT_PTR)
-{
-    Default();
-}
-
-BOOL CWnd::OnDeviceChange(UINT, DWORD_PTR)
-{
-    return static_cast<BOOL>(Default());
-}
-
-// The last message: the application's main window ends the message loop; the object lets go of
-// the handle and may delete itself.
+// The last message: the application's main window ends the message loop, a modal loop of this
+// window ends, the object lets go of the handle and may delete itself.
 void CWnd::OnNcDestroy()
 {
     if (CWinApp* pApp = AfxGetApp()) {
@@ -243,6 +378,10 @@ void CWnd::OnNcDestroy()
             AfxPostQuitMessage(0);
             pApp->m_pMainWnd = nullptr;
         }
+    }
+    if (m_nFlags & WF_CONTINUEMODAL) {
+        m_nModalResult = -1;
+        m_nFlags &= ~WF_CONTINUEMODAL;
     }
     Default();
     if (m_pfnSuper) {
@@ -256,16 +395,12 @@ void CWnd::OnNcDestroy()
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    if (!pWnd && t_pWndInit && !t_pWndInit->m_hWnd) {
-        pWnd = t_pWndInit;
-        pWnd->Attach(hWnd);
-        t_pWndInit = nullptr;
-    }
     if (!pWnd)
         return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
 
-    CurrentMessage previous = t_current;
-    t_current = {nMsg, wParam, lParam};
+    MSG previous = t_current;
+    t_current = MSG{hWnd, nMsg, wParam, lParam, 0, {0, 0}};
+    ++t_dispatchDepth;
     LRESULT lResult = 0;
     // Nothing may unwind through the system's window procedure caller.
     try {
@@ -275,7 +410,14 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     } catch (...) {
         AfxTrace(L"AfxWndProc: message 0x%04x: unknown exception\n", nMsg);
     }
+    --t_dispatchDepth;
     t_current = previous;
+    // A window whose last message did not reach CWnd::OnNcDestroy loses its object here; the object
+    // is still bound, so it was not deleted.
+    if (nMsg == WM_NCDESTROY) {
+        if (CWnd* pStill = CWnd::FromHandlePermanent(hWnd))
+            pStill->Detach();
+    }
     return lResult;
 }
 

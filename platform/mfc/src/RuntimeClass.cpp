@@ -49,3 +49,16 @@ void AFXAPI AfxAssertFailed(const char* file, int line, const char* expression)
     buffer[sizeof(buffer) - 1] = '\0';
     OutputDebugStringA(buffer);
 }
+
+CObject* AFXAPI AfxDynamicDownCast(CRuntimeClass* pClass, CObject* pObject)
+{
+    return pObject && pObject->IsKindOf(pClass) ? pObject : nullptr;
+}
+
+void AFXAPI AfxTraceHandlerException(const char* what)
+{
+    if (what)
+        AfxTrace(L"message handler: exception: %S\n", what);
+    else
+        AfxTrace(L"message handler: unknown exception\n");
+}
