@@ -88,8 +88,6 @@ public:
     BOOL ContinueModal() override;
 
 protected:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-
     std::vector<CPropertyPage*> m_pages;
     CString m_strCaption;
     CWnd* m_pParentWnd = nullptr;

@@ -130,6 +130,11 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
             return TRUE;
         case PSN_APPLY:
             *pResult = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+            // lParam is TRUE when OK (not Apply) was pressed: the sheet ends with IDOK.
+            if (*pResult == PSNRET_NOERROR && reinterpret_cast<const PSHNOTIFY*>(lParam)->lParam) {
+                if (CWnd* pSheet = CWnd::FromHandlePermanent(pNMHDR->hwndFrom))
+                    pSheet->m_nModalResult = IDOK;
+            }
             return TRUE;
         case PSN_RESET:
             OnReset();

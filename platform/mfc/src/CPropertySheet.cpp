@@ -164,7 +164,8 @@ INT_PTR CPropertySheet::DoModal()
         enableParent = true;
     }
 
-    m_nModalResult = -1;
+    // IDCANCEL until a page is told that OK was pressed (PSN_APPLY).
+    m_nModalResult = IDCANCEL;
     m_nFlags |= WF_CONTINUEMODAL;
     AfxHookWindowCreate(this);
     INT_PTR created = ::PropertySheetW(&m_psh);
@@ -172,10 +173,8 @@ INT_PTR CPropertySheet::DoModal()
     m_psh.dwFlags &= ~PSH_MODELESS;
     m_psh.ppsp = nullptr;
     bool bound = created != 0 && created != -1 && m_hWnd == reinterpret_cast<HWND>(created);
-    if (bound && ContinueModal()) {
-        m_nModalResult = IDCANCEL;   // until OK is pressed
+    if (bound && ContinueModal())
         RunModalLoop(MLF_SHOWONIDLE);
-    }
     m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
     INT_PTR nResult = bound ? m_nModalResult : -1;
 
@@ -198,21 +197,6 @@ BOOL CPropertySheet::ContinueModal()
     if (!CWnd::ContinueModal())
         return FALSE;
     return SendMessage(PSM_GETCURRENTPAGEHWND) != 0;
-}
-
-// The sheet's own buttons: OK makes the result IDOK once the pages accepted it.
-BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (CWnd::OnCommand(wParam, lParam))
-        return TRUE;
-    UINT nID = LOWORD(wParam);
-    if (HIWORD(wParam) == BN_CLICKED && (nID == IDOK || nID == IDCANCEL)) {
-        Default();
-        if ((m_nFlags & WF_CONTINUEMODAL) && m_hWnd && !SendMessage(PSM_GETCURRENTPAGEHWND))
-            m_nModalResult = static_cast<int>(nID);
-        return TRUE;
-    }
-    return FALSE;
 }
 
 BOOL CPropertySheet::PreTranslateMessage(MSG* pMsg)
