@@ -18,6 +18,7 @@ namespace {
 using kivotest::DialogDriver;
 
 const DWORD kDialogDeadlineMs = 5000;
+const DWORD kWatchdogMs = 2000;   // for dialogs that end before they are shown
 const UINT WM_PROBE_FOREIGN = WM_APP + 1;   // posted to a modal dialog; its owner must never see it
 const UINT WM_PROBE_CLOSE = WM_APP + 2;     // makes the main window destroy itself
 
@@ -237,7 +238,7 @@ TEST_F(ModalTest, DestroyingTheOwnerEndsTheModalLoopAndWmQuitIsPostedAgain)
     ModalDialog orphan([this](ModalDialog&) { PostMessageW(m_hMain, WM_PROBE_CLOSE, 0, 0); });
     INT_PTR orphanResult;
     {
-        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kDialogDeadlineMs);
+        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kWatchdogMs);
         orphanResult = orphan.DoModal();
         EXPECT_FALSE(watchdog.closedByDeadline());
     }
@@ -253,7 +254,7 @@ TEST_F(ModalTest, DestroyingTheOwnerEndsTheModalLoopAndWmQuitIsPostedAgain)
     ModalDialog quitter([](ModalDialog&) { PostQuitMessage(5); });
     INT_PTR quitResult;
     {
-        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kDialogDeadlineMs);
+        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kWatchdogMs);
         quitResult = quitter.DoModal();
         EXPECT_FALSE(watchdog.closedByDeadline());
     }
@@ -261,6 +262,35 @@ TEST_F(ModalTest, DestroyingTheOwnerEndsTheModalLoopAndWmQuitIsPostedAgain)
     EXPECT_EQ(nullptr, quitter.m_hWnd);
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(5u, quit.wParam) << "the exit code survives the modal loop";
+}
+
+// Where CenterWindow puts a dialog: the centre of its rectangle.
+POINT centreOfDialogPlacedBy(CWinApp&)
+{
+    RECT placed = {};
+    ModalDialog dialog([&](ModalDialog& d) {
+        d.CenterWindow();
+        d.GetWindowRect(&placed);
+        d.EndDialog(IDOK);
+    });
+    DialogDriver watchdog(L"Probe modal", [](HWND) {}, 1000);   // closes it should EndDialog fail
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    return POINT{(placed.left + placed.right) / 2, (placed.top + placed.bottom) / 2};
+}
+
+TEST_F(ModalTest, CenterWindowCentresOverTheOwnerOrOnTheWorkAreaWhenTheOwnerIsHidden)
+{
+    m_pFrame->SetWindowPos(nullptr, 100, 120, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    POINT overOwner = centreOfDialogPlacedBy(m_app);
+    EXPECT_NEAR(100 + 300, overOwner.x, 1);
+    EXPECT_NEAR(120 + 200, overOwner.y, 1);
+
+    m_pFrame->ShowWindow(SW_HIDE);
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    POINT onWorkArea = centreOfDialogPlacedBy(m_app);
+    EXPECT_NEAR((work.left + work.right) / 2, onWorkArea.x, 1);
+    EXPECT_NEAR((work.top + work.bottom) / 2, onWorkArea.y, 1);
 }
 
 // A page that records what the sheet tells it.
@@ -283,12 +313,29 @@ private:
     std::string m_name;
 };
 
+// A sheet whose own initialisation runs after the system's, which has created the first page.
+class RecordingSheet : public CPropertySheet {
+public:
+    RecordingSheet(std::vector<std::string>* pEvents) : CPropertySheet(IDS_PROBE_SHEET), m_pEvents(pEvents) {}
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CPropertySheet::OnInitDialog();
+        CPropertyPage* pActive = GetActivePage();
+        m_pEvents->push_back(pActive && pActive->m_hWnd ? "sheet OnInitDialog, page shown"
+                                                        : "sheet OnInitDialog, no page");
+        return result;
+    }
+
+private:
+    std::vector<std::string>* m_pEvents;
+};
+
 TEST_F(ModalTest, PropertySheetOkAndCancelReachOnlyThePagesThatWereShown)
 {
     std::vector<std::string> events;
     RecordingPage first(IDD_PROBE_PAGE1, &events, "first");
     RecordingPage second(IDD_PROBE_PAGE2, &events, "second");
-    CPropertySheet sheet(IDS_PROBE_SHEET);
+    RecordingSheet sheet(&events);
     sheet.AddPage(&first);
     sheet.AddPage(&second);
     sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
@@ -306,7 +353,8 @@ TEST_F(ModalTest, PropertySheetOkAndCancelReachOnlyThePagesThatWereShown)
     EXPECT_EQ(IDOK, okResult);
     EXPECT_EQ(m_hMain, hSheetOwner);
     EXPECT_TRUE(IsWindowEnabled(m_hMain));
-    EXPECT_EQ((std::vector<std::string>{"first OnInitDialog", "first OnOK"}), events);
+    EXPECT_EQ((std::vector<std::string>{"first OnInitDialog", "sheet OnInitDialog, page shown", "first OnOK"}),
+              events);
     EXPECT_EQ(nullptr, first.m_hWnd);
 
     events.clear();
@@ -321,8 +369,8 @@ TEST_F(ModalTest, PropertySheetOkAndCancelReachOnlyThePagesThatWereShown)
         cancelResult = sheet.DoModal();
     }
     EXPECT_EQ(IDCANCEL, cancelResult);
-    EXPECT_EQ((std::vector<std::string>{"first OnInitDialog", "second OnInitDialog", "first OnCancel",
-                                        "second OnCancel"}),
+    EXPECT_EQ((std::vector<std::string>{"first OnInitDialog", "sheet OnInitDialog, page shown",
+                                        "second OnInitDialog", "first OnCancel", "second OnCancel"}),
               events);
 }
 

@@ -84,10 +84,16 @@ public:
     // -1 when the sheet could not be created or its window was destroyed.
     virtual INT_PTR DoModal();
 
+    // The sheet's WM_INITDIALOG: the base runs the system's initialisation (the first page is created
+    // there); an override calls it first.
+    virtual BOOL OnInitDialog();
+
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL ContinueModal() override;
 
 protected:
+    afx_msg LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+
     std::vector<CPropertyPage*> m_pages;
     CString m_strCaption;
     CWnd* m_pParentWnd = nullptr;

@@ -9,7 +9,18 @@
 IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 
 BEGIN_MESSAGE_MAP(CPropertySheet, CWnd)
+    ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
 END_MESSAGE_MAP()
+
+LRESULT CPropertySheet::HandleInitDialog(WPARAM, LPARAM)
+{
+    return OnInitDialog();
+}
+
+BOOL CPropertySheet::OnInitDialog()
+{
+    return static_cast<BOOL>(Default());
+}
 
 CPropertySheet::CPropertySheet()
 {
