@@ -1,0 +1,93 @@
+#include "AlertOverResolutionDlg.h"
+
+#include "KivoLib.h"
+#include "Repaint.h"
+#include "resource.h"
+
+namespace {
+const UINT kPictureId = 150;   // the product library's over-resolution picture
+}
+
+IMPLEMENT_DYNAMIC(AlertOverResolutionDlg, TesselDialog2)
+
+BEGIN_MESSAGE_MAP(AlertOverResolutionDlg, TesselDialog2)
+    ON_WM_DESTROY()
+    ON_WM_ACTIVATE()
+END_MESSAGE_MAP()
+
+AlertOverResolutionDlg::AlertOverResolutionDlg(CWnd* pParent)
+    : TesselDialog2(IDD_ALERT_OVER_RESOLUTION, pParent), m_pictureBitmap(nullptr)
+{
+}
+
+AlertOverResolutionDlg::~AlertOverResolutionDlg()
+{
+    releasePicture();
+}
+
+void AlertOverResolutionDlg::DoDataExchange(CDataExchange* pDX)
+{
+    TesselDialog2::DoDataExchange(pDX);
+    DDX_Control(pDX, IDOK, m_okButton);
+    DDX_Control(pDX, IDC_OVER_RESOLUTION_TEXT, m_text);
+    DDX_Control(pDX, IDC_OVER_RESOLUTION_PICTURE, m_picture);
+}
+
+// The picture and the text keep fixed distances from the window's outer top-left corner, whatever
+// the frame and caption measure.
+BOOL AlertOverResolutionDlg::OnInitDialog()
+{
+    AbstractDialog::OnInitDialog();
+    CenterWindow(nullptr);
+    m_icon.setOn(m_hWnd);
+
+    RECT window = {};
+    ::GetWindowRect(m_hWnd, &window);
+    POINT client = {0, 0};
+    ::ClientToScreen(m_hWnd, &client);
+    const int dx = client.x - window.left;
+    const int dy = client.y - window.top;
+
+    releasePicture();
+    m_pictureBitmap = ImageFactory::CreateBitmap(kPictureId, 0, 0);
+    m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_pictureBitmap));
+    ::SetWindowPos(m_picture.m_hWnd, nullptr, 17 - dx, 52 - dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SetWindowPos(m_text.m_hWnd, nullptr, 165 - dx, 56 - dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    CString caption;
+    caption.LoadString(IDS_PRODUCT_NAME);
+    SetWindowText(caption);
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void AlertOverResolutionDlg::releasePicture()
+{
+    if (m_pictureBitmap) {
+        DeleteObject(m_pictureBitmap);
+        m_pictureBitmap = nullptr;
+    }
+}
+
+void AlertOverResolutionDlg::OnDestroy()
+{
+    // The picture control lets go of the bitmap before it is deleted.
+    if (m_picture.GetSafeHwnd())
+        m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0);
+    releasePicture();
+    TesselDialog2::OnDestroy();
+}
+
+void AlertOverResolutionDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    repaintNow(m_hWnd);
+    TesselDialog2::OnActivate(nState, pWndOther, bMinimized);
+}
+
+LRESULT AlertOverResolutionDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYNCPAINT)
+        repaintNow(m_hWnd);
+    return TesselDialog2::DefWindowProc(message, wParam, lParam);
+}

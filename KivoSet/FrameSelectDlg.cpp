@@ -1,0 +1,255 @@
+#include "FrameSelectDlg.h"
+
+#include "DataFolder.h"
+#include "FrameList.h"
+#include "KivoLib.h"
+#include "KivoNames.h"
+#include "KivoSetMessages.h"
+#include "Repaint.h"
+#include "resource.h"
+
+#include <cwchar>
+
+namespace {
+const COLORREF kLabelText = RGB(0, 4, 115);
+const COLORREF kLabelBack = RGB(215, 221, 224);
+const int kPreviewWidth = 320;
+const int kPreviewHeight = 240;
+const int kWindowWidth = 370;
+const int kWindowHeight = 400;
+} // namespace
+
+IMPLEMENT_DYNAMIC(CFrameSelectDlg, TesselDialog2)
+
+BEGIN_MESSAGE_MAP(CFrameSelectDlg, TesselDialog2)
+    ON_WM_DESTROY()
+    ON_WM_CTLCOLOR()
+    ON_WM_ACTIVATE()
+    ON_BN_CLICKED(IDC_FRAME_APPLY, OnApply)
+    ON_BN_CLICKED(IDC_FRAME_NEXT, OnNextFrame)
+    ON_BN_CLICKED(IDC_FRAME_PREV, OnPrevFrame)
+END_MESSAGE_MAP()
+
+CFrameSelectDlg::CFrameSelectDlg(CWnd* pParent)
+    : TesselDialog2(IDD_FRAME_SELECT, pParent), m_frameIdx(0), m_previewBitmap(nullptr)
+{
+}
+
+CFrameSelectDlg::~CFrameSelectDlg()
+{
+    releasePreview();
+}
+
+// The arrow buttons are bound by AutoLoad when the dialog opens, not here: binding them twice would
+// leave them without their images.
+void CFrameSelectDlg::DoDataExchange(CDataExchange* pDX)
+{
+    TesselDialog2::DoDataExchange(pDX);
+    DDX_Control(pDX, IDOK, m_okButton);
+    DDX_Control(pDX, IDCANCEL, m_cancelButton);
+    DDX_Control(pDX, IDC_FRAME_APPLY, m_applyButton);
+    DDX_Control(pDX, IDC_FRAME_MESSAGE, m_messageLabel);
+    DDX_Control(pDX, IDC_FRAME_PREVIEW, m_preview);
+    DDX_Control(pDX, IDC_FRAME_PREVIEW_BORDER, m_previewBorder);
+    DDX_Control(pDX, IDC_FRAME_PAGE, m_pageLabel);
+}
+
+BOOL CFrameSelectDlg::OnInitDialog()
+{
+    AbstractDialog::OnInitDialog();
+    CenterWindow(nullptr);
+    m_icon.setOn(GetSafeHwnd());
+    layOutControls();
+    readStoredIndex();
+    m_labelBrush.CreateSolidBrush(kLabelBack);
+    CString caption;
+    caption.LoadString(IDS_PRODUCT_NAME);
+    SetWindowText(caption);
+    updatePreview();
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+// Positions are given from the top edge of the window, caption included, so they are moved up by
+// the caption's height to become client coordinates.
+void CFrameSelectDlg::layOutControls()
+{
+    RECT window = {}, client = {};
+    ::GetWindowRect(m_hWnd, &window);
+    ::GetClientRect(m_hWnd, &client);
+    POINT clientTop = {0, 0};
+    ::ClientToScreen(m_hWnd, &clientTop);
+    const int d = clientTop.y - window.top;
+
+    ::SetWindowPos(m_preview.m_hWnd, nullptr, 23, 51 - d, kPreviewWidth, kPreviewHeight,
+                   SWP_NOZORDER | SWP_SHOWWINDOW);
+    ::SetWindowPos(m_previewBorder.m_hWnd, nullptr, 21, 49 - d, kPreviewWidth + 4, kPreviewHeight + 4,
+                   SWP_NOZORDER | SWP_SHOWWINDOW);
+    ::SetWindowPos(m_pageLabel.m_hWnd, nullptr, 168, 306 - d, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    loadArrowImages(d);
+    ::SetWindowPos(m_okButton.m_hWnd, nullptr, 51, 360 - d, 96, 24, SWP_NOZORDER);
+    ::SetWindowPos(m_cancelButton.m_hWnd, nullptr, 155, 360 - d, 96, 24, SWP_NOZORDER);
+    ::SetWindowPos(m_applyButton.m_hWnd, nullptr, 259, 360 - d, 96, 24, SWP_NOZORDER);
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
+    centreMessageLabel(d);
+}
+
+// The arrows' images (named after the buttons' captions) live in the data library, which is the
+// resource module only while they load; the loaded bitmaps stay valid after it is freed.
+void CFrameSelectDlg::loadArrowImages(int d)
+{
+    HINSTANCE saved = AfxGetResourceHandle();
+    HMODULE data = LoadLibraryW(KIVO_DATA_DLL);
+    if (data)
+        AfxSetResourceHandle(data);
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_FRAME_NEXT), nullptr, 223, 303 - d, 18, 18, SWP_NOZORDER);
+    m_nextButton.AutoLoad(IDC_FRAME_NEXT, this);
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_FRAME_PREV), nullptr, 125, 303 - d, 18, 18, SWP_NOZORDER);
+    m_prevButton.AutoLoad(IDC_FRAME_PREV, this);
+    if (data)
+        FreeLibrary(data);
+    AfxSetResourceHandle(saved);
+}
+
+void CFrameSelectDlg::readStoredIndex()
+{
+    KivoRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) != ERROR_SUCCESS)
+        return;
+    DWORD stored = 0;
+    if (key.Read(KIVO_VALUE_FRAME_IDX, stored) == ERROR_SUCCESS)
+        m_frameIdx = static_cast<int>(stored);
+    key.Close();
+}
+
+void CFrameSelectDlg::centreMessageLabel(int d)
+{
+    CString message;
+    message.LoadString(IDS_NO_FRAME);
+    m_messageLabel.SetWindowText(message);
+    RECT client = {}, label = {};
+    ::GetClientRect(m_hWnd, &client);
+    ::GetWindowRect(m_messageLabel.m_hWnd, &label);
+    const int clientWidth = client.right - client.left;
+    const int labelWidth = label.right - label.left;
+    ::SetWindowPos(m_messageLabel.m_hWnd, nullptr, client.left + clientWidth / 2 - labelWidth / 2, 165 - d, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void CFrameSelectDlg::releasePreview()
+{
+    if (m_previewBitmap) {
+        DeleteObject(m_previewBitmap);
+        m_previewBitmap = nullptr;
+    }
+}
+
+void CFrameSelectDlg::updatePreview()
+{
+    const UINT count = frameCount();
+    // The preview lets go of the old picture before it is deleted.
+    m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0);
+    releasePreview();
+    const UINT id = frameIdAt(static_cast<UINT>(m_frameIdx));
+    if (id != 0) {
+        RECT client = {};
+        ::GetClientRect(m_preview.m_hWnd, &client);
+        wchar_t name[MAX_PATH];
+        swprintf(name, ARRAYSIZE(name), KIVO_FRAME_FILE, m_frameIdx);
+        std::wstring path = programRelativePath(name);
+        m_previewBitmap = static_cast<HBITMAP>(
+            LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, client.right, client.bottom, LR_LOADFROMFILE));
+        if (!m_previewBitmap)
+            m_previewBitmap = ImageFactory::CreateBitmap(id, client.right, client.bottom);
+        m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_previewBitmap));
+        m_messageLabel.ShowWindow(m_frameIdx == 0 ? SW_SHOWNORMAL : SW_HIDE);
+    }
+
+    // With no frames at all there is nothing to step to or apply, and no last index to show.
+    wchar_t page[32];
+    if (count == 0)
+        swprintf(page, ARRAYSIZE(page), L"0/0");
+    else
+        swprintf(page, ARRAYSIZE(page), L"%d/%d", m_frameIdx, int(count) - 1);
+    m_pageLabel.SetWindowText(page);
+    // By id: the arrows have no window object when their images could not be loaded.
+    for (int id : {IDC_FRAME_NEXT, IDC_FRAME_PREV, IDC_FRAME_APPLY})
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), count != 0);
+    repaintNow(m_hWnd);
+}
+
+void CFrameSelectDlg::OnNextFrame()
+{
+    const int last = int(frameCount()) - 1;
+    if (last < 0)
+        return;
+    // Compared before stepping, so that an index at the top of the int range wraps instead of
+    // overflowing.
+    m_frameIdx = m_frameIdx >= last ? 0 : m_frameIdx + 1;
+    updatePreview();
+}
+
+void CFrameSelectDlg::OnPrevFrame()
+{
+    const int last = int(frameCount()) - 1;
+    if (last < 0)
+        return;
+    m_frameIdx = m_frameIdx <= 0 ? last : m_frameIdx - 1;
+    updatePreview();
+}
+
+void CFrameSelectDlg::OnApply()
+{
+    if (frameCount() == 0)
+        return;
+    // The owner is the panel: it applies the frame while this dialog stays open.
+    HWND owner = ::GetParent(m_hWnd);
+    if (owner && ::IsWindow(owner))
+        ::PostMessageW(owner, WM_APPLY_FRAME, static_cast<WPARAM>(m_frameIdx), 0);
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_FRAME_APPLY), FALSE);
+    SendMessage(WM_NEXTDLGCTL, 0, 0);
+}
+
+// Enter on a focused arrow steps the frame instead of pressing the default button.
+BOOL CFrameSelectDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && pMsg->hwnd &&
+        (pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_FRAME_NEXT) || pMsg->hwnd == ::GetDlgItem(m_hWnd, IDC_FRAME_PREV))) {
+        ::PostMessageW(pMsg->hwnd, BM_CLICK, 0, 0);
+        return TRUE;
+    }
+    return TesselDialog2::PreTranslateMessage(pMsg);
+}
+
+HBRUSH CFrameSelectDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH brush = TesselDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd && pWnd->GetSafeHwnd() == m_messageLabel.GetSafeHwnd() &&
+        m_labelBrush.GetSafeHandle()) {
+        pDC->SetTextColor(kLabelText);
+        pDC->SetBkColor(kLabelBack);
+        return static_cast<HBRUSH>(m_labelBrush.GetSafeHandle());
+    }
+    return brush;
+}
+
+void CFrameSelectDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+{
+    repaintNow(GetSafeHwnd());
+    TesselDialog2::OnActivate(nState, pWndOther, bMinimized);
+}
+
+void CFrameSelectDlg::OnDestroy()
+{
+    if (m_preview.GetSafeHwnd())
+        m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0);
+    releasePreview();
+    TesselDialog2::OnDestroy();
+}
+
+LRESULT CFrameSelectDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYNCPAINT)
+        repaintNow(GetSafeHwnd());
+    return TesselDialog2::DefWindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,58 @@
+// The frame chooser: a 320x240 preview of one frame of the frame list at a time, arrows to step
+// through the list with wrap-around, the page label "index/last", and Apply, OK and Cancel. It
+// reports the chosen index to its owner (WM_APPLY_FRAME on Apply; the owner posts it itself after
+// OK) and never applies or stores a frame itself.
+#pragma once
+
+#include "skin/Tsl.h"
+
+#include "DialogIcon.h"
+
+#include <afxext.h>
+
+class CFrameSelectDlg : public TesselDialog2 {
+    DECLARE_DYNAMIC(CFrameSelectDlg)
+public:
+    explicit CFrameSelectDlg(CWnd* pParent = nullptr);
+    ~CFrameSelectDlg() override;
+
+    // The index shown: read from "FrameIdx" when the dialog opens, stepped by the arrows; the
+    // owner reads it after OK.
+    int m_frameIdx;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    afx_msg void OnDestroy();
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    afx_msg void OnApply();
+    afx_msg void OnNextFrame();
+    afx_msg void OnPrevFrame();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void layOutControls();
+    void loadArrowImages(int captionHeight);
+    void readStoredIndex();
+    void centreMessageLabel(int captionHeight);
+    void updatePreview();
+    void releasePreview();
+
+    DialogIcon m_icon;
+    TesselButton2 m_okButton;
+    TesselButton2 m_cancelButton;
+    TesselButton2 m_applyButton;
+    CBitmapButton m_nextButton;
+    CBitmapButton m_prevButton;
+    CStatic m_messageLabel;
+    CStatic m_preview;
+    CStatic m_previewBorder;
+    CStatic m_pageLabel;
+    HBITMAP m_previewBitmap;
+    CBrush m_labelBrush;
+};

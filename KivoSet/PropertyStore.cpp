@@ -1,0 +1,70 @@
+#include "PropertyStore.h"
+
+#include "KivoLib.h"
+#include "KivoNames.h"
+
+#include <climits>
+#include <cwchar>
+#include <cwctype>
+
+std::wstring PropertyStore::propertyName(int direction, long propertyId)
+{
+    wchar_t name[64];
+    swprintf(name, ARRAYSIZE(name), KIVO_VALUE_PROPERTY_FORMAT, direction, int(propertyId));
+    return name;
+}
+
+std::wstring PropertyStore::customName(int direction, long writeId)
+{
+    wchar_t name[64];
+    swprintf(name, ARRAYSIZE(name), KIVO_VALUE_CUSTOM_PROPERTY_FORMAT, direction, int(writeId));
+    return name;
+}
+
+long PropertyStore::parseNumber(const std::wstring& text)
+{
+    size_t i = 0;
+    while (i < text.size() && std::iswspace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    // Accumulate towards the sign's end of the range so that INT_MIN itself reads exactly.
+    long long magnitude = 0;
+    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        magnitude = magnitude * 10 + (text[i] - L'0');
+        if (magnitude >= limit) {
+            magnitude = limit;
+            break;
+        }
+    }
+    return static_cast<long>(negative ? -magnitude : magnitude);
+}
+
+bool PropertyStore::read(const std::wstring& name, long& value)
+{
+    KivoRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) != ERROR_SUCCESS)
+        return false;
+    std::wstring text;
+    bool stored = key.Read(name.c_str(), text) == ERROR_SUCCESS;
+    key.Close();
+    if (stored)
+        value = parseNumber(text);
+    return stored;
+}
+
+bool PropertyStore::write(const std::wstring& name, long value)
+{
+    KivoRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) != ERROR_SUCCESS)
+        return false;
+    wchar_t text[16];
+    swprintf(text, ARRAYSIZE(text), L"%d", int(value));
+    key.Write(name.c_str(), text);
+    key.Close();
+    return true;
+}
