@@ -13,6 +13,7 @@ namespace {
 const UINT WM_PROBE_RUN = WM_APP + 1;     // run the mode's dialogs
 const UINT WM_PROBE_CLOSE = WM_APP + 2;   // the main window destroys itself (the camera went away)
 const UINT WM_PROBE_BATCH = WM_APP + 3;   // one batch of dialog cycles; wParam: the batch's number
+const UINT WM_PROBE_NESTED = WM_APP + 4;  // a page opens a modal dialog over the sheet
 const int kCyclesPerBatch = 100;
 
 void record(const std::string& text)
@@ -49,7 +50,7 @@ public:
         CDialog::OnInitDialog();
         if (g_mode == L"/quit")
             PostQuitMessage(3);
-        else if (g_mode == L"/owner-destroyed")
+        else if (g_mode == L"/owner-destroyed" || g_mode == L"/nested-owner-destroyed")
             AfxGetMainWnd()->PostMessage(WM_PROBE_CLOSE);
         else if (g_mode == L"/show")
             CenterWindow();
@@ -66,6 +67,8 @@ public:
         BOOL result = CPropertyPage::OnInitDialog();
         if (g_mode == L"/sheet-owner-destroyed")
             AfxGetMainWnd()->PostMessage(WM_PROBE_CLOSE);
+        else if (g_mode == L"/nested-owner-destroyed")
+            PostMessage(WM_PROBE_NESTED);
         else if (g_mode == L"/cycles")
             ::PostMessageW(::GetParent(m_hWnd), PSM_PRESSBUTTON, PSBTN_OK, 0);
         return result;
@@ -73,9 +76,23 @@ public:
     void OnOK() override { record(m_name + " OnOK"); }
     void OnCancel() override { record(m_name + " OnCancel"); }
 
+protected:
+    // A modal dialog over the sheet, from a page's handler: two modal loops, one inside the other.
+    afx_msg LRESULT OnNested(WPARAM, LPARAM)
+    {
+        ProbeModal modal;
+        record("inner DoModal " + std::to_string(modal.DoModal()));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+
 private:
     std::string m_name;
 };
+
+BEGIN_MESSAGE_MAP(ProbePage, CPropertyPage)
+    ON_MESSAGE(WM_PROBE_NESTED, OnNested)
+END_MESSAGE_MAP()
 
 class ProbePanel : public CDialog {
 public:
@@ -139,7 +156,8 @@ protected:
             m_panel.ShowWindow(SW_SHOWNORMAL);
             ProbeModal modal;
             result = modal.DoModal();
-        } else if (g_mode == L"/sheet" || g_mode == L"/sheet-owner-destroyed") {
+        } else if (g_mode == L"/sheet" || g_mode == L"/sheet-owner-destroyed" ||
+                   g_mode == L"/nested-owner-destroyed") {
             result = runSheet();
         } else {
             ProbeModal modal;

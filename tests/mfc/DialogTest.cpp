@@ -250,6 +250,21 @@ TEST_F(ModalTest, DestroyingTheOwnerEndsTheModalLoopAndWmQuitIsPostedAgain)
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
         << "the main window's end asks the application's loop to end";
 
+    // An owner that is not the main window: no WM_QUIT comes, the dialog's destruction ends the loop.
+    auto* pOwner = new MainFrame;
+    ASSERT_TRUE(pOwner->Create(nullptr, L"probe owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+    HWND hOwner = pOwner->m_hWnd;
+    ModalDialog owned([hOwner](ModalDialog&) { PostMessageW(hOwner, WM_PROBE_CLOSE, 0, 0); }, pOwner);
+    INT_PTR ownedResult;
+    {
+        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kWatchdogMs);
+        ownedResult = owned.DoModal();
+        EXPECT_FALSE(watchdog.closedByDeadline());
+    }
+    EXPECT_EQ(-1, ownedResult);
+    EXPECT_FALSE(IsWindow(hOwner));
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+
     // WM_QUIT inside the modal loop ends it and is there again for the loop outside it.
     ModalDialog quitter([](ModalDialog&) { PostQuitMessage(5); });
     INT_PTR quitResult;
