@@ -58,6 +58,22 @@ TEST_F(ResourceHandleTest, MenuLoadsFromTheResourceModuleAndChecksItems)
     EXPECT_EQ(nullptr, menu.m_hMenu);
 }
 
+TEST_F(ResourceHandleTest, DialogTemplateAndListDataComeFromTheResourceModule)
+{
+    AfxSetResourceHandle(m_hLibrary);
+    CDialog dialog;
+    ASSERT_TRUE(dialog.Create(IDD_PROBE_PANEL));
+    CString caption;
+    dialog.GetWindowText(caption);
+    EXPECT_STREQ(L"Panel of the library", caption);
+    HWND hZoom = GetDlgItem(dialog.m_hWnd, IDC_PROBE_ZOOM);
+    ASSERT_EQ(1, SendMessageW(hZoom, CB_GETCOUNT, 0, 0));
+    WCHAR text[32] = L"";
+    SendMessageW(hZoom, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(L"Library", text);
+    dialog.DestroyWindow();
+}
+
 TEST(CStringTest, FormatKeepsWideStringsAndComparesIgnoringCase)
 {
     CString s;
