@@ -45,11 +45,20 @@ void removeCbtHook()
     }
 }
 
+// The system may create a thread's input method window while it creates the thread's first
+// top-level window; that window is not the one being bound.
+bool isInputMethodWindow(HWND hWnd)
+{
+    WCHAR className[8] = L"";
+    ::GetClassNameW(hWnd, className, ARRAYSIZE(className));
+    return _wcsicmp(className, L"IME") == 0;
+}
+
 LRESULT CALLBACK cbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
     HHOOK hHook = t_hHookCbt;
     LRESULT result = ::CallNextHookEx(hHook, code, wParam, lParam);
-    if (code == HCBT_CREATEWND && t_pWndInit) {
+    if (code == HCBT_CREATEWND && t_pWndInit && !isInputMethodWindow(reinterpret_cast<HWND>(wParam))) {
         CWnd* pWnd = t_pWndInit;
         t_pWndInit = nullptr;
         removeCbtHook();
