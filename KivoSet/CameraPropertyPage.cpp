@@ -158,6 +158,9 @@ void CameraPropertyPage::showProperty(int row, const Range& range, long value, b
     if (withSlider) {
         m_sliders[row].EnableWindow(TRUE);
         m_sliders[row].SetRange(range.min, range.max, TRUE);
+        // A trackbar may keep its thumb where it was when only the range changed (Wine's does);
+        // moving the position away and back places the thumb for the new range.
+        m_sliders[row].SetPos(value != range.max ? range.max : range.min);
         m_sliders[row].SetPos(value);
     }
     if (withValueAndLabel) {
