@@ -1,0 +1,160 @@
+#include "KivoSetApp.h"
+
+#include "KivoLib.h"
+#include "KivoNames.h"
+#include "KivoSetDlg.h"
+#include "Tsl.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+CKivoSetApp* kivoSetApp()
+{
+    return static_cast<CKivoSetApp*>(AfxGetApp());
+}
+
+CKivoSetApp::CKivoSetApp()
+    : m_hLocale(nullptr), m_observer(KIVO_SET_OBSERVER_NAME), m_serveHWnd(nullptr), m_lunaWasOn(false)
+{
+}
+
+BOOL CKivoSetApp::InitInstance()
+{
+    if (runHaltSwitch())
+        return FALSE;
+    // One panel on the whole machine; a second launch ends silently.
+    if (m_observer.IsRunningAll())
+        return FALSE;
+    m_observer.m_pEvent = this;
+    m_observer.Observe();
+
+    // Without the locale library there is no text to show, so it ends silently too.
+    m_hLocale = LoadLibraryW(KIVO_LOCALE_DLL);
+    if (!m_hLocale)
+        return FALSE;
+    AfxSetResourceHandle(m_hLocale);
+    m_lunaWasOn = TesselAPI::EnableLuna(false);
+
+    readServeHandle();
+    if (!IsWindow(m_serveHWnd)) {
+        CString text, caption;
+        text.LoadString(IDS_SERVICE_NOT_FOUND);
+        caption.LoadString(IDS_PRODUCT_NAME);
+        TesselMessageBox(text, caption, MB_ICONHAND);
+        WriteLog(L"CKivoSetDlg::OnInitDialog() m_serveHWnd is not available.");
+        return FALSE;
+    }
+
+    InitCommonControls();
+    CWinApp::InitInstance();
+    return createPanel();
+}
+
+// "/HaltAll" and "/Halt", as the whole command tail in any letter case, only set the shutdown event
+// of the machine or of the session and end this launch.
+bool CKivoSetApp::runHaltSwitch()
+{
+    CString commandLine(m_lpCmdLine ? m_lpCmdLine : L"");
+    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT_ALL) == 0) {
+        m_observer.ShutdownAll();
+        return true;
+    }
+    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT) == 0) {
+        m_observer.ShutdownUser();
+        return true;
+    }
+    return false;
+}
+
+void CKivoSetApp::readServeHandle()
+{
+    KivoRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) != ERROR_SUCCESS)
+        return;
+    DWORD value = 0;
+    if (key.Read(KIVO_VALUE_SERVE_HANDLE, value) == ERROR_SUCCESS)
+        m_serveHWnd = reinterpret_cast<HWND>(static_cast<UINT_PTR>(value));
+    key.Close();
+}
+
+// A panel whose window cannot be created would leave a process without a window that holds the
+// machine-wide instance mutex for ever: end the program instead.
+BOOL CKivoSetApp::createPanel()
+{
+    CKivoSetDlg* panel = new CKivoSetDlg(nullptr);
+    std::shared_ptr<bool> panelAlive = panel->aliveToken();
+    if (!panel->Create(IDD_SETTINGS_PANEL, nullptr)) {
+        WriteLog(L"CKivoSetApp::InitInstance() the settings panel cannot be created.");
+        // A window destroyed while it was being created has already deleted its object.
+        if (*panelAlive)
+            delete panel;
+        return FALSE;
+    }
+    m_pMainWnd = panel;
+    m_hPanelWnd = panel->GetSafeHwnd();
+    return TRUE;
+}
+
+int CKivoSetApp::ExitInstance()
+{
+    WriteLog(L"CKivoSetApp::ExitInstance()");
+    if (m_hLocale) {
+        FreeLibrary(m_hLocale);
+        m_hLocale = nullptr;
+    }
+    if (m_lunaWasOn)
+        TesselAPI::EnableLuna(true);
+    return CWinApp::ExitInstance();
+}
+
+void CKivoSetApp::OnShutdownAll()
+{
+    HWND hPanel = m_hPanelWnd;
+    if (hPanel && IsWindow(hPanel))
+        ::PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
+}
+
+void CKivoSetApp::OnShutdownUser()
+{
+    OnShutdownAll();
+}
+
+// A service that does not answer within the time-out is treated as gone.
+bool CKivoSetApp::sendToServe(LPCWSTR messageName, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsWindow(m_serveHWnd))
+        return false;
+    DWORD_PTR result = 0;
+    UINT message = RegisterWindowMessageW(messageName);
+    if (SendMessageTimeoutW(m_serveHWnd, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                            kServeSendTimeoutMs, &result))
+        return true;
+    WriteLog(L"CKivoSetApp::sendToServe() %s not answered.", messageName);
+    return false;
+}
+
+void CKivoSetApp::postToServe(LPCWSTR messageName)
+{
+    if (IsWindow(m_serveHWnd))
+        ::PostMessageW(m_serveHWnd, RegisterWindowMessageW(messageName), 0, 0);
+}
+
+void CKivoSetApp::notifyServeHelp()
+{
+    sendToServe(KIVO_MSG_KIVOSET_HELP, 0, 0);
+}
+
+void CKivoSetApp::notifyServeOpen(HWND hPanel, BYTE flag)
+{
+    sendToServe(KIVO_MSG_KIVOSET_OPEN, reinterpret_cast<WPARAM>(hPanel), flag);
+}
+
+void CKivoSetApp::notifyServeHide()
+{
+    postToServe(KIVO_MSG_KIVOSET_HIDE);
+}
+
+void CKivoSetApp::notifyServeClose()
+{
+    postToServe(KIVO_MSG_KIVOSET_CLOSE);
+}

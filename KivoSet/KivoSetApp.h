@@ -1,0 +1,53 @@
+// The settings program's application object: decides from the command line whether this launch only
+// asks running panels to end, keeps one panel on the machine, loads the locale library, finds the
+// service's window and creates the panel as the modeless main window. It also sends the service the
+// panel's four notifications.
+#pragma once
+
+#include "afxwin.h"
+
+#include "ObserveApp.h"
+
+#include <atomic>
+
+class CKivoSetApp : public CWinApp, public CObserveApp::IObserveEvent {
+public:
+    CKivoSetApp();
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Called on the observer's thread: only post WM_USER+3 to the panel, through the window handle
+    // kept for that thread (the panel object may be deleted on the user-interface thread meanwhile).
+    void OnShutdownAll() override;
+    void OnShutdownUser() override;
+
+    // Notifications to the service's window; each does nothing when that window is gone. The two
+    // sent ones wait a bounded time, so a hung service cannot stop the panel.
+    void notifyServeHelp();
+    void notifyServeOpen(HWND hPanel, BYTE flag);
+    void notifyServeHide();
+    void notifyServeClose();
+
+    // The panel's window is gone: nothing is posted to its handle any more.
+    void panelDestroyed() { m_hPanelWnd = nullptr; }
+
+    // How long a sent notification may wait for the service.
+    static const UINT kServeSendTimeoutMs = 3000;
+
+private:
+    bool runHaltSwitch();
+    void readServeHandle();
+    bool sendToServe(LPCWSTR messageName, WPARAM wParam, LPARAM lParam);
+    void postToServe(LPCWSTR messageName);
+    BOOL createPanel();
+
+    HINSTANCE m_hLocale;
+    CObserveApp m_observer;
+    HWND m_serveHWnd;
+    bool m_lunaWasOn;
+    std::atomic<HWND> m_hPanelWnd{nullptr};
+};
+
+// The program's one application object.
+CKivoSetApp* kivoSetApp();

@@ -1,0 +1,538 @@
+// The panel's message map, start-up, timers, buttons and end.
+#include "KivoSetDlg.h"
+
+#include "AboutDlg.h"
+#include "AlertOverResolutionDlg.h"
+#include "CameraCustomPropertyPage.h"
+#include "CameraPropertyPage.h"
+#include "CameraPropertySheet.h"
+#include "FrameSelectDlg.h"
+#include "KivoNames.h"
+#include "KivoSetApp.h"
+#include "resource.h"
+
+#include <wtsapi32.h>
+
+namespace {
+
+const UINT kTimerPeriodMs = 1000;
+const UINT kAboutCommand = 0x0010;   // the system menu's About entry
+const DWORD kTopmostTicks = 3;       // the panel stops being topmost at this tick of the open timer
+const DWORD kOpenWaitTicks = 2;      // ticks of the open-wait timer without frames before the alert
+
+HICON loadIcon(UINT id)
+{
+    return static_cast<HICON>(
+        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
+CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
+    : TesselDialog(IDD_SETTINGS_PANEL, pParent),
+      m_alive(std::make_shared<bool>(true)),
+      m_hIcon(loadIcon(IDI_KIVOSET)),
+      m_pTask(nullptr),
+      m_pKivoLib(nullptr),
+      m_pCameraSettings(nullptr),
+      m_pOrvUtils(nullptr),
+      m_hFrameOnIcon(loadIcon(IDI_FRAME_ON)),
+      m_hFrameOffIcon(loadIcon(IDI_FRAME_OFF)),
+      m_hZoomOnIcon(loadIcon(IDI_ZOOM_ON)),
+      m_hZoomOffIcon(loadIcon(IDI_ZOOM_OFF)),
+      m_hModeOnIcon(loadIcon(IDI_MODE_ON)),
+      m_hModeOffIcon(loadIcon(IDI_MODE_OFF)),
+      m_frameBitmap(nullptr),
+      m_still1Bitmap(nullptr),
+      m_still2Bitmap(nullptr),
+      m_still1Buffer(nullptr),
+      m_still2Buffer(nullptr),
+      m_freezeBuffer(nullptr),
+      m_freezeSize(0),
+      m_curWidth(0),
+      m_curHeight(0),
+      m_lastOutput(nullptr),
+      m_frameCounter(0),
+      m_cameraIdx(0),
+      m_deviceOpened(false),
+      m_pFrameBuffer(nullptr),
+      m_effectFlags(0),
+      m_openTicks(0),
+      m_openWaitTicks(0),
+      m_showEffectAlert(1),
+      m_cameraDirStatus(KIVO_DIR_UNKNOWN),
+      m_curBitCount(0),
+      m_curCompression(0),
+      m_effectBufferSize(0),
+      m_effectFailed(false)
+{
+    SetPainter(&m_painter);
+}
+
+CKivoSetDlg::~CKivoSetDlg()
+{
+    *m_alive = false;
+    for (HICON icon : {m_hIcon, m_hFrameOnIcon, m_hFrameOffIcon, m_hZoomOnIcon, m_hZoomOffIcon, m_hModeOnIcon,
+                       m_hModeOffIcon}) {
+        if (icon)
+            DestroyIcon(icon);
+    }
+}
+
+void CKivoSetDlg::DoDataExchange(CDataExchange* pDX)
+{
+    TesselDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DIRECTION_LABEL, m_directionLabel);
+    DDX_Control(pDX, IDC_DIRECTION_FRONT, m_frontButton);
+    DDX_Control(pDX, IDC_DIRECTION_REAR, m_rearButton);
+    DDX_Control(pDX, IDC_PICTURE_LABEL, m_pictureLabel);
+    DDX_Control(pDX, IDC_PROPERTY_DEFAULTS, m_defaultsButton);
+    DDX_Control(pDX, IDC_PROPERTY_MAXIMUM, m_maximumButton);
+    DDX_Control(pDX, IDC_PROPERTY_SHEET, m_propertySheetButton);
+    DDX_Control(pDX, IDC_FRAME_BUTTON, m_frameButton);
+    DDX_Control(pDX, IDC_ZOOM_LIST, m_zoomList);
+    DDX_Control(pDX, IDC_MODE_LIST, m_modeList);
+    DDX_Control(pDX, IDC_EFFECT_RESET, m_resetButton);
+    DDX_Control(pDX, IDC_FRAME_ICON, m_frameIcon);
+    DDX_Control(pDX, IDC_ZOOM_ICON, m_zoomIcon);
+    DDX_Control(pDX, IDC_MODE_ICON, m_modeIcon);
+    DDX_Control(pDX, IDC_EFFECT_PANEL, m_effectPanel);
+    DDX_Control(pDX, IDC_EFFECT_PANEL_FRAME, m_effectPanelFrame);
+}
+
+BEGIN_MESSAGE_MAP(CKivoSetDlg, TesselDialog)
+    ON_WM_CTLCOLOR()
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_TIMER()
+    ON_WM_CLOSE()
+    ON_WM_DESTROY()
+    ON_WM_HELPINFO()
+    ON_WM_ACTIVATE()
+    ON_MESSAGE(WM_WTSSESSION_CHANGE, OnWTSSessionChange)
+    ON_MESSAGE(WM_TASK_DEVICE_OPEN, OnOpenDevice)
+    ON_MESSAGE(WM_TASK_FRAME_READY, OnFrameReady)
+    ON_MESSAGE(WM_TASK_DEVICE_CLOSE, OnCloseDevice)
+    ON_MESSAGE(WM_TASK_DEVICE_REMOVE, OnRemoveDevice)
+    ON_MESSAGE(WM_APPLY_FRAME, OnApplyFrame)
+    ON_MESSAGE(WM_ALERT_OVER_RESOLUTION, OnAlertOverResolution)
+    ON_MESSAGE(WM_EFFECT_DISABLE, OnEffectDisable)
+    ON_MESSAGE(WM_EFFECT_ENABLE, OnEffectEnable)
+    ON_MESSAGE(WM_EFFECT_FAILED, OnEffectFailed)
+    ON_BN_CLICKED(IDC_DIRECTION_FRONT, OnFrontButton)
+    ON_BN_CLICKED(IDC_DIRECTION_REAR, OnRearButton)
+    ON_BN_CLICKED(IDC_PROPERTY_DEFAULTS, OnDefaultsButton)
+    ON_BN_CLICKED(IDC_PROPERTY_MAXIMUM, OnMaximumButton)
+    ON_BN_CLICKED(IDC_PROPERTY_SHEET, OnPropertySheetButton)
+    ON_BN_CLICKED(IDC_FRAME_BUTTON, OnFrameButton)
+    ON_CBN_SELCHANGE(IDC_ZOOM_LIST, OnZoomChanged)
+    ON_CBN_SELCHANGE(IDC_MODE_LIST, OnModeChanged)
+    ON_BN_CLICKED(IDC_EFFECT_RESET, OnEffectReset)
+END_MESSAGE_MAP()
+
+BOOL CKivoSetDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_MOUSEMOVE || pMsg->message == WM_LBUTTONDOWN || pMsg->message == WM_LBUTTONUP) {
+        for (CToolTipCtrl* tip : {&m_frameTip, &m_zoomTip, &m_modeTip}) {
+            if (tip->GetSafeHwnd())
+                tip->RelayEvent(pMsg);
+        }
+    }
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN) {
+        static const int kReturnClicks[] = {IDC_PROPERTY_DEFAULTS, IDC_PROPERTY_MAXIMUM, IDC_PROPERTY_SHEET,
+                                            IDC_ZOOM_LIST,         IDC_MODE_LIST,        IDC_DIRECTION_FRONT,
+                                            IDC_DIRECTION_REAR};
+        for (int id : kReturnClicks) {
+            HWND hControl = ::GetDlgItem(m_hWnd, id);
+            if (hControl && pMsg->hwnd == hControl) {
+                ::PostMessageW(hControl, BM_CLICK, 0, 0);
+                return TRUE;
+            }
+        }
+    }
+    // Escape never closes the panel.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE)
+        return TRUE;
+    return TesselDialog::PreTranslateMessage(pMsg);
+}
+
+LRESULT CKivoSetDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SYNCPAINT) {
+        Invalidate(TRUE);
+        UpdateWindow();
+    } else if (message == WM_QUERYENDSESSION) {
+        WriteLog(L"CKivoSetDlg::DefWindowProc() DestroyWindow call");
+        // Destroying the window deletes this object (PostNcDestroy): nothing of it may run after.
+        DestroyWindow();
+        return TRUE;
+    }
+    return TesselDialog::DefWindowProc(message, wParam, lParam);
+}
+
+void CKivoSetDlg::PostNcDestroy()
+{
+    WriteLog(L"CKivoSetDlg::PostNcDestroy()");
+    CKivoSetApp* app = kivoSetApp();
+    app->panelDestroyed();
+    app->notifyServeClose();
+    delete this;
+}
+
+BOOL CKivoSetDlg::OnInitDialog()
+{
+    TesselDialog::OnInitDialog();
+
+    if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
+        CString about;
+        about.LoadString(IDS_ABOUTBOX);
+        if (!about.IsEmpty()) {
+            systemMenu->AppendMenu(MF_SEPARATOR);
+            systemMenu->AppendMenu(MF_STRING, kAboutCommand, about);
+        }
+    }
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    ModifyStyleEx(0, WS_EX_CONTEXTHELP);
+
+    initControls();
+    layoutControls();
+
+    bool screenSaverRuns = isScreenSaverRunning();
+    kivoSetApp()->notifyServeOpen(m_hWnd, screenSaverRuns ? 1 : 0);
+    WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION);
+    // While the screen saver runs the panel stays hidden and idle until it is told to close.
+    if (screenSaverRuns)
+        return TRUE;
+
+    if (!prepareModules())
+        PostMessage(WM_TASK_DEVICE_CLOSE, 0, 0);
+    SetTimer(kOpenTimerId, kTimerPeriodMs, nullptr);
+    return TRUE;
+}
+
+// The sibling screen saver runs when its mutex cannot be created or existed already.
+bool CKivoSetDlg::isScreenSaverRunning()
+{
+    HANDLE hMutex = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
+    bool running = !hMutex || GetLastError() == ERROR_ALREADY_EXISTS;
+    if (hMutex)
+        CloseHandle(hMutex);
+    return running;
+}
+
+bool CKivoSetDlg::prepareModules()
+{
+    m_pTask = CreateImgFAccessTask();
+    m_pKivoLib = CreateKivoLib();
+    if (!m_pTask || !m_pKivoLib)
+        return false;
+
+    m_cameraIdx = readSetting(KIVO_VALUE_CAMERA_IDX, 0);
+    if (m_pTask->Open(m_hWnd, m_cameraIdx) != KIVO_TASK_OK)
+        return false;
+    m_pCameraSettings = CreateCameraPropertySettings(m_cameraIdx);
+    if (!m_pCameraSettings)
+        return false;
+
+    if (m_pCameraSettings->IsInternalCamera())
+        prepareDirectionControl();
+    else
+        showStoredDirection();
+    m_pTask->EnableFrameAccess(1);
+    return true;
+}
+
+// The built-in camera turns through the driver; without the driver the buttons stay as they are.
+void CKivoSetDlg::prepareDirectionControl()
+{
+    m_pOrvUtils = new COrvUtilsApi;
+    if (m_pOrvUtils->Init() == 0) {
+        WriteLog(L"CKivoSetDlg::prepareModules() OrvUtils.dll Init failed.");
+        delete m_pOrvUtils;
+        m_pOrvUtils = nullptr;
+        return;
+    }
+    m_directionLabel.EnableWindow(TRUE);
+    m_frontButton.EnableWindow(TRUE);
+    m_rearButton.EnableWindow(TRUE);
+    refleshCameraDirStatus();
+}
+
+// Another camera cannot report its direction: the buttons show the stored one and stay disabled.
+void CKivoSetDlg::showStoredDirection()
+{
+    DWORD dir = readSetting(KIVO_VALUE_CAMERA_DIR, KIVO_DIR_FRONT);
+    KivoButton* button = dir == KIVO_DIR_FRONT ? &m_frontButton : dir == KIVO_DIR_REAR ? &m_rearButton : nullptr;
+    if (button) {
+        button->enableSkin();
+        button->Invalidate(TRUE);
+    }
+}
+
+void CKivoSetDlg::OnTimer(UINT_PTR nIDEvent)
+{
+    Default();
+    if (nIDEvent == kOpenTimerId)
+        onOpenTimerTick();
+    else if (nIDEvent == kOpenWaitTimerId)
+        onOpenWaitTimerTick();
+}
+
+// Topmost from the start until the fourth tick; closed at the first tick when the camera never
+// reported opening.
+void CKivoSetDlg::onOpenTimerTick()
+{
+    DWORD tick = m_openTicks++;
+    if (tick == 0 && m_deviceOpened) {
+        SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else if (tick == 0) {
+        KillTimer(kOpenTimerId);
+        PostMessage(WM_TASK_DEVICE_CLOSE, 0, 0);
+    } else if (tick >= kTopmostTicks) {
+        SetWindowPos(&wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        KillTimer(kOpenTimerId);
+    }
+}
+
+void CKivoSetDlg::onOpenWaitTimerTick()
+{
+    if (m_openWaitTicks++ < kOpenWaitTicks)
+        return;
+    KillTimer(kOpenWaitTimerId);
+    if (m_cameraDirStatus == KIVO_DIR_FRONT)
+        PostMessage(WM_ALERT_OVER_RESOLUTION, 0, 0);
+}
+
+LRESULT CKivoSetDlg::OnOpenDevice(WPARAM, LPARAM)
+{
+    WriteLog(L"CKivoSetDlg::OnOpenDevice() called.");
+    m_deviceOpened = true;
+    m_openWaitTicks = 0;
+    SetTimer(kOpenWaitTimerId, kTimerPeriodMs, nullptr);
+    return 0;
+}
+
+LRESULT CKivoSetDlg::OnCloseDevice(WPARAM, LPARAM)
+{
+    WriteLog(L"CKivoSetDlg::OnCloseDevice() called.");
+    DestroyWindow();
+    return 0;
+}
+
+LRESULT CKivoSetDlg::OnRemoveDevice(WPARAM, LPARAM)
+{
+    WriteLog(L"CKivoSetDlg::OnRemoveDevice() called.");
+    DestroyWindow();
+    return 0;
+}
+
+LRESULT CKivoSetDlg::OnWTSSessionChange(WPARAM wParam, LPARAM lParam)
+{
+    WriteLog(L"CKivoSetDlg::OnWTSSessionChange( 0x%02x )", static_cast<unsigned>(wParam));
+    DWORD sessionId = 0;
+    // A lock of the program's own session is only logged; the panel stays.
+    if (wParam == WTS_SESSION_LOCK && ProcessIdToSessionId(GetCurrentProcessId(), &sessionId) &&
+        static_cast<DWORD>(lParam) == sessionId)
+        WriteLog(L"CKivoSetDlg::OnWTSSessionChange() DestroyWindow call.");
+    return 0;
+}
+
+HBRUSH CKivoSetDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    HBRUSH brush = TesselDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd && pWnd->GetDlgCtrlID() == IDC_EFFECT_PANEL &&
+        m_panelBrush.GetSafeHandle()) {
+        pDC->SetBkColor(kPanelColor);
+        return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
+    }
+    return brush;
+}
+
+void CKivoSetDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == kAboutCommand) {
+        runModal([] {
+            CAboutDlg about(nullptr);
+            about.DoModal();
+        });
+    } else if ((nID & 0xFFF0) == SC_CONTEXTHELP) {
+        kivoSetApp()->notifyServeHelp();
+    } else {
+        TesselDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CKivoSetDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        AbstractDialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    CRect client;
+    GetClientRect(&client);
+    int x = (client.Width() - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.Height() - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CKivoSetDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
+
+// Closing only hides the panel; the service brings back its tray icon.
+void CKivoSetDlg::OnClose()
+{
+    WriteLog(L"CKivoSetDlg::OnClose()");
+    ShowWindow(SW_HIDE);
+    kivoSetApp()->notifyServeHide();
+}
+
+void CKivoSetDlg::OnDestroy()
+{
+    WriteLog(L"CKivoSetDlg::OnDestroy()");
+    releaseModules();
+    for (HBITMAP* bitmap : {&m_frameBitmap, &m_still1Bitmap, &m_still2Bitmap}) {
+        if (*bitmap) {
+            DeleteObject(*bitmap);
+            *bitmap = nullptr;
+        }
+    }
+    freeEffectBuffers();
+    if (m_pOrvUtils) {
+        m_pOrvUtils->Release();
+        delete m_pOrvUtils;
+        m_pOrvUtils = nullptr;
+    }
+    WTSUnRegisterSessionNotification(m_hWnd);
+    storeWindowPosition();
+    TesselDialog::OnDestroy();
+}
+
+// The task first, so that no frame arrives for objects already gone; the camera settings after it.
+void CKivoSetDlg::releaseModules()
+{
+    if (m_pTask) {
+        m_pTask->Close();
+        m_pTask->Release();
+        m_pTask = nullptr;
+    }
+    if (m_pKivoLib) {
+        m_pKivoLib->Release();
+        m_pKivoLib = nullptr;
+    }
+    if (m_pCameraSettings) {
+        m_pCameraSettings->Release();
+        m_pCameraSettings = nullptr;
+    }
+}
+
+BOOL CKivoSetDlg::OnHelpInfo(HELPINFO*)
+{
+    kivoSetApp()->notifyServeHelp();
+    return TRUE;
+}
+
+void CKivoSetDlg::OnActivate(UINT, CWnd*, BOOL)
+{
+    Invalidate(TRUE);
+    Default();
+}
+
+LRESULT CKivoSetDlg::OnAlertOverResolution(WPARAM, LPARAM)
+{
+    runModal([] {
+        AlertOverResolutionDlg alert(nullptr);
+        alert.DoModal();
+    });
+    return 0;
+}
+
+void CKivoSetDlg::OnFrontButton()
+{
+    if (m_cameraDirStatus != KIVO_DIR_FRONT)
+        changeCameraDir(KIVO_DIR_FRONT);
+}
+
+void CKivoSetDlg::OnRearButton()
+{
+    if (m_cameraDirStatus != KIVO_DIR_REAR)
+        changeCameraDir(KIVO_DIR_REAR);
+}
+
+void CKivoSetDlg::showPropertyError()
+{
+    CString text, caption;
+    text.LoadString(IDS_PROPERTY_ERROR);
+    caption.LoadString(IDS_PRODUCT_NAME);
+    runModal([&] { TesselMessageBox(text, caption, MB_ICONEXCLAMATION); });
+}
+
+bool CKivoSetDlg::resetPropertiesOfInternalCamera()
+{
+    CameraPropertyPage page(m_pCameraSettings, m_cameraDirStatus);
+    if (!page.resetAllToDefaults())
+        return false;
+    CameraCustomPropertyPage customPage(m_pCameraSettings, m_cameraDirStatus, KIVO_CUSTOM_PROPERTY_SET);
+    return customPage.initAllProperties();
+}
+
+bool CKivoSetDlg::maximizePropertiesOfInternalCamera()
+{
+    CameraPropertyPage page(m_pCameraSettings, m_cameraDirStatus);
+    return page.maximizeBrightnessAndBacklight();
+}
+
+void CKivoSetDlg::OnDefaultsButton()
+{
+    if (!m_pCameraSettings)
+        return;
+    bool done = m_pCameraSettings->IsInternalCamera() ? resetPropertiesOfInternalCamera()
+                                                      : m_pCameraSettings->ResetDefaults();
+    if (!done)
+        showPropertyError();
+}
+
+void CKivoSetDlg::OnMaximumButton()
+{
+    if (!m_pCameraSettings)
+        return;
+    bool done = m_pCameraSettings->IsInternalCamera()
+                    ? maximizePropertiesOfInternalCamera()
+                    : m_pCameraSettings->MaximizeProperty(KIVO_PROP_BRIGHTNESS) &&
+                          m_pCameraSettings->MaximizeProperty(KIVO_PROP_BACKLIGHT_COMPENSATION);
+    if (!done)
+        showPropertyError();
+}
+
+void CKivoSetDlg::OnPropertySheetButton()
+{
+    if (!m_pCameraSettings)
+        return;
+    ICameraPropertySettings* settings = m_pCameraSettings;
+    if (!settings->IsInternalCamera()) {
+        HWND hPanel = m_hWnd;
+        runModal([settings, hPanel] { settings->ShowPropertyDialog(hPanel); });
+        return;
+    }
+    int direction = m_cameraDirStatus;
+    runModal([settings, direction] { runCameraPropertySheet(settings, direction); });
+}
+
+void CKivoSetDlg::OnFrameButton()
+{
+    INT_PTR result = IDCANCEL;
+    int frameIdx = 0;
+    HWND hPanel = m_hWnd;
+    bool alive = runModal([&] {
+        CFrameSelectDlg chooser(nullptr);
+        result = chooser.DoModal();
+        frameIdx = chooser.m_frameIdx;
+    });
+    if (alive && result == IDOK)
+        ::PostMessageW(hPanel, WM_APPLY_FRAME, static_cast<WPARAM>(frameIdx), 0);
+}

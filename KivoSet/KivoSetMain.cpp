@@ -1,0 +1,4 @@
+// The settings program: its one application object.
+#include "KivoSetApp.h"
+
+CKivoSetApp theApp;

@@ -1,0 +1,148 @@
+// The frame pipeline as the capturing application sees it: the installation's own frame and still
+// pictures (data\ beside the program, whatever the working directory), every second frame repeating
+// the one before, freeze, still pictures, reset, and the size limit of the effects.
+#include "PanelRig.h"
+
+#include "KivoNames.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+using namespace kivoset;
+
+namespace {
+
+const COLORREF kMagenta = RGB(255, 0, 255);   // where a frame picture lets the camera show through
+const COLORREF kBorder = RGB(0, 255, 0);
+const COLORREF kStill = RGB(0, 0, 255);
+const LONG kBorderWidth = 16;
+
+COLORREF borderFrame(LONG x, LONG y)
+{
+    bool border = x < kBorderWidth || y < kBorderWidth || x >= 320 - kBorderWidth || y >= 240 - kBorderWidth;
+    return border ? kBorder : kMagenta;
+}
+
+COLORREF stillPicture(LONG, LONG)
+{
+    return kStill;
+}
+
+bool hasBorder(const Picture& p)
+{
+    return p.at(2, 2) == kBorder && p.at(p.width / 2, 5) == kBorder && p.at(p.width - 3, p.height - 3) == kBorder &&
+           p.at(p.width / 2, p.height / 2) != kBorder;
+}
+
+bool isStill(const Picture& p)
+{
+    return p.at(0, 0) == kStill && p.at(p.width / 2, p.height / 2) == kStill && p.at(p.width - 1, p.height - 1) == kStill;
+}
+
+bool isPlain(const Picture& p)
+{
+    return !hasBorder(p) && p.at(p.width / 2, p.height / 2) != kStill;
+}
+
+void writePictures(PanelRig& rig)
+{
+    ASSERT_TRUE(writeBmp(rig.file(L"data\\frame01.bmp"), 320, 240, borderFrame));
+    ASSERT_TRUE(writeBmp(rig.file(L"data\\stil01.bmp"), 320, 240, stillPicture));
+}
+
+} // namespace
+
+TEST(KivoSetPipeline, EffectsReachTheCapturedFramesAndEverySecondFrameRepeatsTheOneBefore)
+{
+    PanelRig rig;
+    writePictures(rig);
+    writeSetting(KIVO_VALUE_FRAME_IDX, 1);
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 15 --duration 90 --filter-wait 1000"));
+    ASSERT_TRUE(rig.startKivoSet());
+    ASSERT_NE(nullptr, rig.waitForPanel());
+
+    // The stored frame comes back when the first frame allows effects.
+    ASSERT_NE(L"", rig.waitForFrame(hasBorder));
+    std::vector<Picture> frames = rig.nextFrames(12);
+    ASSERT_EQ(12u, frames.size());
+    int repeats = 0;
+    for (size_t i = 1; i < frames.size(); ++i) {
+        EXPECT_TRUE(hasBorder(frames[i]));
+        if (frames[i] == frames[i - 1]) {
+            ++repeats;
+            // The camera's moving bar changes every frame: never three alike in a row.
+            if (i >= 2) {
+                EXPECT_FALSE(frames[i - 1] == frames[i - 2]) << "frames " << i - 2 << " to " << i;
+            }
+        }
+    }
+    EXPECT_GE(repeats, 4);
+    rig.shot(L"panel-frame");
+
+    rig.chooseEntry(IDC_ZOOM_LIST, 2);
+    DWORD zoom = 0;
+    EXPECT_TRUE(readSetting(KIVO_VALUE_ZOOM_IDX, zoom));
+    EXPECT_EQ(2u, zoom);
+
+    rig.chooseEntry(IDC_MODE_LIST, 1);
+    EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_ZOOM_LIST)));
+    EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_FRAME_BUTTON)));
+    rig.nextFrames(2);
+    frames = rig.nextFrames(6);
+    ASSERT_EQ(6u, frames.size());
+    for (const Picture& frame : frames)
+        EXPECT_TRUE(frame == frames[0]) << "the frozen picture moved";
+    EXPECT_TRUE(hasBorder(frames[0]));
+    rig.shot(L"panel-freeze");
+
+    rig.chooseEntry(IDC_MODE_LIST, 2);
+    EXPECT_NE(L"", rig.waitForFrame(isStill));
+
+    SendMessageW(rig.control(IDC_EFFECT_RESET), BM_CLICK, 0, 0);
+    EXPECT_NE(L"", rig.waitForFrame(isPlain));
+    EXPECT_TRUE(IsWindowEnabled(rig.control(IDC_ZOOM_LIST)));
+    EXPECT_EQ(0, SendMessageW(rig.control(IDC_MODE_LIST), CB_GETCURSEL, 0, 0));
+    DWORD frameIdx = ~0u;
+    EXPECT_TRUE(readSetting(KIVO_VALUE_FRAME_IDX, frameIdx));
+    EXPECT_TRUE(readSetting(KIVO_VALUE_ZOOM_IDX, zoom));
+    EXPECT_EQ(0u, frameIdx);
+    EXPECT_EQ(0u, zoom);
+}
+
+TEST(KivoSetPipeline, FramesWiderThanTheEffectLimitPassUntouched)
+{
+    PanelRig rig;
+    writePictures(rig);
+    writeSetting(KIVO_VALUE_FRAME_IDX, 1);
+    ASSERT_TRUE(rig.startCapture(L"--size 321x240 --fps 15 --duration 60"));
+    ASSERT_TRUE(rig.startKivoSet());
+    ASSERT_NE(nullptr, rig.waitForPanel());
+    ASSERT_TRUE(rig.log().waitFor("change Reso (X) 0 -> 321, (Y) 0 -> 240", 10000));
+    EXPECT_TRUE(kivotest::waitFor([&] { return !IsWindowEnabled(rig.control(IDC_FRAME_BUTTON)); }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_MODE_LIST)));
+    std::vector<Picture> frames = rig.nextFrames(8);
+    ASSERT_EQ(8u, frames.size());
+    for (const Picture& frame : frames)
+        EXPECT_FALSE(hasBorder(frame));
+    rig.shot(L"panel-effects-off");
+}
+
+// The capturing application moves from 24 to 32 bits a pixel at the same size: the panel's buffers
+// are made anew for the larger frames, so the repeated frames stay whole and the panel runs on.
+TEST(KivoSetPipeline, AFormatChangeAtTheSameSizeRenewsTheEffectBuffers)
+{
+    PanelRig rig;
+    writePictures(rig);
+    writeSetting(KIVO_VALUE_FRAME_IDX, 1);
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 15 --duration 90 --filter-wait 1000 "
+                                 L"--switch-to rgb32 --switch-after 40"));
+    ASSERT_TRUE(rig.startKivoSet());
+    ASSERT_NE(nullptr, rig.waitForPanel());
+    ASSERT_TRUE(rig.log().waitFor("change Reso (X) 320 -> 320, (Y) 240 -> 240", 20000));
+    rig.nextFrames(2);
+    std::vector<Picture> frames = rig.nextFrames(10);
+    ASSERT_EQ(10u, frames.size());
+    for (const Picture& frame : frames)
+        EXPECT_TRUE(hasBorder(frame));
+    EXPECT_TRUE(rig.kivoSet().running());
+}

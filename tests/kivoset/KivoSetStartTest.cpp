@@ -1,0 +1,93 @@
+// Start-up of the settings program: the halt switches, one panel per machine, a service that is gone,
+// a missing locale library, and a service that does not answer.
+#include "PanelRig.h"
+
+#include "KivoNames.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace kivoset;
+
+namespace {
+const wchar_t kCaption[] = L"Kivo Camera";
+const char kNoServeLine[] = "CKivoSetDlg::OnInitDialog() m_serveHWnd is not available.";
+}
+
+TEST(KivoSetStart, HaltSwitchesInAnyCaseEndTheRunningPanelAndASecondLaunchShowsNothing)
+{
+    PanelRig rig;
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
+    size_t closes = 0;
+    for (const wchar_t* haltSwitch : {L"/hALTaLL", L"/halt"}) {
+        SCOPED_TRACE(haltSwitch);
+        ASSERT_TRUE(rig.startKivoSet());
+        ASSERT_TRUE(rig.waitForPanel());
+
+        kivotest::TestProcess second(rig.file(L"KivoSet.exe"), L"");
+        ASSERT_TRUE(second.waitExit(10000));
+        EXPECT_EQ(nullptr, kivotest::findTopLevelWindow(second.id(), L"#32770"));
+        EXPECT_TRUE(rig.kivoSet().running());
+
+        kivotest::TestProcess halt(rig.file(L"KivoSet.exe"), haltSwitch);
+        ASSERT_TRUE(halt.waitExit(10000));
+        EXPECT_TRUE(kivotest::waitFor([&] { return !rig.kivoSet().running(); }, 10000));
+        ++closes;
+        EXPECT_TRUE(kivotest::waitFor([&] { return rig.serveCount(L"close") == closes; }, 5000));
+        EXPECT_EQ(0u, rig.kivoSet().exitCode());
+    }
+    EXPECT_EQ(2, rig.log().count("CKivoSetDlg::OnDestroy()"));
+}
+
+TEST(KivoSetStart, AServiceWindowThatIsGoneGetsTheErrorBoxAndNoLocaleLibraryEndsSilently)
+{
+    {
+        PanelRig rig;
+        HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        DestroyWindow(gone);
+        writeSetting(KIVO_VALUE_SERVE_HANDLE, DWORD(reinterpret_cast<UINT_PTR>(gone)));
+        ASSERT_TRUE(rig.startKivoSet());
+        HWND box = kivotest::waitForDialog(rig.kivoSet().id(), kCaption, 10000);
+        ASSERT_NE(nullptr, box);
+        EXPECT_NE(std::wstring::npos, kivotest::windowText(GetDlgItem(box, 0xFFFF)).find(L"not running"));
+        EXPECT_TRUE(rig.log().has(kNoServeLine));
+        EXPECT_TRUE(kivotest::pressDialogButton(box, IDOK));
+        EXPECT_TRUE(rig.kivoSet().waitExit(10000));
+        EXPECT_TRUE(rig.serve().names.empty());
+    }
+    {
+        PanelRig rig({L"KivoLocale.dll"});
+        ASSERT_TRUE(rig.startKivoSet());
+        EXPECT_TRUE(rig.kivoSet().waitExit(10000));
+        EXPECT_EQ(nullptr, kivotest::findTopLevelWindow(rig.kivoSet().id(), L"#32770"));
+        EXPECT_FALSE(rig.log().has(kNoServeLine));
+        EXPECT_TRUE(rig.serve().names.empty());
+    }
+}
+
+// A service whose thread does not take messages: the panel waits a bounded time and goes on.
+TEST(KivoSetStart, AServiceThatDoesNotAnswerDoesNotStopThePanel)
+{
+    PanelRig rig;
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND hung = nullptr;
+    std::thread hungService([&] {
+        HWND hWnd = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        hung = hWnd;
+        WaitForSingleObject(release, 60000);
+        DestroyWindow(hWnd);
+    });
+    ASSERT_TRUE(kivotest::waitFor([&] { return hung != nullptr; }, 5000));
+    writeSetting(KIVO_VALUE_SERVE_HANDLE, DWORD(reinterpret_cast<UINT_PTR>(hung)));
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
+    ASSERT_TRUE(rig.startKivoSet());
+
+    EXPECT_TRUE(rig.log().waitFor("CKivoSetDlg::OnOpenDevice() called.", 15000));
+    // Past the first tick of the open timer the panel still runs: it got its camera.
+    kivotest::pumpMessagesFor(2000);
+    EXPECT_TRUE(rig.kivoSet().running());
+    SetEvent(release);
+    hungService.join();
+    CloseHandle(release);
+}

@@ -1,0 +1,95 @@
+// System-test rig of the settings panel: an installation folder of the real programs with its own
+// log and virtual camera, a window of the test posing as the service (it records the panel's
+// notifications and shows the panel as the service does), kivocap as the capturing application,
+// and the real KivoSet.exe.
+#pragma once
+
+#include "TestSupport.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kivoset {
+
+// The four notifications as the posing service window received them, in order.
+struct ServeRecord {
+    std::vector<std::wstring> names;   // "open", "hide", "close", "help"
+    HWND openedPanel = nullptr;        // wParam of the last "open"
+    LPARAM openFlag = -1;
+};
+
+// A picture read from a 24- or 32-bit BMP file, rows top-down.
+struct Picture {
+    LONG width = 0;
+    LONG height = 0;
+    std::vector<BYTE> bgr;   // width * 3 bytes a row
+    COLORREF at(LONG x, LONG y) const;
+    bool operator==(const Picture& other) const { return width == other.width && bgr == other.bgr; }
+};
+bool readBmp(const std::wstring& path, Picture& picture);
+// Writes a 24-bit BMP of the given size, every pixel from colourAt(x, y).
+bool writeBmp(const std::wstring& path, LONG width, LONG height, COLORREF (*colourAt)(LONG x, LONG y));
+
+class PanelRig {
+public:
+    // leaveOut: staged files this installation does without.
+    explicit PanelRig(const std::vector<std::wstring>& leaveOut = {});
+    ~PanelRig();
+    PanelRig(const PanelRig&) = delete;
+    PanelRig& operator=(const PanelRig&) = delete;
+
+    std::wstring file(const wchar_t* name) const { return m_folder.file(name); }
+    const kivotest::LogFile& log() const { return m_log; }
+    HWND serveWindow() const { return m_hServe; }
+    const ServeRecord& serve() const { return m_record; }
+    bool serveHeard(const wchar_t* name) const { return serveCount(name) > 0; }
+    size_t serveCount(const wchar_t* name) const;
+
+    // Runs a tool of the installation to its end; its exit code.
+    DWORD runTool(const wchar_t* exe, const std::wstring& arguments, std::string* output = nullptr);
+    // kivocap on the camera writing BMP frames to the folder "frames" (cleared first).
+    bool startCapture(const std::wstring& arguments, int camera = 0);
+    void stopCapture() { m_capture.kill(); }
+    kivotest::TestProcess& capture() { return m_capture; }
+    // The frames written so far, in order.
+    std::vector<std::wstring> frameFiles() const;
+
+    // Starts KivoSet.exe with the arguments; the panel's window once the service heard "open".
+    bool startKivoSet(const std::wstring& arguments = L"");
+    HWND waitForPanel(DWORD timeoutMs = 10000);
+    kivotest::TestProcess& kivoSet() { return m_kivoSet; }
+    HWND panel() const { return m_hPanel; }
+    HWND control(int id) const { return GetDlgItem(m_hPanel, id); }
+    // Chooses a list entry as a user would: the selection, then CBN_SELCHANGE to the panel.
+    void chooseEntry(int listId, int entry);
+    // Waits until a frame written after now satisfies the test; its path, or "" at the deadline.
+    std::wstring waitForFrame(bool (*test)(const Picture&), DWORD timeoutMs = 15000);
+    // The next count frames written after now (fewer at the deadline).
+    std::vector<Picture> nextFrames(size_t count, DWORD timeoutMs = 15000);
+    // With KIVO_SHOT_DIR set, the panel as the screen shows it, to that folder as NAME.bmp.
+    void shot(const wchar_t* name) const;
+
+private:
+    static LRESULT CALLBACK serveProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    kivotest::ScratchFolder m_folder;
+    std::unique_ptr<kivotest::ScopedVariable> m_logVariable;
+    std::unique_ptr<kivotest::ScopedVariable> m_cameraVariable;
+    kivotest::LogFile m_log;
+    HWND m_hServe = nullptr;
+    ServeRecord m_record;
+    kivotest::TestProcess m_capture;
+    kivotest::TestProcess m_kivoSet;
+    HWND m_hPanel = nullptr;
+    size_t m_opensBefore = 0;
+};
+
+// The per-user settings key: removed, read, written.
+void resetSettings();
+bool readSetting(const wchar_t* name, DWORD& value);
+void writeSetting(const wchar_t* name, DWORD value);
+
+} // namespace kivoset
