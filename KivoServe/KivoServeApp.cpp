@@ -73,6 +73,10 @@ BOOL KivoServeApp::startResident()
         return FALSE;
     }
     m_hFrameWnd = frame->GetSafeHwnd();
+    // A request that came before the window existed ends this instance now. Either this check or
+    // the observer's own post sees both the request and the window.
+    if (m_bHaltRequested)
+        ::PostMessageW(m_hFrameWnd, WM_CLOSE, 0, 0);
     return TRUE;
 }
 
@@ -112,12 +116,15 @@ void KivoServeApp::setCameraDirection(DWORD direction)
 int KivoServeApp::ExitInstance()
 {
     WriteLog(L"KivoServeApp::ExitInstance()");
+    // The frame uses the locale library's resources until it is gone.
+    closeMainWindow();
+    m_pMainWnd = nullptr;
+    m_hFrameWnd = nullptr;
     if (m_hLocale) {
+        AfxSetResourceHandle(AfxGetInstanceHandle());
         FreeLibrary(m_hLocale);
         m_hLocale = nullptr;
     }
-    closeMainWindow();
-    m_hFrameWnd = nullptr;
     if (g_hServeMutex) {
         CloseHandle(g_hServeMutex);
         g_hServeMutex = nullptr;
@@ -141,6 +148,7 @@ void KivoServeApp::WinHelp(DWORD_PTR, UINT)
 
 void KivoServeApp::OnShutdownAll()
 {
+    m_bHaltRequested = true;
     HWND hFrame = m_hFrameWnd;
     if (hFrame && IsWindow(hFrame))
         ::PostMessageW(hFrame, WM_CLOSE, 0, 0);

@@ -16,7 +16,8 @@ public:
     int ExitInstance() override;
     void WinHelp(DWORD_PTR dwData, UINT nCmd = HELP_CONTEXT) override;
 
-    // Called on the observer's thread: only posts WM_CLOSE to the frame.
+    // Called on the observer's thread: only posts WM_CLOSE to the frame, or, before the frame
+    // exists, leaves the request for the start-up to act on.
     void OnShutdownAll() override;
     void OnShutdownUser() override;
 
@@ -32,4 +33,6 @@ private:
     CObserveApp m_observer;
     // The frame's handle, for the observer's thread, which must not touch the frame object.
     std::atomic<HWND> m_hFrameWnd{nullptr};
+    // A shutdown request came; the observer reports only once, so it is never dropped.
+    std::atomic<bool> m_bHaltRequested{false};
 };

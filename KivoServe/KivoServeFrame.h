@@ -18,7 +18,7 @@ public:
     KivoServeFrame();   // creates the window; GetSafeHwnd() is null when that failed
     ~KivoServeFrame() override;
 
-    enum : UINT_PTR { TIMER_SESSION_REGISTER = 1, TIMER_OPEN_DELAY = 2 };
+    enum : UINT_PTR { TIMER_SESSION_REGISTER = 1, TIMER_OPEN_DELAY = 2, TIMER_PANEL_WATCH = 3 };
 
 protected:
     // Camera and tasks (KivoServeFrameCamera.cpp)
@@ -52,6 +52,8 @@ protected:
     // Launching the settings program and its messages (KivoServeFrameLauncher.cpp)
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     void onOpenDelayTick();
+    void onPanelWatchTick();
+    void resumeWatching();
     void startupKivoSet();
     afx_msg LRESULT OnKivoSetOpen(WPARAM dialogWnd, LPARAM screenSaverRunning);
     afx_msg LRESULT OnKivoSetHide(WPARAM, LPARAM);
@@ -68,13 +70,18 @@ private:
         void operator()(IImgFAccessTask* task) const { task->Release(); }
     };
     typedef std::unique_ptr<IImgFAccessTask, TaskRelease> TaskPtr;
+    // A task with the camera index it was opened with, which its messages carry.
+    struct AccessTask {
+        DWORD cameraIdx;
+        TaskPtr task;
+    };
 
     HICON m_hIcon;
     int m_nOpenTicks;
     std::unique_ptr<COrvUtilsApi> m_pUtilsApi;
     NOTIFYICONDATAW m_nid;               // uID is 1 while the icon is shown, 0 otherwise
     HWND m_hKivoSetWnd;
-    std::vector<TaskPtr> m_accessTasks;  // by camera index, in the order opened
+    std::vector<AccessTask> m_accessTasks;   // in the order of their camera indexes
     HDEVNOTIFY m_hDevNotify;
     int m_nCameraIdx;
     bool m_bDeviceOpen;

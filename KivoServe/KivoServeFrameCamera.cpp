@@ -4,10 +4,22 @@
 
 #include "KivoNames.h"
 
+#include <algorithm>
+
+namespace {
+bool isCameraDirection(DWORD dir)
+{
+    return dir == static_cast<DWORD>(KIVO_DIR_FRONT) || dir == static_cast<DWORD>(KIVO_DIR_REAR);
+}
+} // namespace
+
 // Held while the service considers the camera open; goes with the process otherwise.
 HANDLE g_hCameraMutex = nullptr;
 
 // Rebuilds the task list: one task per camera index, until the library reports no camera there.
+// Any other failure (the device state damaged or busy, no room for another task) stops the scan as
+// well: the library would answer the same for every further index. The cameras opened so far are
+// watched.
 bool KivoServeFrame::openDriver()
 {
     if (m_bSessionLocked)
@@ -18,19 +30,20 @@ bool KivoServeFrame::openDriver()
         if (!task)
             return false;
         DWORD result = task->Open(m_hWnd, index);
-        if (result == KIVO_TASK_OK)
-            m_accessTasks.push_back(std::move(task));
-        else if (result == KIVO_TASK_NO_CAMERA)
+        if (result != KIVO_TASK_OK) {
+            if (result != KIVO_TASK_NO_CAMERA)
+                WriteLog(L"KivoServeFrame::openDriver() - IImgFAccessTask::Open(%u) failed(%u).", index, result);
             return !m_accessTasks.empty();
-        // Any other result: this camera cannot be watched; the next index may.
+        }
+        m_accessTasks.push_back({index, std::move(task)});
     }
 }
 
 void KivoServeFrame::clearAccessTaskList()
 {
-    for (TaskPtr& task : m_accessTasks)
-        task.reset();
-    std::vector<TaskPtr>().swap(m_accessTasks);
+    for (AccessTask& entry : m_accessTasks)
+        entry.task.reset();
+    std::vector<AccessTask>().swap(m_accessTasks);
 }
 
 // No camera now: the service stays only for a declared external camera or a running settings program.
@@ -60,7 +73,8 @@ void KivoServeFrame::prepareModules()
     m_pUtilsApi.reset();
 }
 
-// Turns the camera to the stored direction; a missing value is stored as front.
+// Turns the camera to the stored direction; a missing value, or one that is no direction, is stored
+// as front.
 void KivoServeFrame::applyCameraDir()
 {
     if (!m_pUtilsApi)
@@ -68,8 +82,10 @@ void KivoServeFrame::applyCameraDir()
     DWORD dir = KIVO_DIR_FRONT;
     KivoRegKey key;
     if (key.Create(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) == ERROR_SUCCESS) {
-        if (key.Read(KIVO_VALUE_CAMERA_DIR, dir) != ERROR_SUCCESS)
+        if (key.Read(KIVO_VALUE_CAMERA_DIR, dir) != ERROR_SUCCESS || !isCameraDirection(dir)) {
+            dir = KIVO_DIR_FRONT;
             key.Write(KIVO_VALUE_CAMERA_DIR, dir);
+        }
         key.Close();
     }
     m_pUtilsApi->ChangeCameraDir(static_cast<int>(dir));
@@ -122,9 +138,11 @@ LRESULT KivoServeFrame::OnRemoveDevice(WPARAM cameraIdx, LPARAM)
     if (IsWindow(m_hKivoSetWnd) && !m_bDeviceOpen)
         ::PostMessageW(m_hKivoSetWnd, WM_TASK_DEVICE_REMOVE, 0, 0);
 
-    // The index is a position in the list: later tasks move down one place.
-    if (cameraIdx < m_accessTasks.size()) {
-        m_accessTasks.erase(m_accessTasks.begin() + static_cast<std::ptrdiff_t>(cameraIdx));
+    // Positions in the list shift with each removal; the task is the one opened on this index.
+    auto removed = std::find_if(m_accessTasks.begin(), m_accessTasks.end(),
+                                [&](const AccessTask& entry) { return entry.cameraIdx == cameraIdx; });
+    if (removed != m_accessTasks.end()) {
+        m_accessTasks.erase(removed);
         if (static_cast<int>(cameraIdx) == m_nCameraIdx)
             removeTrayIcon();
     }

@@ -12,6 +12,7 @@ namespace {
 const UINT kSessionRetryMs = 1000;
 const UINT kOpenDelayNextMs = 500;
 const int kOpenDelayLastTick = 2;   // ticks at about 1000, 1500 and 2000 ms
+const UINT kPanelWatchMs = 1000;
 
 // The sibling screen saver runs when its mutex exists already (or cannot be created).
 bool screenSaverRunning()
@@ -35,6 +36,8 @@ void KivoServeFrame::OnTimer(UINT_PTR nIDEvent)
         }
     } else if (nIDEvent == TIMER_OPEN_DELAY) {
         onOpenDelayTick();
+    } else if (nIDEvent == TIMER_PANEL_WATCH) {
+        onPanelWatchTick();
     }
 }
 
@@ -55,6 +58,18 @@ void KivoServeFrame::onOpenDelayTick()
     }
     WriteLog(L"no exist Flickmix");
     startupKivoSet();
+}
+
+// A settings program that was killed or crashed never says goodbye: without this watch the service
+// would hold the camera state with no tasks, and no later camera session would bring up the panel.
+void KivoServeFrame::onPanelWatchTick()
+{
+    if (IsWindow(m_hKivoSetWnd)) {
+        SetTimer(TIMER_PANEL_WATCH, kPanelWatchMs);
+        return;
+    }
+    WriteLog(L"KivoServeFrame::OnTimer() - KivoSet has gone.");
+    resumeWatching();
 }
 
 // Publishes this window and the camera index, then starts the settings program hidden.
@@ -88,6 +103,7 @@ LRESULT KivoServeFrame::OnKivoSetOpen(WPARAM dialogWnd, LPARAM screenSaverRunnin
     if (!m_bDeviceOpen)
         return 0;
     m_hKivoSetWnd = reinterpret_cast<HWND>(dialogWnd);
+    SetTimer(TIMER_PANEL_WATCH, kPanelWatchMs);
     if (screenSaverRunning)
         return 0;
     clearAccessTaskList();
@@ -108,9 +124,16 @@ LRESULT KivoServeFrame::OnKivoSetHide(WPARAM, LPARAM)
 LRESULT KivoServeFrame::OnKivoSetClose(WPARAM, LPARAM)
 {
     WriteLog(L"KivoServeFrame::OnKivoSetClose() called.");
+    resumeWatching();
+    return 0;
+}
+
+// The settings program has ended: camera state cleared, icon removed, tasks rebuilt.
+void KivoServeFrame::resumeWatching()
+{
+    KillTimer(TIMER_PANEL_WATCH);
     m_bDeviceOpen = false;
     releaseCameraMutex();
     removeTrayIcon();
     openDriver();
-    return 0;
 }

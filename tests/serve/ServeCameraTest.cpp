@@ -1,15 +1,20 @@
 // The service and the camera, end to end: an application opening the camera, the settings program
 // started about two seconds later and announcing itself, the tray icon, closing, removal, arrival,
-// session and power events. The camera is the virtual one; kivocap plays the capturing application.
+// session and power events, a settings program that is killed, and a device that keeps failing. The camera is the virtual one; kivocap plays the capturing application.
 #include "ServeSystem.h"
 
 #include "KivoNames.h"
 #include "StandInProtocol.h"
 
+#include "Device.h"
+#include "DeviceStore.h"
+
 #include <dbt.h>
 #include <wtsapi32.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace serve;
 
@@ -18,6 +23,14 @@ namespace {
 const DWORD kStartMs = 10000;
 const DWORD kExitMs = 10000;
 const DWORD kLaunchMs = 8000;   // the launch delay is about 2 s; this is its deadline
+
+bool cameraMutexExists()
+{
+    HANDLE hMutex = OpenMutexW(SYNCHRONIZE, FALSE, KIVO_CAMERA_MUTEX);
+    if (hMutex)
+        CloseHandle(hMutex);
+    return hMutex != nullptr;
+}
 
 class ServeCameraTest : public ::testing::Test {
 protected:
@@ -100,10 +113,7 @@ TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSe
     EXPECT_TRUE(m_inst.waitForStandIn("device-close 0 0", 5000));
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 5000));
     EXPECT_TRUE(waitFor([&] { return !trayIconShown(hServe); }, 2000));
-    HANDLE hCameraMutex = OpenMutexW(SYNCHRONIZE, FALSE, KIVO_CAMERA_MUTEX);
-    EXPECT_EQ(nullptr, hCameraMutex) << "the camera mutex goes with the camera";
-    if (hCameraMutex)
-        CloseHandle(hCameraMutex);
+    EXPECT_FALSE(cameraMutexExists()) << "the camera mutex goes with the camera";
 
     // The next open starts the cycle again.
     auto again = capture(30);
@@ -164,17 +174,58 @@ TEST_F(ServeCameraTest, ScreenSaverRunningAtTheThirdTickStartsNothing)
 
 TEST_F(ServeCameraTest, AnnouncementWhileTheScreenSaverRunsShowsNothingAndKeepsWatching)
 {
+    // The screen saver runs throughout, so the service itself starts no settings program.
+    HANDLE hSaver = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    auto app = capture(30);
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+
+    // A settings program announcing with the screen saver running is recorded, nothing is shown...
+    HWND hOther = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_OPEN), reinterpret_cast<WPARAM>(hOther), 1);
+    EXPECT_FALSE(IsWindowVisible(hOther));
+    EXPECT_FALSE(trayIconShown(hServe));
+
+    // ...and the service keeps its own tasks: it still sees the camera close.
+    app->kill();
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnCloseDevice() called.", 5000));
+    EXPECT_TRUE(waitFor([] { return !cameraMutexExists(); }, 5000));
+    DestroyWindow(hOther);
+    CloseHandle(hSaver);
+}
+
+TEST_F(ServeCameraTest, AKilledSettingsProgramIsNoticedAndTheNextCameraSessionBringsItBack)
+{
     HWND hServe = startService();
     ASSERT_NE(nullptr, hServe);
     auto app = capture(30);
     ASSERT_TRUE(m_inst.waitForStandIn("announced 0", kLaunchMs + 5000));
-    // A second settings program announcing with the screen saver running is recorded, nothing shown.
-    HANDLE hSaver = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
-    HWND hOther = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_OPEN), reinterpret_cast<WPARAM>(hOther), 1);
-    EXPECT_FALSE(IsWindowVisible(hOther));
-    DestroyWindow(hOther);
-    CloseHandle(hSaver);
+    HWND hStandIn = findStandInWindow();
+    ASSERT_NE(nullptr, hStandIn);
+    DWORD standInId = 0;
+    GetWindowThreadProcessId(hStandIn, &standInId);
+    HANDLE hStandInProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, standInId);
+    ASSERT_NE(nullptr, hStandInProcess);
+    EXPECT_TRUE(TerminateProcess(hStandInProcess, 9));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hStandInProcess, kExitMs));
+    CloseHandle(hStandInProcess);
+
+    // The service notices without a word from the settings program and watches the camera again.
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnTimer() - KivoSet has gone.", 5000));
+    EXPECT_TRUE(waitFor([&] { return !trayIconShown(hServe); }, 2000));
+    app->kill();
+    EXPECT_TRUE(waitFor([] { return !cameraMutexExists(); }, 5000)) << "the camera mutex goes with the camera";
+
+    int launches = m_inst.logCount("no exist Flickmix");
+    auto again = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("no exist Flickmix", kLaunchMs, launches + 1));
+    EXPECT_TRUE(waitFor(
+        [&] {
+            std::vector<std::string> lines = m_inst.standInLines();
+            return std::count(lines.begin(), lines.end(), "announced 0") == 2;
+        },
+        5000));
 }
 
 TEST_F(ServeCameraTest, NoCameraEndsTheServiceUnlessOneIsDeclaredAndArrivalRebuildsTasks)
@@ -194,6 +245,39 @@ TEST_F(ServeCameraTest, NoCameraEndsTheServiceUnlessOneIsDeclaredAndArrivalRebui
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnDeviceChange() openDriver call.", 5000));
     auto app = capture(30);
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+}
+
+TEST_F(ServeCameraTest, EachRemovalReleasesTheTaskOfTheRemovedCameraOnly)
+{
+    ASSERT_EQ(0u, kivocam(L"add --external"));
+    ASSERT_EQ(0u, kivocam(L"add --external"));
+    ASSERT_NE(nullptr, startService());   // watching cameras 0, 1 and 2
+    ASSERT_EQ(0u, kivocam(L"remove 0"));
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnRemoveDevice() called.", 5000));
+    ASSERT_EQ(0u, kivocam(L"remove 0"));   // the camera first watched as 1
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnRemoveDevice() called.", 5000, 2));
+    // The camera first watched as 2, now the only one, is still watched.
+    auto app = capture(30, L"0");
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+}
+
+TEST_F(ServeCameraTest, ADeviceThatKeepsFailingEndsTheCameraScanAndTheServiceStaysReachable)
+{
+    vcam::Device admin;
+    ASSERT_TRUE(admin.open());
+    {
+        vcam::DeviceStore::Lock lock(admin.store());
+        ASSERT_TRUE(lock.held());
+        admin.store().state()->cameraCount = 99;   // damaged: every open fails
+    }
+    setExternalCameraInstalled(true);
+    const std::string failed = "KivoServeFrame::openDriver() - IImgFAccessTask::Open(0) failed(5).";
+    ASSERT_NE(nullptr, startService());
+    ASSERT_TRUE(m_inst.waitForLog(failed, 5000)) << "the service never finished scanning for cameras";
+    TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+    ASSERT_TRUE(halt.waitExit(kExitMs));
+    EXPECT_TRUE(m_serve->waitExit(kExitMs));
+    EXPECT_EQ(1, m_inst.logCount(failed));
 }
 
 TEST_F(ServeCameraTest, LockAndUnlockReleaseAndRebuildTheTasks)
@@ -239,7 +323,7 @@ TEST_F(ServeCameraTest, ConsoleDisconnectHoldsUntilConnectAndOtherSessionsAreIgn
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
 }
 
-TEST_F(ServeCameraTest, ResumeReappliesTheStoredDirectionAndCreatesAMissingValue)
+TEST_F(ServeCameraTest, ResumeReappliesTheStoredDirectionAndStoresAMissingOrUnknownValueAsFront)
 {
     writeSetting(KIVO_VALUE_CAMERA_DIR, 1);
     HWND hServe = startService();
@@ -252,6 +336,14 @@ TEST_F(ServeCameraTest, ResumeReappliesTheStoredDirectionAndCreatesAMissingValue
     SendMessageW(hServe, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
     EXPECT_EQ("front", cameraDirection(m_inst, 0));
     DWORD stored = 7;
+    ASSERT_TRUE(readSetting(KIVO_VALUE_CAMERA_DIR, stored));
+    EXPECT_EQ(0u, stored);
+
+    // A stored value that is no direction counts as missing.
+    writeSetting(KIVO_VALUE_CAMERA_DIR, 7);
+    ASSERT_EQ(0u, kivocam(L"turn 0 rear"));
+    SendMessageW(hServe, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ("front", cameraDirection(m_inst, 0));
     ASSERT_TRUE(readSetting(KIVO_VALUE_CAMERA_DIR, stored));
     EXPECT_EQ(0u, stored);
 

@@ -1,5 +1,5 @@
-// The service frame driven in-process: the tray menu, the AutoStartup toggle and its storage, and
-// the settings program's announcement while no camera is open.
+// The service frame driven in-process: the tray menu, the AutoStartup toggle and its storage, the
+// settings program's announcement while no camera is open, and the application's exit order.
 #include "KivoServeApp.h"
 #include "KivoServeFrame.h"
 #include "ServeMessages.h"
@@ -104,8 +104,13 @@ TEST_F(ServeFrameTest, AutoStartupIsStoredWhenTheFrameIsDestroyed)
 
 TEST_F(ServeFrameTest, TrayCallbackForAnotherIconAndOtherMouseMessagesDoNothing)
 {
+    // A menu opened by mistake is read and closed by the timer, so the test fails instead of hanging.
+    g_menu = MenuSeen();
+    UINT_PTR guard = SetTimer(nullptr, 0, 20, inspectMenu);
     EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVO_TRAY_NOTIFY, 5, WM_RBUTTONUP));
     EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVO_TRAY_NOTIFY, 0, WM_MOUSEMOVE));
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(g_menu.shown);
 }
 
 TEST_F(ServeFrameTest, AnnouncementWhileNoCameraIsOpenIsIgnored)
@@ -116,6 +121,48 @@ TEST_F(ServeFrameTest, AnnouncementWhileNoCameraIsOpenIsIgnored)
     EXPECT_FALSE(trayIconShown(m_hFrame));
     EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnKivoSetOpen() called."));
     DestroyWindow(hDialog);
+}
+
+// While the frame handles WM_DESTROY: whether the locale library, whose resources it uses, is loaded.
+HWND g_hWatchedFrame = nullptr;
+bool g_localeLoadedAtDestroy = false;
+
+LRESULT CALLBACK watchFrameDestroy(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == g_hWatchedFrame && call->message == WM_DESTROY)
+        g_localeLoadedAtDestroy = GetModuleHandleW(KIVO_LOCALE_DLL) != nullptr;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(ServeAppExit, TheFrameGoesBeforeTheLocaleLibrary)
+{
+    resetSettings();
+    setExternalCameraInstalled(true);
+    Installation inst;
+    ASSERT_EQ(nullptr, GetModuleHandleW(KIVO_LOCALE_DLL));
+    WCHAR previousDir[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previousDir);
+    SetCurrentDirectoryW(inst.dir().c_str());   // where the application finds its locale library
+    {
+        KivoServeApp app;
+        app.m_lpCmdLine = const_cast<LPWSTR>(L"");
+        BOOL started = app.InitInstance();
+        SetCurrentDirectoryW(previousDir);
+        ASSERT_TRUE(started);
+        ASSERT_NE(nullptr, app.m_pMainWnd);
+        g_hWatchedFrame = app.m_pMainWnd->GetSafeHwnd();
+        g_localeLoadedAtDestroy = false;
+        HHOOK hHook = SetWindowsHookExW(WH_CALLWNDPROC, watchFrameDestroy, nullptr, GetCurrentThreadId());
+        ASSERT_NE(nullptr, hHook);
+        app.ExitInstance();
+        UnhookWindowsHookEx(hHook);
+        EXPECT_FALSE(IsWindow(g_hWatchedFrame));
+        EXPECT_TRUE(g_localeLoadedAtDestroy);
+        EXPECT_EQ(nullptr, GetModuleHandleW(KIVO_LOCALE_DLL)) << "freed at exit";
+    }
+    kivotest::pumpMessagesFor(20);   // the quit message the main window's end posted
+    setExternalCameraInstalled(false);
 }
 
 } // namespace

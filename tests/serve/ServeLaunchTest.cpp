@@ -3,6 +3,7 @@
 #include "ServeSystem.h"
 
 #include "KivoNames.h"
+#include "ObserveApp.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,22 @@ TEST_F(ServeLaunchTest, HaltWithNothingRunningLeavesNoPendingRequest)
     TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
     ASSERT_TRUE(halt.waitExit(kExitMs));
     EXPECT_TRUE(resident.waitExit(kExitMs));
+}
+
+TEST_F(ServeLaunchTest, AServiceStartedWhileAHaltIsStillSetEnds)
+{
+    // As when a halting launch, or an older instance on its way out, still holds the set event: the
+    // new instance's observer reports at once, before the frame exists.
+    {
+        CObserveApp halting(KIVO_SERVE_OBSERVER_NAME);
+        ASSERT_TRUE(halting.ShutdownUser());
+        TestProcess resident = m_inst.start(L"KivoServe.exe");
+        EXPECT_TRUE(resident.waitExit(kExitMs)) << "the halt request was lost";
+    }
+    // Once nobody holds the set event, a new service stays.
+    TestProcess resident = m_inst.start(L"KivoServe.exe");
+    ASSERT_NE(nullptr, waitForFrameWindow(resident.id(), kStartMs));
+    EXPECT_FALSE(resident.waitExit(500));
 }
 
 TEST_F(ServeLaunchTest, WithoutTheLocaleLibraryTheServiceDoesNotStart)
