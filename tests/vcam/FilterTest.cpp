@@ -201,18 +201,28 @@ TEST_F(VcamFilter, FilterInAnotherProcessRewritesFramesAndAKilledOneStallsNothin
     }
     ResetEvent(hReady);
     {
+        // The filter holds the first frame and dies with it. The application would wait 5 s for it;
+        // the death must end that wait and drop the filter, so the other frames go on unfiltered.
+        std::wstring heldName = L"Local\\KivoVcamFilterHeld" + device.name();
+        HANDLE hHeld = CreateEventW(nullptr, TRUE, FALSE, heldName.c_str());
+        ASSERT_NE(nullptr, hHeld);
         TestProcess filter;
-        ASSERT_TRUE(filter.start(filterProgram, filterArguments + L"stall", captured));
+        ASSERT_TRUE(filter.start(filterProgram, filterArguments + L"stall --held " + heldName, captured));
         ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hReady, 10000));
         TestProcess cap;
-        ASSERT_TRUE(startStaged(cap, L"kivocap.exe", L"--frames 45 --fps 30"));
-        Sleep(500);
+        ASSERT_TRUE(startStaged(cap, L"kivocap.exe", L"--frames 45 --fps 30 --filter-wait 5000"));
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(hHeld, 10000));
+        CloseHandle(hHeld);
         filter.kill();
-        ASSERT_TRUE(cap.waitExit(8000));
+        ASSERT_TRUE(cap.waitExit(20000));
         std::string output = cap.output();
         ASSERT_EQ(0u, cap.exitCode()) << output;
         EXPECT_EQ(0, numberAfter(output, "processed")) << output;
         EXPECT_EQ(45, numberAfter(output, "passed-through")) << output;
+        EXPECT_EQ(44, numberAfter(output, "no filter")) << output;
+        long long maxLatencyUs = numberAfter(output, "max");
+        EXPECT_GE(maxLatencyUs, 0) << output;
+        EXPECT_LT(maxLatencyUs, 5000 * 1000LL) << "a frame waited out the dead filter: " << output;
     }
     CloseHandle(hReady);
 }

@@ -2,7 +2,8 @@
 // Opens an image access task on a camera with frame access and handles every WM_USER+1:
 //   complete  hands the frame back untouched
 //   fill      sets every byte of the frame to 0x5A, then hands it back
-//   stall     never hands a frame back (to be killed)
+//   stall     never hands a frame back (to be killed); sets the event named with --held once it
+//             holds one
 //   late      holds each of the first three frames for 250 ms, then hands it back
 // It signals the named event given with --ready once the task is open, and ends when the camera
 // is closed or removed, or after --lifetime seconds.
@@ -20,6 +21,7 @@ struct FilterState {
     IImgFAccessTask* task = nullptr;
     std::wstring mode = L"complete";
     DWORD frames = 0;
+    HANDLE hHeld = nullptr;
 };
 
 FilterState g_state;
@@ -30,7 +32,12 @@ LRESULT CALLBACK filterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TASK_FRAME_READY: {
         ++g_state.frames;
         KIVO_FRAME_BUFFER* frame = nullptr;
-        if (g_state.mode == L"stall" || !g_state.task->CmdAcquireFrameBuffer(&frame) || !frame)
+        if (g_state.mode == L"stall") {
+            if (g_state.hHeld)
+                SetEvent(g_state.hHeld);
+            return 0;
+        }
+        if (!g_state.task->CmdAcquireFrameBuffer(&frame) || !frame)
             return 0;
         if (g_state.mode == L"late" && g_state.frames <= 3)
             Sleep(250);
@@ -57,7 +64,7 @@ int fail(const wchar_t* what)
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::wstring stage, ready;
+    std::wstring stage, ready, held;
     DWORD camera = 0, lifetimeMs = 60000;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::wstring option = argv[i];
@@ -69,10 +76,12 @@ int wmain(int argc, wchar_t** argv)
             camera = wcstoul(argv[i + 1], nullptr, 10);
         else if (option == L"--ready")
             ready = argv[i + 1];
+        else if (option == L"--held")
+            held = argv[i + 1];
         else if (option == L"--lifetime")
             lifetimeMs = wcstoul(argv[i + 1], nullptr, 10) * 1000;
         else
-            return fail(L"usage: vcam_filter --stage DIR [--mode complete|fill|stall] [--camera N] [--ready EVENT] [--lifetime SEC]");
+            return fail(L"usage: vcam_filter --stage DIR [--mode complete|fill|stall] [--camera N] [--ready EVENT] [--held EVENT] [--lifetime SEC]");
     }
     HMODULE hLib = LoadLibraryW((stage + L"\\KivoLib.dll").c_str());
     typedef IImgFAccessTask*(__cdecl * CreateFn)();
@@ -99,6 +108,8 @@ int wmain(int argc, wchar_t** argv)
             CloseHandle(hReady);
         }
     }
+    if (!held.empty())
+        g_state.hHeld = OpenEventW(EVENT_MODIFY_STATE, FALSE, held.c_str());
     SetTimer(hwnd, 1, lifetimeMs, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -111,6 +122,8 @@ int wmain(int argc, wchar_t** argv)
     wprintf(L"filter frames %lu processed %lu passed-through %lu\n", static_cast<unsigned long>(g_state.frames),
             static_cast<unsigned long>(stats.dwProcessed), static_cast<unsigned long>(stats.dwPassedThrough));
     g_state.task->Release();
+    if (g_state.hHeld)
+        CloseHandle(g_state.hHeld);
     DestroyWindow(hwnd);
     FreeLibrary(hLib);
     return 0;
