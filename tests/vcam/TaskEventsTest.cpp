@@ -18,8 +18,10 @@ namespace {
 
 // The watcher also looks at the device once a second on its own; a notice must come from the
 // wake-up, not from that look. Notices from other processes are judged by the median of several, so
-// that a loaded machine delaying a process now and then does not fail the test.
-constexpr double kNotifyLimitMs = 250.0;
+// that a loaded machine delaying a process now and then does not fail the test, while notices that
+// only the look delivered would rarely all come early enough.
+constexpr double kNotifyMedianLimitMs = 150.0;
+constexpr double kNotifyLimitMs = 250.0;   // one notice from a thread of this process
 
 const RecordedMessage* nth(const RecordingWindow& window, UINT message, int n)
 {
@@ -85,8 +87,8 @@ TEST_F(VcamTaskEvents, OpenTellsAMissingCameraFromAPresentOne)
 TEST_F(VcamTaskEvents, CaptureOpenAndCloseInAnotherProcessArriveAtOnce)
 {
     ASSERT_EQ(DWORD(KIVO_TASK_OK), task->Open(window.hwnd(), 0));
-    const int kRuns = 3;
-    std::vector<double> latenciesMs;
+    const int kRuns = 5;
+    std::vector<double> openLatenciesMs, closeLatenciesMs;
     for (int run = 0; run < kRuns; ++run) {
         SCOPED_TRACE(testing::Message() << "capture " << run);
         TestProcess cap;
@@ -107,13 +109,14 @@ TEST_F(VcamTaskEvents, CaptureOpenAndCloseInAnotherProcessArriveAtOnce)
         long long closeAt = eventQpc(output, "close");
         ASSERT_GT(openAt, 0) << output;
         ASSERT_GT(closeAt, 0) << output;
-        latenciesMs.push_back(qpcMs(opened->time - openAt));
-        latenciesMs.push_back(qpcMs(closed->time - closeAt));
+        openLatenciesMs.push_back(qpcMs(opened->time - openAt));
+        closeLatenciesMs.push_back(qpcMs(closed->time - closeAt));
     }
     EXPECT_EQ(size_t(kRuns), window.count(WM_TASK_DEVICE_OPEN));
     EXPECT_EQ(size_t(kRuns), window.count(WM_TASK_DEVICE_CLOSE));
     EXPECT_EQ(0u, window.count(WM_TASK_FRAME_READY));   // frame access was not asked for
-    EXPECT_LT(medianOf(latenciesMs), kNotifyLimitMs);
+    EXPECT_LT(medianOf(openLatenciesMs), kNotifyMedianLimitMs);
+    EXPECT_LT(medianOf(closeLatenciesMs), kNotifyMedianLimitMs);
 }
 
 TEST_F(VcamTaskEvents, TaskOpenedOnAnOpenCameraHearsAtOnceAndSeesTheCapturerDie)
