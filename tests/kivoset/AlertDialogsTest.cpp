@@ -1,0 +1,108 @@
+// The two alerts and the About box as real windows, answered by the test as a user would.
+#include "AboutDlg.h"
+#include "AlertEffectDisableDlg.h"
+#include "AlertOverResolutionDlg.h"
+#include "DialogTestSupport.h"
+
+#include "DialogDriver.h"
+#include "WindowSearch.h"
+
+#include <gtest/gtest.h>
+
+using namespace dialogtest;
+
+namespace {
+
+const wchar_t kCaption[] = L"Kivo Camera";
+const wchar_t kNoMoreValue[] = L"NoDispAlertEffectDisable";
+const int kNoMoreCheck = 1033;
+
+class AlertDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(locale.loaded());
+        ASSERT_TRUE(owner.hwnd());
+    }
+
+    // Runs the effect alert, ticks its box or not, and ends it with OK or Escape.
+    bool answerEffectAlert(bool tick, bool escape)
+    {
+        kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
+            if (tick)
+                SendMessageW(GetDlgItem(dialog, kNoMoreCheck), BM_CLICK, 0, 0);
+            if (escape)
+                PostMessageW(GetDlgItem(dialog, kNoMoreCheck), WM_KEYDOWN, VK_ESCAPE, 0);
+            else
+                SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+        });
+        AlertEffectDisableDlg alert(owner.wnd());
+        INT_PTR result = alert.DoModal();
+        return driver.found() && !driver.closedByDeadline() && result == (escape ? IDCANCEL : IDOK);
+    }
+
+    IsolatedCurrentUser user;
+    LocaleResources locale;
+    OwnerWindow owner;
+};
+
+TEST_F(AlertDialogsTest, OnlyOkWithTheBoxTickedStopsTheEffectAlert)
+{
+    ASSERT_TRUE(answerEffectAlert(false, false));
+    EXPECT_FALSE(valueExists(kNoMoreValue));
+    ASSERT_TRUE(answerEffectAlert(true, true));
+    EXPECT_FALSE(valueExists(kNoMoreValue));
+    ASSERT_TRUE(answerEffectAlert(true, false));
+    DWORD value = 0;
+    ASSERT_TRUE(readDword(kNoMoreValue, value));
+    EXPECT_EQ(1u, value);
+}
+
+TEST_F(AlertDialogsTest, OverResolutionPictureAndTextSitAtFixedDistancesFromTheWindowCorner)
+{
+    POINT picture = {}, text = {};
+    bool hasPicture = false, hasIcon = false;
+    kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
+        RECT window = {}, pictureRect = {}, textRect = {};
+        GetWindowRect(dialog, &window);
+        GetWindowRect(GetDlgItem(dialog, 1019), &pictureRect);
+        GetWindowRect(GetDlgItem(dialog, 1018), &textRect);
+        picture = {pictureRect.left - window.left, pictureRect.top - window.top};
+        text = {textRect.left - window.left, textRect.top - window.top};
+        hasPicture = SendDlgItemMessageW(dialog, 1019, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+        hasIcon = SendMessageW(dialog, WM_GETICON, ICON_BIG, 0) != 0;
+        SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    AlertOverResolutionDlg alert(owner.wnd());
+    EXPECT_EQ(IDOK, alert.DoModal());
+
+    ASSERT_TRUE(driver.found());
+    EXPECT_EQ(17, picture.x);
+    EXPECT_EQ(52, picture.y);
+    EXPECT_EQ(165, text.x);
+    EXPECT_EQ(56, text.y);
+    EXPECT_TRUE(hasPicture);
+    EXPECT_TRUE(hasIcon);
+}
+
+TEST_F(AlertDialogsTest, AboutBoxSaysWhatTheProgramIsAndItsVersion)
+{
+    bool saysVersion = false;
+    kivotest::DialogDriver driver(L"About Kivo Camera", [&](HWND dialog) {
+        EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM found) -> BOOL {
+                if (kivotest::windowText(child).find(L"version") != std::wstring::npos)
+                    *reinterpret_cast<bool*>(found) = true;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&saysVersion));
+        SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    CAboutDlg about(owner.wnd());
+    EXPECT_EQ(IDOK, about.DoModal());
+    ASSERT_TRUE(driver.found());
+    EXPECT_TRUE(saysVersion);
+}
+
+} // namespace

@@ -1,0 +1,108 @@
+// What the dialogs leave behind: nothing when their owner (the panel) is destroyed while they are
+// open, and no GDI objects after many openings.
+#include "AlertEffectDisableDlg.h"
+#include "AlertOverResolutionDlg.h"
+#include "CameraPropertySheet.h"
+#include "DialogTestSupport.h"
+#include "FrameList.h"
+#include "FrameSelectDlg.h"
+
+#include "DialogDriver.h"
+#include "ResourceCounts.h"
+#include "WindowSearch.h"
+
+#include <prsht.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace dialogtest;
+
+namespace {
+
+const DWORD kTimeoutMs = 10000;
+
+class DialogLifetimeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(locale.loaded());
+        ASSERT_TRUE(camera.ready());
+        loadFrameList();
+    }
+
+    // Opens one dialog through `run` and, once it shows, has the owner destroyed the way the panel
+    // goes when the camera is closed; true when the dialog ended and its window is gone.
+    bool endsWithItsOwner(const wchar_t* caption, const std::function<void(CWnd*)>& run)
+    {
+        OwnerWindow owner;
+        HWND shown = nullptr;
+        kivotest::DialogDriver driver(caption, [&](HWND dialog) {
+            shown = dialog;
+            PostMessageW(owner.hwnd(), WM_CLOSE, 0, 0);
+        });
+        run(owner.wnd());
+        return driver.found() && !driver.closedByDeadline() && !IsWindow(owner.hwnd()) && shown && !IsWindow(shown);
+    }
+
+    // Opens and closes a dialog `times` times; the GDI objects of this process before and after.
+    void openRepeatedly(int times, const wchar_t* caption, int closeId, const std::function<void(CWnd*)>& run,
+                        long& before, long& after)
+    {
+        auto once = [&] {
+            kivotest::DialogDriver driver(caption, [&](HWND dialog) {
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(closeId, BN_CLICKED), 0);
+            });
+            run(owner.wnd());
+        };
+        once();   // the first opening loads what stays for the process (classes, fonts)
+        before = kivotest::gdiObjectCount(GetCurrentProcessId());
+        for (int i = 0; i < times; ++i)
+            once();
+        after = kivotest::gdiObjectCount(GetCurrentProcessId());
+    }
+
+    IsolatedCurrentUser user;
+    LocaleResources locale;
+    TestCamera camera;
+    OwnerWindow owner;
+};
+
+TEST_F(DialogLifetimeTest, EachDialogEndsWhenItsOwnerIsDestroyed)
+{
+    EXPECT_TRUE(endsWithItsOwner(L"Camera Properties", [&](CWnd* parent) {
+        runCameraPropertySheet(camera.settings, 0, parent);
+    }));
+    EXPECT_TRUE(endsWithItsOwner(L"Kivo Camera", [](CWnd* parent) { CFrameSelectDlg(parent).DoModal(); }));
+    EXPECT_TRUE(endsWithItsOwner(L"Kivo Camera", [](CWnd* parent) { AlertEffectDisableDlg(parent).DoModal(); }));
+    EXPECT_TRUE(endsWithItsOwner(L"Kivo Camera", [](CWnd* parent) { AlertOverResolutionDlg(parent).DoModal(); }));
+    // The camera was left as it was and nothing was stored on the way out.
+    EXPECT_FALSE(valueExists(L"NoDispAlertEffectDisable"));
+}
+
+TEST_F(DialogLifetimeTest, HundredOpeningsLeaveNoGdiObjects)
+{
+    const int kTimes = 100;
+    const long kSlack = 4;   // objects a system control may cache on its own
+    long before = 0, after = 0;
+
+    openRepeatedly(kTimes, L"Kivo Camera", IDCANCEL, [](CWnd* parent) { CFrameSelectDlg(parent).DoModal(); },
+                   before, after);
+    ASSERT_GE(before, 0);
+    EXPECT_LE(after - before, kSlack) << "frame chooser";
+
+    openRepeatedly(kTimes, L"Kivo Camera", IDOK, [](CWnd* parent) { AlertEffectDisableDlg(parent).DoModal(); },
+                   before, after);
+    EXPECT_LE(after - before, kSlack) << "effect alert";
+
+    openRepeatedly(kTimes, L"Kivo Camera", IDOK, [](CWnd* parent) { AlertOverResolutionDlg(parent).DoModal(); },
+                   before, after);
+    EXPECT_LE(after - before, kSlack) << "over-resolution alert";
+
+    openRepeatedly(kTimes, L"Camera Properties", IDCANCEL,
+                   [&](CWnd* parent) { runCameraPropertySheet(camera.settings, 0, parent); }, before, after);
+    EXPECT_LE(after - before, kSlack) << "property sheet";
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+// Shows one of the settings program's dialogs for a while, for screenshots:
+//   DialogShow sheet|custom|chooser|effect|resolution|about [milliseconds]
+// The dialog runs against a virtual camera of its own and closes itself after the time (default
+// 5000 ms). Exit code 0 when the dialog ran, 2 on a bad command line, 1 when it could not be shown.
+#include "AboutDlg.h"
+#include "AlertEffectDisableDlg.h"
+#include "AlertOverResolutionDlg.h"
+#include "CameraPropertySheet.h"
+#include "DialogTestSupport.h"
+#include "FrameList.h"
+#include "FrameSelectDlg.h"
+
+#include <prsht.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+void CALLBACK closeActive(HWND, UINT, UINT_PTR, DWORD)
+{
+    PostMessageW(GetActiveWindow(), WM_CLOSE, 0, 0);
+}
+
+void CALLBACK showSecondPage(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    PostMessageW(GetActiveWindow(), PSM_SETCURSEL, 1, 0);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) {
+        fwprintf(stderr, L"Usage: DialogShow sheet|custom|chooser|effect|resolution|about [milliseconds]\n");
+        return 2;
+    }
+    const std::wstring which = argv[1];
+    const UINT ms = argc > 2 ? UINT(wcstoul(argv[2], nullptr, 10)) : 5000;
+    dialogtest::LocaleResources locale;
+    dialogtest::TestCamera camera;
+    if (!locale.loaded() || !camera.ready()) {
+        fwprintf(stderr, L"DialogShow: no locale library or no virtual camera\n");
+        return 1;
+    }
+    loadFrameList();
+    SetTimer(nullptr, 0, ms, closeActive);
+    INT_PTR result = -1;
+    if (which == L"sheet" || which == L"custom") {
+        if (which == L"custom")
+            SetTimer(nullptr, 0, 200, showSecondPage);
+        result = runCameraPropertySheet(camera.settings, 0);
+    } else if (which == L"chooser") {
+        result = CFrameSelectDlg().DoModal();
+    } else if (which == L"effect") {
+        result = AlertEffectDisableDlg().DoModal();
+    } else if (which == L"resolution") {
+        result = AlertOverResolutionDlg().DoModal();
+    } else if (which == L"about") {
+        result = CAboutDlg().DoModal();
+    } else {
+        fwprintf(stderr, L"DialogShow: unknown dialog '%ls'\n", which.c_str());
+        return 2;
+    }
+    return result == -1 ? 1 : 0;
+}

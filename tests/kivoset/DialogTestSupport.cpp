@@ -1,0 +1,261 @@
+#include "DialogTestSupport.h"
+
+#include "KivoNames.h"
+#include "KivoSetMessages.h"
+
+#include "UniqueName.h"
+
+#include <commctrl.h>
+
+#include <climits>
+#include <mutex>
+
+// The application object of the test process: the framework's modal loops hand each message to
+// the windows' PreTranslateMessage through it, as in the settings program.
+CWinApp g_testApplication(L"KivoDialogTests");
+
+namespace dialogtest {
+
+// --- the user's registry ---
+
+IsolatedCurrentUser::IsolatedCurrentUser()
+{
+    m_path = L"Software\\KivoDialogTests\\" + kivotest::uniqueName(L"user");
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_root,
+                        nullptr) == ERROR_SUCCESS)
+        RegOverridePredefKey(HKEY_CURRENT_USER, m_root);
+}
+
+IsolatedCurrentUser::~IsolatedCurrentUser()
+{
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    if (m_root) {
+        RegCloseKey(m_root);
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, m_path.c_str());
+    }
+}
+
+namespace {
+HKEY openSettings()
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+} // namespace
+
+std::wstring storedString(const std::wstring& name)
+{
+    HKEY key = openSettings();
+    if (!key)
+        return std::wstring();
+    WCHAR buffer[256] = {};
+    DWORD cb = sizeof(buffer) - sizeof(WCHAR), type = 0;
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &cb);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS && type == REG_SZ ? std::wstring(buffer) : std::wstring();
+}
+
+void writeString(const std::wstring& name, const std::wstring& value)
+{
+    HKEY key = openSettings();
+    if (!key)
+        return;
+    RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   DWORD((value.size() + 1) * sizeof(WCHAR)));
+    RegCloseKey(key);
+}
+
+void writeDword(const std::wstring& name, DWORD value)
+{
+    HKEY key = openSettings();
+    if (!key)
+        return;
+    RegSetValueExW(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    RegCloseKey(key);
+}
+
+bool readDword(const std::wstring& name, DWORD& value)
+{
+    HKEY key = openSettings();
+    if (!key)
+        return false;
+    DWORD data = 0, cb = sizeof(data), type = 0;
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &cb);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_DWORD)
+        return false;
+    value = data;
+    return true;
+}
+
+bool valueExists(const std::wstring& name)
+{
+    HKEY key = openSettings();
+    if (!key)
+        return false;
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS;
+}
+
+// --- resources ---
+
+LocaleResources::LocaleResources()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    m_saved = AfxGetResourceHandle();
+    m_locale = LoadLibraryW(KIVO_LOCALE_DLL);
+    if (m_locale)
+        AfxSetResourceHandle(m_locale);
+}
+
+LocaleResources::~LocaleResources()
+{
+    if (m_locale) {
+        AfxSetResourceHandle(m_saved);
+        FreeLibrary(m_locale);
+    }
+}
+
+// --- the camera ---
+
+bool RefusingCameraSettings::SetProperty(long id, long value, long flags)
+{
+    if (refuseSet.count(id))
+        return false;
+    setCalls.push_back(id);
+    return m_real->SetProperty(id, value, flags);
+}
+
+bool RefusingCameraSettings::GetProperty(long id, long* pValue, long* pFlags)
+{
+    return !refuseGet.count(id) && m_real->GetProperty(id, pValue, pFlags);
+}
+
+bool RefusingCameraSettings::GetPropertyRange(long id, long* pMin, long* pMax, long* pStep, long* pDefault,
+                                              long* pCaps)
+{
+    return m_real->GetPropertyRange(id, pMin, pMax, pStep, pDefault, pCaps);
+}
+
+bool RefusingCameraSettings::SetCustomProperty(GUID set, ULONG id, long value)
+{
+    return m_real->SetCustomProperty(set, id, value);
+}
+
+bool RefusingCameraSettings::GetCustomProperty(const GUID& set, ULONG id, long* pValue)
+{
+    return !refuseCustomGet.count(id) && m_real->GetCustomProperty(set, id, pValue);
+}
+
+TestCamera::TestCamera()
+{
+    settings = CreateCameraPropertySettings(0);
+    probe = CreateCameraPropertySettings(0);
+}
+
+TestCamera::~TestCamera()
+{
+    if (settings)
+        settings->Release();
+    if (probe)
+        probe->Release();
+}
+
+long TestCamera::value(long id)
+{
+    long value = 0, flags = 0;
+    return probe->GetProperty(id, &value, &flags) ? value : LONG_MIN;
+}
+
+long TestCamera::custom(ULONG readId)
+{
+    long value = 0;
+    return probe->GetCustomProperty(KIVO_CUSTOM_PROPERTY_SET, readId, &value) ? value : LONG_MIN;
+}
+
+void TestCamera::set(long id, long value)
+{
+    probe->SetProperty(id, value, KIVO_PROP_FLAGS_MANUAL);
+}
+
+void TestCamera::setCustom(ULONG writeId, long value)
+{
+    probe->SetCustomProperty(KIVO_CUSTOM_PROPERTY_SET, writeId, value);
+}
+
+long TestCamera::defaultOf(long id)
+{
+    long min = 0, max = 0, step = 0, def = 0, caps = 0;
+    return probe->GetPropertyRange(id, &min, &max, &step, &def, &caps) ? def : LONG_MIN;
+}
+
+long TestCamera::maximumOf(long id)
+{
+    long min = 0, max = 0, step = 0, def = 0, caps = 0;
+    return probe->GetPropertyRange(id, &min, &max, &step, &def, &caps) ? max : LONG_MIN;
+}
+
+// --- the owner window ---
+
+namespace {
+std::mutex g_framesLock;
+std::vector<int> g_frames;
+const wchar_t kOwnerClass[] = L"KivoDialogTestOwner";
+} // namespace
+
+OwnerWindow::OwnerWindow()
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kOwnerClass;
+    RegisterClassW(&wc);
+    {
+        std::lock_guard<std::mutex> lock(g_framesLock);
+        g_frames.clear();
+    }
+    m_hwnd = CreateWindowExW(0, kOwnerClass, L"Dialog test owner", WS_OVERLAPPEDWINDOW, 40, 40, 300, 200,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (m_hwnd) {
+        ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+        m_wnd.Attach(m_hwnd);
+    }
+}
+
+OwnerWindow::~OwnerWindow()
+{
+    m_wnd.Detach();
+    if (IsWindow(m_hwnd))
+        DestroyWindow(m_hwnd);
+}
+
+std::vector<int> OwnerWindow::appliedFrames() const
+{
+    std::lock_guard<std::mutex> lock(g_framesLock);
+    return g_frames;
+}
+
+LRESULT CALLBACK OwnerWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APPLY_FRAME) {
+        std::lock_guard<std::mutex> lock(g_framesLock);
+        g_frames.push_back(static_cast<int>(wParam));
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+std::wstring controlText(HWND hDialog, int id)
+{
+    WCHAR text[256] = {};
+    GetDlgItemTextW(hDialog, id, text, ARRAYSIZE(text));
+    return text;
+}
+
+} // namespace dialogtest
