@@ -12,13 +12,16 @@ namespace {
 
 enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
+const UINT kFirstFrameId = 10000;
+
 const wchar_t kUsageText[] =
     L"Usage: kivofx [--camera N] [--frame K] [--zoom 0|1|2] [--seconds S]\n"
     L"Applies the product library's effects to every frame a capturing application receives from\n"
     L"camera N, until the application closes the camera or S seconds have passed.\n"
     L"\n"
     L"  --camera N    camera index (0)\n"
-    L"  --frame K     decorative frame K, 1..6 (0: none)\n"
+    L"  --frame K     decorative frame K of the library, numbered as the settings panel's frame\n"
+    L"                chooser numbers them: K is bitmap 10000+K, 1..5 here (0: none)\n"
     L"  --zoom Z      0 none, 1 the first zoom step, 2 the second (0)\n"
     L"  --seconds S   give up after S seconds without the camera closing (60)\n"
     L"  --help        this text\n"
@@ -70,7 +73,7 @@ int parseOptions(int argc, wchar_t** argv, Options& options)
         bool ok = false;
         if (option == L"--camera" && (ok = parseNumber(value, 0, 63, v)))
             options.camera = DWORD(v);
-        else if (option == L"--frame" && (ok = parseNumber(value, 0, 6, v)))
+        else if (option == L"--frame" && (ok = parseNumber(value, 0, 999, v)))
             options.frame = int(v);
         else if (option == L"--zoom" && (ok = parseNumber(value, 0, 2, v)))
             options.zoom = int(v);
@@ -152,12 +155,13 @@ int run(const Options& options)
         return kFailed;
     }
     if (options.frame > 0) {
-        g_filter.frameBitmap = ImageFactory::CreateBitmap(10000 + UINT(options.frame) - 1, 0, 0);
+        // Index 0 of the panel's frame list is bitmap 10000, its "no frame" entry; index K is 10000+K.
+        g_filter.frameBitmap = ImageFactory::CreateBitmap(kFirstFrameId + UINT(options.frame), 0, 0);
         if (!g_filter.frameBitmap) {
             fwprintf(stderr, L"kivofx: the library has no frame %d\n", options.frame);
             return kFailed;
         }
-        g_filter.flags |= DWORD(options.frame);
+        g_filter.flags |= KIVO_EFFECT_FRAME_MASK;   // the overlay is on with all four bits, as the panel sets it
     }
     if (options.zoom == 1)
         g_filter.flags |= KIVO_EFFECT_ZOOM1;
