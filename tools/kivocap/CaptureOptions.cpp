@@ -17,12 +17,16 @@ const wchar_t kCaptureUsage[] =
     L"  --image png|bmp     file type of written frames (png, through WIC)\n"
     L"  --every K           write only every K-th frame (1)\n"
     L"  --filter-wait MS    how long a filter window may take per frame (100)\n"
-    L"  --print-events      print 'event open|close qpc=...' lines\n"
+    L"  --print-events      print 'event open|count|counted|close qpc=...' lines (count: the first\n"
+    L"                      counted frame; counted: the last, before the camera closes)\n"
+    L"  --skip SEC          leave the frames of the first SEC seconds out of the counts, the\n"
+    L"                      latencies and the CPU time (a filter starting up)\n"
     L"  --switch-to F       after --switch-after N frames go on in format F at the same size\n"
     L"  --help              this text\n"
     L"\n"
     L"Prints the counts of frames processed by a filter and passed through unprocessed, and the\n"
-    L"per-frame latency that the filter added (p50, p99, max in microseconds).\n"
+    L"per-frame latency that the filter added (p50, p99, max in microseconds), and the CPU time this\n"
+    L"process spent per counted frame.\n"
     L"Exit codes: 0 success, 1 capture failed, 2 bad command line, 3 the camera was removed.\n";
 
 namespace {
@@ -92,6 +96,11 @@ bool parseCaptureOptions(int argc, wchar_t** argv, CaptureOptions& options, std:
             double seconds = wcstod(value, &end);
             ok = *end == L'\0' && seconds > 0 && seconds <= 86400;
             options.durationMs = ok ? DWORD(seconds * 1000.0 + 0.5) : 0;
+        } else if (option == L"--skip") {
+            wchar_t* end = nullptr;
+            double seconds = wcstod(value, &end);
+            ok = *end == L'\0' && seconds >= 0 && seconds <= 86400;
+            options.skipMs = ok ? DWORD(seconds * 1000.0 + 0.5) : 0;
         } else if (option == L"--out") {
             options.outDir = value;
         } else if (option == L"--image") {

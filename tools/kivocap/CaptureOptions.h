@@ -15,6 +15,7 @@ struct CaptureOptions {
     bool png = true;
     DWORD every = 1;             // write every n-th frame
     DWORD filterWaitMs = 100;
+    DWORD skipMs = 0;            // frames of the first skipMs after the open are not counted
     bool printEvents = false;
     vcam::FrameFormat switchFormat;   // after switchAfter frames (0: never), at the same size
     DWORD switchAfter = 0;

@@ -16,7 +16,18 @@ enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kRemoved = 3 };
 struct CaptureCounts {
     DWORD frames = 0, processed = 0, passedThrough = 0, unfiltered = 0;
     std::vector<LONGLONG> latencies;   // QPC ticks added by the filter handoff
+    ULONGLONG cpuStart = 0, cpuEnd = 0;   // this process's user and kernel time, 100 ns units
+    bool counting = false;
 };
+
+ULONGLONG processCpuTime()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    auto value = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return value(kernel) + value(user);
+}
 
 LONGLONG qpc()
 {
@@ -46,6 +57,8 @@ void printSummary(const CaptureCounts& counts)
     wprintf(L"latency-us p50 %.1f p99 %.1f max %.1f\n", percentileMicroseconds(counts.latencies, 0.50, f.QuadPart),
             percentileMicroseconds(counts.latencies, 0.99, f.QuadPart),
             percentileMicroseconds(counts.latencies, 1.0, f.QuadPart));
+    double cpuMs = double(counts.cpuEnd - counts.cpuStart) / 10000.0;
+    wprintf(L"cpu-ms %.1f per-frame-us %.1f\n", cpuMs, counts.frames ? cpuMs * 1000.0 / counts.frames : 0.0);
 }
 
 bool writeFrame(FrameWriter& writer, const CaptureOptions& options, const vcam::CapturedFrame& frame,
@@ -90,10 +103,13 @@ int capture(const CaptureOptions& options)
     CaptureCounts counts;
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
-    const LONGLONG end = qpc() + LONGLONG(options.durationMs) * f.QuadPart / 1000;
+    const LONGLONG opened = qpc();
+    const LONGLONG end = opened + LONGLONG(options.durationMs) * f.QuadPart / 1000;
+    const LONGLONG countFrom = opened + LONGLONG(options.skipMs) * f.QuadPart / 1000;
+    DWORD received = 0;
     int exitCode = kOk;
-    while (options.durationMs ? qpc() < end : counts.frames < options.frames) {
-        if (options.switchAfter && counts.frames == options.switchAfter &&
+    while (options.durationMs ? qpc() < end : received < options.frames) {
+        if (options.switchAfter && received == options.switchAfter &&
             session.switchFormat(options.switchFormat) != vcam::CaptureResult::Ok) {
             fwprintf(stderr, L"kivocap: %ls\n", session.lastError().c_str());
             exitCode = kFailed;
@@ -107,6 +123,22 @@ int capture(const CaptureOptions& options)
             exitCode = rc == vcam::CaptureResult::Removed ? kRemoved : kFailed;
             break;
         }
+        ++received;
+        if (!counts.counting && frame.captureTime >= countFrom) {
+            counts.counting = true;
+            counts.cpuStart = processCpuTime();
+            if (options.printEvents) {
+                wprintf(L"event count qpc=%lld\n", qpc());
+                fflush(stdout);
+            }
+        }
+        if (!options.outDir.empty() && frame.frameNumber % options.every == 0 &&
+            !writeFrame(writer, options, frame, session.format())) {
+            exitCode = kFailed;
+            break;
+        }
+        if (!counts.counting)
+            continue;
         ++counts.frames;
         counts.latencies.push_back(frame.deliverTime - frame.captureTime);
         if (frame.fate == vcam::FrameFate::Processed)
@@ -115,11 +147,12 @@ int capture(const CaptureOptions& options)
             ++counts.passedThrough;
         else
             ++counts.unfiltered;
-        if (!options.outDir.empty() && frame.frameNumber % options.every == 0 &&
-            !writeFrame(writer, options, frame, session.format())) {
-            exitCode = kFailed;
-            break;
-        }
+    }
+    counts.cpuEnd = counts.counting ? processCpuTime() : counts.cpuStart;
+    if (options.printEvents) {
+        // Before the close, so that a watcher can read the filter's CPU time of the same frames.
+        wprintf(L"event counted qpc=%lld\n", qpc());
+        fflush(stdout);
     }
     session.close();
     if (options.printEvents)
