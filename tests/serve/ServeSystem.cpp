@@ -2,6 +2,7 @@
 
 #include "KivoNames.h"
 #include "StandInProtocol.h"
+#include "resource.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -27,7 +28,7 @@ std::wstring windowsSearchPath()
 
 // Programs started from here find libraries only where an installed program would: the test's own
 // search path leads to the staged libraries, which would hide a library left out.
-Installation::Installation(const std::vector<std::wstring>& leaveOut)
+Installation::Installation(SettingsProgram program, const std::vector<std::wstring>& leaveOut)
     : m_folder(L"install", kivotest::testsFolder()),
       m_log(m_folder.file(L"kivo.log")),
       m_cameraNamespace(kivotest::uniqueName(L"servetest")),
@@ -37,11 +38,12 @@ Installation::Installation(const std::vector<std::wstring>& leaveOut)
       m_camera(L"KIVO_VCAM_NAMESPACE", m_cameraNamespace)
 {
     std::vector<std::wstring> notStaged = leaveOut;
-    notStaged.push_back(L"KivoSet.exe");
+    if (program == SettingsProgram::StandIn)
+        notStaged.push_back(L"KivoSet.exe");
     kivotest::stageEverything(dir(), notStaged);
     bool leaveOutKivoSet = std::any_of(leaveOut.begin(), leaveOut.end(),
                                        [](const std::wstring& n) { return _wcsicmp(n.c_str(), L"KivoSet.exe") == 0; });
-    if (!leaveOutKivoSet)
+    if (program == SettingsProgram::StandIn && !leaveOutKivoSet)
         CopyFileW(kivotest::testsFile(L"StandInKivoSet.exe").c_str(), file(L"KivoSet.exe").c_str(), FALSE);
 }
 
@@ -165,6 +167,52 @@ void setExternalCameraInstalled(bool installed)
             RegCloseKey(hKey);
         }
     }
+}
+
+HWND findPanelWindow(DWORD processId)
+{
+    // The panel is the settings program's dialog with the direction buttons and the effect lists.
+    HWND hWnd = nullptr;
+    while ((hWnd = FindWindowExW(nullptr, hWnd, L"#32770", nullptr)) != nullptr) {
+        if ((processId == 0 || processOfWindow(hWnd) == processId) && GetDlgItem(hWnd, IDC_DIRECTION_FRONT) &&
+            GetDlgItem(hWnd, IDC_ZOOM_LIST) && GetDlgItem(hWnd, IDC_MODE_LIST))
+            return hWnd;
+    }
+    return nullptr;
+}
+
+HWND waitForPanelWindow(DWORD timeoutMs, DWORD processId)
+{
+    HWND hPanel = nullptr;
+    waitFor([&] { return (hPanel = findPanelWindow(processId)) != nullptr; }, timeoutMs);
+    return hPanel;
+}
+
+DWORD processOfWindow(HWND hWnd)
+{
+    DWORD processId = 0;
+    if (hWnd)
+        GetWindowThreadProcessId(hWnd, &processId);
+    return processId;
+}
+
+bool choosePanelEntry(HWND hPanel, int listId, int entry)
+{
+    HWND hList = GetDlgItem(hPanel, listId);
+    if (!hList || SendMessageW(hList, CB_SETCURSEL, WPARAM(entry), 0) != entry)
+        return false;
+    SendMessageW(hPanel, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+    return true;
+}
+
+bool waitForProcessEnd(DWORD processId, DWORD timeoutMs)
+{
+    HANDLE hProcess = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!hProcess)
+        return GetLastError() == ERROR_INVALID_PARAMETER;   // no such process
+    bool ended = WaitForSingleObject(hProcess, timeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(hProcess);
+    return ended;
 }
 
 bool trayIconShown(HWND hServe)

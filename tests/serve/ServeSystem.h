@@ -16,13 +16,22 @@ namespace serve {
 using kivotest::TestProcess;
 using kivotest::waitFor;
 
-// A folder laid out as an installation: the staged programs, libraries and help file, with the
-// stand-in settings program as KivoSet.exe. Files named in leaveOut are not copied. The folder, the
-// log file, the stand-in's record and the camera namespace are this installation's own; the
-// environment of processes started afterwards points at them, until the installation goes.
+// Which settings program an installation holds as KivoSet.exe: the stand-in, which records what the
+// service asks of it (its command line, how it was shown), or the real program.
+enum class SettingsProgram { StandIn, Real };
+
+// A folder laid out as an installation: the staged programs, libraries, help file and data folder,
+// with the chosen settings program as KivoSet.exe (the stand-in unless told). Files named in leaveOut
+// are not copied. The folder, the log file, the stand-in's record and the camera namespace are this
+// installation's own; the environment of processes started afterwards points at them, until the
+// installation goes.
 class Installation {
 public:
-    explicit Installation(const std::vector<std::wstring>& leaveOut = {});
+    explicit Installation(const std::vector<std::wstring>& leaveOut = {})
+        : Installation(SettingsProgram::StandIn, leaveOut)
+    {
+    }
+    explicit Installation(SettingsProgram program, const std::vector<std::wstring>& leaveOut = {});
     ~Installation();
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
@@ -80,5 +89,16 @@ void setExternalCameraInstalled(bool installed);
 
 // Whether the service's tray icon is there: the shell modifies only an icon it has.
 bool trayIconShown(HWND hServe);
+
+// The real settings program's panel: the hidden or shown dialog of the process, or null.
+HWND findPanelWindow(DWORD processId = 0);
+HWND waitForPanelWindow(DWORD timeoutMs, DWORD processId = 0);
+// The process of a window, 0 for none.
+DWORD processOfWindow(HWND hWnd);
+// Chooses entry N of a list of the panel as a user would: the selection, then CBN_SELCHANGE to the
+// panel. False when the list has no such entry.
+bool choosePanelEntry(HWND hPanel, int listId, int entry);
+// True when the process has ended (or never was) within the time-out.
+bool waitForProcessEnd(DWORD processId, DWORD timeoutMs);
 
 } // namespace serve

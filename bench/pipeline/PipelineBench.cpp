@@ -1,0 +1,442 @@
+// Measures the installed pair, the real KivoServe and KivoSet, with kivocap as the capturing
+// application, against baselines measured in the same run.
+//
+//   PipelineBench handoff [RUNS]      320x240 RGB24 at 30 fps through the panel with frame and zoom 2x
+//                                     on: frames processed and passed through, the handoff's added
+//                                     latency beside the bare event ping-pong (RUNS repeats, 3), then
+//                                     the camera open to the panel visible, median of 10
+//   PipelineBench pipeline [FILE]     every format and effect at 320x240, larger sizes at 30 and 60 fps;
+//                                     the table also goes to FILE (pipeline.md)
+//   PipelineBench sessions [N]        N camera sessions (100): kernel handles and GDI objects of
+//                                     KivoServe and of each session's KivoSet
+#include "ServeSystem.h"
+
+#include "KivoNames.h"
+#include "ResourceCounts.h"
+#include "resource.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace serve;
+using kivotest::gdiObjectCount;
+using kivotest::kernelHandleCount;
+
+namespace {
+
+const DWORD kStartMs = 10000;
+const DWORD kLaunchMs = 15000;
+
+// One effect setting as a user makes it: the stored frame and zoom (restored by the panel with the
+// first frame), and the mode chosen in the panel's list.
+struct Effect {
+    const char* name;
+    DWORD frameIdx;
+    DWORD zoomIdx;
+    int mode;
+};
+
+const Effect kNoEffect = {"none", 0, 0, 0};
+const Effect kEffects[] = {
+    {"none", 0, 0, 0},         {"frame", 1, 0, 0},        {"zoom 1.5x", 0, 1, 0},         {"zoom 2x", 0, 2, 0},
+    {"frame + zoom 1.5x", 1, 1, 0}, {"freeze", 0, 0, 1}, {"still picture", 0, 0, 2},
+};
+const Effect kAllEffects = {"frame + zoom 2x", 1, 2, 0};
+
+struct Case {
+    std::wstring format;   // kivocap's name
+    int width, height, fps;
+    Effect effect;
+};
+
+struct CaseResult {
+    bool ok = false;
+    long frames = 0, processed = 0, passed = 0;
+    double p50 = 0, p99 = 0, max = 0;
+    double panelCpuUs = 0, appCpuUs = 0;   // CPU time per counted frame
+    std::string error;
+};
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The number after the word in a tool's output ("p50 12.5"), or -1.
+double numberAfter(const std::string& text, const std::string& word)
+{
+    std::istringstream in(text);
+    std::string token;
+    while (in >> token) {
+        std::string next;
+        if (token == word && in >> next)
+            return atof(next.c_str());
+    }
+    return -1;
+}
+
+LONGLONG qpcAfter(const std::string& text, const std::string& prefix)
+{
+    size_t at = text.find(prefix);
+    return at == std::string::npos ? -1 : _atoi64(text.c_str() + at + prefix.size());
+}
+
+ULONGLONG cpuTime(HANDLE hProcess)
+{
+    FILETIME created, exited, kernel, user;
+    if (!hProcess || !GetProcessTimes(hProcess, &created, &exited, &kernel, &user))
+        return 0;
+    auto value = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    return value(kernel) + value(user);
+}
+
+// The resident service of an installation, halted at the end.
+class Service {
+public:
+    explicit Service(Installation& inst) : m_inst(inst), m_process(inst.start(L"KivoServe.exe"))
+    {
+        m_hFrame = waitForFrameWindow(m_process.id(), kStartMs);
+    }
+    ~Service()
+    {
+        TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+        halt.waitExit(10000);
+        m_process.waitExit(10000);
+    }
+    HWND frame() const { return m_hFrame; }
+    DWORD id() const { return m_process.id(); }
+
+private:
+    Installation& m_inst;
+    TestProcess m_process;
+    HWND m_hFrame = nullptr;
+};
+
+std::unique_ptr<TestProcess> startCapture(const Installation& inst, const std::wstring& arguments)
+{
+    kivotest::LaunchOptions options;
+    options.folder = inst.dir();
+    options.captureOutput = true;
+    return std::make_unique<TestProcess>(inst.file(L"kivocap.exe"), arguments, options);
+}
+
+// One camera session through the panel: the effect set, frames counted after the panel settled.
+CaseResult runCase(Installation& inst, const Case& c, double seconds, double skip)
+{
+    CaseResult result;
+    writeSetting(KIVO_VALUE_FRAME_IDX, c.effect.frameIdx);
+    writeSetting(KIVO_VALUE_ZOOM_IDX, c.effect.zoomIdx);
+    int sessionsBefore = inst.logCount("KivoServeFrame::OnKivoSetClose() called.");
+    wchar_t args[256];
+    _snwprintf(args, ARRAYSIZE(args),
+               L"--camera 0 --size %dx%d --format %ls --fps %d --duration %.1f --skip %.1f --print-events", c.width,
+               c.height, c.format.c_str(), c.fps, seconds, skip);
+    args[ARRAYSIZE(args) - 1] = L'\0';
+    auto app = startCapture(inst, args);
+    HWND hPanel = waitForPanelWindow(kLaunchMs);
+    if (!hPanel) {
+        result.error = "no panel";
+        app->kill();
+        return result;
+    }
+    if (c.effect.mode != 0) {
+        HWND hMode = GetDlgItem(hPanel, IDC_MODE_LIST);
+        // The panel enables its effect controls with the first frame.
+        kivotest::waitFor([&] { return IsWindowEnabled(hMode) != FALSE; }, 5000);
+        choosePanelEntry(hPanel, IDC_MODE_LIST, c.effect.mode);
+    }
+    HANDLE hPanelProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                       processOfWindow(hPanel));
+    ULONGLONG panelStart = 0, panelEnd = 0;
+    kivotest::waitFor([&] { return app->output().find("event count ") != std::string::npos || !app->running(); },
+                      DWORD((seconds + 5) * 1000));
+    panelStart = cpuTime(hPanelProcess);
+    kivotest::waitFor([&] { return app->output().find("event counted ") != std::string::npos || !app->running(); },
+                      DWORD((seconds + 5) * 1000));
+    panelEnd = cpuTime(hPanelProcess);
+    app->waitExit(20000);
+    std::string out = app->output();
+    // The next case starts only once this panel has gone and the service watches again.
+    if (hPanelProcess) {
+        WaitForSingleObject(hPanelProcess, 10000);
+        CloseHandle(hPanelProcess);
+    }
+    inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 10000, sessionsBefore + 1);
+
+    result.frames = long(numberAfter(out, "frames"));
+    result.processed = long(numberAfter(out, "processed"));
+    result.passed = long(numberAfter(out, "passed-through"));
+    result.p50 = numberAfter(out, "p50");
+    result.p99 = numberAfter(out, "p99");
+    result.max = numberAfter(out, "max");
+    result.appCpuUs = numberAfter(out, "per-frame-us");
+    if (result.frames > 0 && panelEnd >= panelStart)
+        result.panelCpuUs = double(panelEnd - panelStart) / 10.0 / double(result.frames);
+    result.ok = result.frames > 0 && app->exitCode() == 0;
+    if (!result.ok)
+        result.error = out;
+    return result;
+}
+
+struct PingPong {
+    double p50 = -1, p99 = -1;
+};
+
+PingPong pingPong(bool viaWindow)
+{
+    kivotest::LaunchOptions options;
+    options.folder = kivotest::testsFolder();
+    kivotest::RunResult run = kivotest::runToEnd(kivotest::testsFolder() + L"\\..\\bench\\pingpong.exe",
+                                                 viaWindow ? L"--rounds 300 --via-window" : L"--rounds 300", 60000,
+                                                 options);
+    PingPong result;
+    if (run.finished && run.exitCode == 0) {
+        result.p50 = numberAfter(run.output, "p50-us");
+        result.p99 = numberAfter(run.output, "p99-us");
+    }
+    return result;
+}
+
+// One copy of a frame of this size, median microseconds over many copies.
+double memcpyMicroseconds(size_t bytes)
+{
+    std::vector<BYTE> from(bytes, 0x5A), to(bytes);
+    std::vector<double> times;
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    for (int i = 0; i < 201; ++i) {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        memcpy(to.data(), from.data(), bytes);
+        QueryPerformanceCounter(&b);
+        from[i % bytes] ^= to[(i * 7) % bytes];   // keeps the copies from being folded away
+        times.push_back(double(b.QuadPart - a.QuadPart) * 1e6 / double(f.QuadPart));
+    }
+    return median(times);
+}
+
+size_t frameBytes(const Case& c)
+{
+    int bits = c.format == L"rgb32" ? 32 : c.format == L"yuy2" ? 16 : 24;
+    size_t stride = (size_t(c.width) * bits / 8 + 3) & ~size_t(3);
+    return stride * size_t(c.height);
+}
+
+void prepareSettings(bool autoStartup)
+{
+    resetSettings();
+    writeSetting(KIVO_VALUE_AUTO_STARTUP, autoStartup ? 1 : 0);
+    // Frames above 320x240 switch the effects off; the alert would wait for a user.
+    writeSetting(KIVO_VALUE_NO_DISP_ALERT_EFFECT, 1);
+}
+
+// The camera open (kivocap's own clock) to the panel visible on the screen, AutoStartup on.
+int measureOpenToVisible(Installation& inst, int runs, std::vector<double>& delays)
+{
+    for (int i = 0; i < runs; ++i) {
+        auto app = startCapture(inst, L"--camera 0 --size 320x240 --format rgb24 --fps 30 --duration 4 --print-events");
+        HWND hPanel = waitForPanelWindow(kLaunchMs);
+        LARGE_INTEGER visibleAt = {};
+        bool visible = hPanel && kivotest::waitFor(
+                                     [&] {
+                                         QueryPerformanceCounter(&visibleAt);
+                                         return IsWindowVisible(hPanel) != FALSE;
+                                     },
+                                     5000);
+        DWORD panelProcess = processOfWindow(hPanel);
+        app->waitExit(20000);
+        waitForProcessEnd(panelProcess, 10000);
+        LONGLONG opened = qpcAfter(app->output(), "event open qpc=");
+        if (!visible || opened < 0) {
+            fprintf(stderr, "PipelineBench: run %d: the panel was not shown\n", i + 1);
+            return 1;
+        }
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        delays.push_back(double(visibleAt.QuadPart - opened) * 1000.0 / double(f.QuadPart));
+        printf("  open -> panel visible, run %2d: %.1f ms\n", i + 1, delays.back());
+        fflush(stdout);
+    }
+    return 0;
+}
+
+int measureHandoff(int runs)
+{
+    Installation inst(SettingsProgram::Real);
+    prepareSettings(true);
+    runTool(inst, L"kivocam.exe", L"reset");
+    Service service(inst);
+    if (!service.frame()) {
+        fprintf(stderr, "PipelineBench: the service did not start\n");
+        return 1;
+    }
+    std::vector<double> p50, p99, pingP50, pingP99, relayP50, relayP99;
+    const Case c = {L"rgb24", 320, 240, 30, kAllEffects};
+    for (int i = 0; i < runs; ++i) {
+        CaseResult r = runCase(inst, c, 12, 5);
+        PingPong ping = pingPong(false), relay = pingPong(true);
+        if (!r.ok || ping.p50 < 0 || relay.p50 < 0) {
+            fprintf(stderr, "PipelineBench: run %d failed: %s\n", i + 1, r.error.c_str());
+            return 1;
+        }
+        printf("run %d: frames %ld processed %ld passed-through %ld; handoff p50 %.1f p99 %.1f max %.1f us; "
+               "ping-pong p50 %.1f p99 %.1f us; via a window p50 %.1f p99 %.1f us; CPU per frame KivoSet %.1f "
+               "kivocap %.1f us\n",
+               i + 1, r.frames, r.processed, r.passed, r.p50, r.p99, r.max, ping.p50, ping.p99, relay.p50, relay.p99,
+               r.panelCpuUs, r.appCpuUs);
+        fflush(stdout);
+        p50.push_back(r.p50);
+        p99.push_back(r.p99);
+        pingP50.push_back(ping.p50);
+        pingP99.push_back(ping.p99);
+        relayP50.push_back(relay.p50);
+        relayP99.push_back(relay.p99);
+    }
+    printf("medians of %d runs: handoff p50 %.1f us, p99 %.1f us; ping-pong p50 %.1f us, p99 %.1f us; "
+           "via a window p50 %.1f us, p99 %.1f us\n",
+           runs, median(p50), median(p99), median(pingP50), median(pingP99), median(relayP50), median(relayP99));
+    printf("handoff / ping-pong: p50 %.1fx, p99 %.1fx; handoff / via a window: p50 %.1fx, p99 %.1fx\n",
+           median(p50) / median(pingP50), median(p99) / median(pingP99), median(p50) / median(relayP50),
+           median(p99) / median(relayP99));
+    std::vector<double> delays;
+    if (measureOpenToVisible(inst, 10, delays) != 0)
+        return 1;
+    std::sort(delays.begin(), delays.end());
+    printf("camera open -> panel visible: median %.1f ms, min %.1f ms, max %.1f ms (%zu runs)\n", median(delays),
+           delays.front(), delays.back(), delays.size());
+    return 0;
+}
+
+std::vector<Case> pipelineCases()
+{
+    std::vector<Case> cases;
+    for (const wchar_t* format : {L"rgb24", L"rgb32", L"yuy2"})
+        for (const Effect& effect : kEffects)
+            cases.push_back({format, 320, 240, 30, effect});
+    const int sizes[][2] = {{640, 480}, {1280, 720}, {1920, 1080}};
+    for (int fps : {30, 60})
+        for (const auto& size : sizes)
+            cases.push_back({L"rgb24", size[0], size[1], fps, kNoEffect});
+    return cases;
+}
+
+std::string narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+int measurePipeline(const std::wstring& tablePath)
+{
+    Installation inst(SettingsProgram::Real);
+    prepareSettings(false);
+    runTool(inst, L"kivocam.exe", L"reset");
+    Service service(inst);
+    if (!service.frame()) {
+        fprintf(stderr, "PipelineBench: the service did not start\n");
+        return 1;
+    }
+    PingPong ping = pingPong(false), relay = pingPong(true);
+    std::ostringstream table;
+    char line[512];
+    snprintf(line, sizeof(line),
+             "Baselines of this run: event ping-pong between two processes p50 %.1f us, p99 %.1f us; relayed "
+             "through a window post p50 %.1f us, p99 %.1f us.\n\n",
+             ping.p50, ping.p99, relay.p50, relay.p99);
+    table << line;
+    table << "| format | size | fps | effect | frames | processed | passed through | added latency p50 / p99 / max "
+             "(us) | p50 / ping-pong | memcpy of a frame (us) | KivoSet CPU per frame (us) | kivocap CPU per frame "
+             "(us) |\n";
+    table << "|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+    printf("%s", table.str().c_str());
+    fflush(stdout);
+    int failures = 0;
+    for (const Case& c : pipelineCases()) {
+        CaseResult r = runCase(inst, c, 10, 4);
+        double copy = memcpyMicroseconds(frameBytes(c));
+        if (!r.ok) {
+            ++failures;
+            fprintf(stderr, "PipelineBench: %s %dx%d %d fps %s failed: %s\n", narrow(c.format).c_str(), c.width,
+                    c.height, c.fps, c.effect.name, r.error.c_str());
+        }
+        snprintf(line, sizeof(line),
+                 "| %s | %dx%d | %d | %s | %ld | %ld | %ld | %.0f / %.0f / %.0f | %.1f | %.0f | %.0f | %.0f |\n",
+                 narrow(c.format).c_str(), c.width, c.height, c.fps, c.effect.name, r.frames, r.processed, r.passed,
+                 r.p50, r.p99, r.max, ping.p50 > 0 ? r.p50 / ping.p50 : 0.0, copy, r.panelCpuUs, r.appCpuUs);
+        table << line;
+        printf("%s", line);
+        fflush(stdout);
+    }
+    FILE* file = _wfopen(tablePath.c_str(), L"w");
+    if (!file) {
+        fwprintf(stderr, L"PipelineBench: cannot write %ls\n", tablePath.c_str());
+        return 1;
+    }
+    fputs(table.str().c_str(), file);
+    fclose(file);
+    wprintf(L"table written to %ls\n", tablePath.c_str());
+    return failures ? 1 : 0;
+}
+
+int measureSessions(int sessions)
+{
+    Installation inst(SettingsProgram::Real);
+    prepareSettings(true);
+    runTool(inst, L"kivocam.exe", L"reset");
+    Service service(inst);
+    if (!service.frame()) {
+        fprintf(stderr, "PipelineBench: the service did not start\n");
+        return 1;
+    }
+    long serveHandles = kernelHandleCount(service.id()), serveGdi = gdiObjectCount(service.id());
+    printf("| session | KivoServe handles | KivoServe GDI objects | KivoSet handles | KivoSet GDI objects |\n");
+    printf("|---|---|---|---|---|\n");
+    printf("| before | %ld | %ld | | |\n", serveHandles, serveGdi);
+    fflush(stdout);
+    for (int i = 1; i <= sessions; ++i) {
+        int closesBefore = inst.logCount("KivoServeFrame::OnKivoSetClose() called.");
+        auto app = startCapture(inst, L"--camera 0 --size 320x240 --format rgb24 --fps 30 --duration 4");
+        HWND hPanel = waitForPanelWindow(kLaunchMs);
+        DWORD panelProcess = processOfWindow(hPanel);
+        // Counted once the panel is shown and has processed frames for a while.
+        bool shown = hPanel && kivotest::waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 5000);
+        kivotest::pumpMessagesFor(800);
+        long setHandles = kernelHandleCount(panelProcess), setGdi = gdiObjectCount(panelProcess);
+        app->waitExit(20000);
+        bool ended = waitForProcessEnd(panelProcess, 10000) &&
+                     inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 10000, closesBefore + 1);
+        if (!shown || !ended) {
+            fprintf(stderr, "PipelineBench: session %d: the panel was %s\n", i, shown ? "not closed" : "not shown");
+            return 1;
+        }
+        kivotest::pumpMessagesFor(200);
+        if (i == 1 || i % 10 == 0 || i == sessions) {
+            printf("| %d | %ld | %ld | %ld | %ld |\n", i, kernelHandleCount(service.id()), gdiObjectCount(service.id()),
+                   setHandles, setGdi);
+            fflush(stdout);
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::wstring mode = argc > 1 ? argv[1] : L"";
+    if (mode == L"handoff")
+        return measureHandoff(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 3);
+    if (mode == L"pipeline")
+        return measurePipeline(argc > 2 ? argv[2] : L"pipeline.md");
+    if (mode == L"sessions")
+        return measureSessions(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 100);
+    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] | sessions [N]\n");
+    return 2;
+}
