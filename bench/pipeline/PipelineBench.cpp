@@ -9,6 +9,9 @@
 //                                     the table also goes to FILE (pipeline.md)
 //   PipelineBench sessions [N]        N camera sessions (100): kernel handles and GDI objects of
 //                                     KivoServe and of each session's KivoSet
+//
+// With --kivofx last, kivofx filters in the panel's place (handoff and pipeline; no modes), for builds
+// without the settings program.
 #include "ServeSystem.h"
 
 #include "KivoNames.h"
@@ -128,48 +131,101 @@ std::unique_ptr<TestProcess> startCapture(const Installation& inst, const std::w
     return std::make_unique<TestProcess>(inst.file(L"kivocap.exe"), arguments, options);
 }
 
-// One camera session through the panel: the effect set, frames counted after the panel settled.
+// kivofx in the panel's place while a build has no settings program: the same library calls on every
+// frame, without the panel's modes and without its skipping of every second frame.
+bool g_kivofxFilter = false;
+
+const char* filterName()
+{
+    return g_kivofxFilter ? "kivofx" : "KivoSet";
+}
+
+// The filter of one session: the panel the service started, or kivofx started here.
+struct SessionFilter {
+    std::unique_ptr<TestProcess> kivofx;
+    HWND hPanel = nullptr;
+    HANDLE hProcess = nullptr;
+    ~SessionFilter()
+    {
+        if (hProcess)
+            CloseHandle(hProcess);
+    }
+};
+
+std::unique_ptr<TestProcess> startKivofx(const Installation& inst, const Effect& effect)
+{
+    kivotest::LaunchOptions options;
+    options.folder = inst.dir();
+    options.captureOutput = true;
+    auto fx = std::make_unique<TestProcess>(inst.file(L"kivofx.exe"),
+                                            L"--camera 0 --frame " + std::to_wstring(effect.frameIdx) + L" --zoom " +
+                                                std::to_wstring(effect.zoomIdx) + L" --seconds 120",
+                                            options);
+    kivotest::waitFor([&] { return fx->output().find("watching camera") != std::string::npos || !fx->running(); },
+                      10000);
+    return fx;
+}
+
+// Starts the filter's side of a session whose capture has started; false when no filter came.
+bool attachFilter(SessionFilter& filter, const Effect& effect)
+{
+    if (g_kivofxFilter) {
+        filter.hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, filter.kivofx->id());
+        return filter.kivofx->running();
+    }
+    filter.hPanel = waitForPanelWindow(kLaunchMs);
+    if (!filter.hPanel)
+        return false;
+    if (effect.mode != 0) {
+        HWND hMode = GetDlgItem(filter.hPanel, IDC_MODE_LIST);
+        // The panel enables its effect controls with the first frame.
+        kivotest::waitFor([&] { return IsWindowEnabled(hMode) != FALSE; }, 5000);
+        choosePanelEntry(filter.hPanel, IDC_MODE_LIST, effect.mode);
+    }
+    filter.hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                                  processOfWindow(filter.hPanel));
+    return true;
+}
+
+// One camera session through the filter: the effect set, frames counted after the filter settled.
 CaseResult runCase(Installation& inst, const Case& c, double seconds, double skip)
 {
     CaseResult result;
+    if (g_kivofxFilter && c.effect.mode != 0) {
+        result.error = "kivofx has no modes";
+        return result;
+    }
     writeSetting(KIVO_VALUE_FRAME_IDX, c.effect.frameIdx);
     writeSetting(KIVO_VALUE_ZOOM_IDX, c.effect.zoomIdx);
-    int sessionsBefore = inst.logCount("KivoServeFrame::OnKivoSetClose() called.");
+    const char* sessionEnd =
+        g_kivofxFilter ? "KivoServeFrame::OnCloseDevice() called." : "KivoServeFrame::OnKivoSetClose() called.";
+    int sessionsBefore = inst.logCount(sessionEnd);
+    SessionFilter filter;
+    if (g_kivofxFilter)
+        filter.kivofx = startKivofx(inst, c.effect);
     wchar_t args[256];
     _snwprintf(args, ARRAYSIZE(args),
                L"--camera 0 --size %dx%d --format %ls --fps %d --duration %.1f --skip %.1f --print-events", c.width,
                c.height, c.format.c_str(), c.fps, seconds, skip);
     args[ARRAYSIZE(args) - 1] = L'\0';
     auto app = startCapture(inst, args);
-    HWND hPanel = waitForPanelWindow(kLaunchMs);
-    if (!hPanel) {
-        result.error = "no panel";
+    if (!attachFilter(filter, c.effect)) {
+        result.error = std::string("no ") + filterName();
         app->kill();
         return result;
     }
-    if (c.effect.mode != 0) {
-        HWND hMode = GetDlgItem(hPanel, IDC_MODE_LIST);
-        // The panel enables its effect controls with the first frame.
-        kivotest::waitFor([&] { return IsWindowEnabled(hMode) != FALSE; }, 5000);
-        choosePanelEntry(hPanel, IDC_MODE_LIST, c.effect.mode);
-    }
-    HANDLE hPanelProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
-                                       processOfWindow(hPanel));
-    ULONGLONG panelStart = 0, panelEnd = 0;
     kivotest::waitFor([&] { return app->output().find("event count ") != std::string::npos || !app->running(); },
                       DWORD((seconds + 5) * 1000));
-    panelStart = cpuTime(hPanelProcess);
+    ULONGLONG filterStart = cpuTime(filter.hProcess);
     kivotest::waitFor([&] { return app->output().find("event counted ") != std::string::npos || !app->running(); },
                       DWORD((seconds + 5) * 1000));
-    panelEnd = cpuTime(hPanelProcess);
+    ULONGLONG filterEnd = cpuTime(filter.hProcess);
     app->waitExit(20000);
     std::string out = app->output();
-    // The next case starts only once this panel has gone and the service watches again.
-    if (hPanelProcess) {
-        WaitForSingleObject(hPanelProcess, 10000);
-        CloseHandle(hPanelProcess);
-    }
-    inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 10000, sessionsBefore + 1);
+    // The next case starts only once this filter has gone and the service watches again.
+    if (filter.hProcess)
+        WaitForSingleObject(filter.hProcess, 10000);
+    inst.waitForLog(sessionEnd, 10000, sessionsBefore + 1);
 
     result.frames = long(numberAfter(out, "frames"));
     result.processed = long(numberAfter(out, "processed"));
@@ -178,8 +234,8 @@ CaseResult runCase(Installation& inst, const Case& c, double seconds, double ski
     result.p99 = numberAfter(out, "p99");
     result.max = numberAfter(out, "max");
     result.appCpuUs = numberAfter(out, "per-frame-us");
-    if (result.frames > 0 && panelEnd >= panelStart)
-        result.panelCpuUs = double(panelEnd - panelStart) / 10.0 / double(result.frames);
+    if (result.frames > 0 && filterEnd >= filterStart)
+        result.panelCpuUs = double(filterEnd - filterStart) / 10.0 / double(result.frames);
     result.ok = result.frames > 0 && app->exitCode() == 0;
     if (!result.ok)
         result.error = out;
@@ -288,10 +344,10 @@ int measureHandoff(int runs)
             return 1;
         }
         printf("run %d: frames %ld processed %ld passed-through %ld; handoff p50 %.1f p99 %.1f max %.1f us; "
-               "ping-pong p50 %.1f p99 %.1f us; via a window p50 %.1f p99 %.1f us; CPU per frame KivoSet %.1f "
+               "ping-pong p50 %.1f p99 %.1f us; via a window p50 %.1f p99 %.1f us; CPU per frame %s %.1f "
                "kivocap %.1f us\n",
                i + 1, r.frames, r.processed, r.passed, r.p50, r.p99, r.max, ping.p50, ping.p99, relay.p50, relay.p99,
-               r.panelCpuUs, r.appCpuUs);
+               filterName(), r.panelCpuUs, r.appCpuUs);
         fflush(stdout);
         p50.push_back(r.p50);
         p99.push_back(r.p99);
@@ -306,6 +362,8 @@ int measureHandoff(int runs)
     printf("handoff / ping-pong: p50 %.1fx, p99 %.1fx; handoff / via a window: p50 %.1fx, p99 %.1fx\n",
            median(p50) / median(pingP50), median(p99) / median(pingP99), median(p50) / median(relayP50),
            median(p99) / median(relayP99));
+    if (g_kivofxFilter)
+        return 0;   // no panel to show
     std::vector<double> delays;
     if (measureOpenToVisible(inst, 10, delays) != 0)
         return 1;
@@ -352,14 +410,16 @@ int measurePipeline(const std::wstring& tablePath)
              ping.p50, ping.p99, relay.p50, relay.p99);
     table << line;
     table << "| format | size | fps | effect | frames | processed | passed through | added latency p50 / p99 / max "
-             "(us) | p50 / ping-pong | memcpy of a frame (us) | KivoSet CPU per frame (us) | kivocap CPU per frame "
-             "(us) |\n";
+             "(us) | p50 / ping-pong | memcpy of a frame (us) | " << filterName() << " CPU per frame (us) | kivocap "
+             "CPU per frame (us) |\n";
     table << "|---|---|---|---|---|---|---|---|---|---|---|---|\n";
     printf("%s", table.str().c_str());
     fflush(stdout);
     int failures = 0;
     for (const Case& c : pipelineCases()) {
         CaseResult r = runCase(inst, c, 10, 4);
+        if (g_kivofxFilter && c.effect.mode != 0)
+            continue;
         double copy = memcpyMicroseconds(frameBytes(c));
         if (!r.ok) {
             ++failures;
@@ -430,6 +490,10 @@ int measureSessions(int sessions)
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc > 1 && wcscmp(argv[argc - 1], L"--kivofx") == 0) {
+        g_kivofxFilter = true;
+        --argc;
+    }
     std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"handoff")
         return measureHandoff(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 3);
@@ -437,6 +501,6 @@ int wmain(int argc, wchar_t** argv)
         return measurePipeline(argc > 2 ? argv[2] : L"pipeline.md");
     if (mode == L"sessions")
         return measureSessions(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 100);
-    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] | sessions [N]\n");
+    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] | sessions [N]  [--kivofx]\n");
     return 2;
 }
