@@ -1,11 +1,10 @@
 // Windows, dialogs, controls, GDI wrappers, frames, menus, the application object and message maps.
 //
-// Being filled in: the control classes (CButton, CStatic, CComboBox, CEdit), CWaitCursor,
-// CMenu::AppendMenu, the GDI classes (CGdiObject, CBitmap, CBrush, CDC and its derived device
-// contexts) and the CWnd members that hand out device contexts (GetDC, GetWindowDC, ReleaseDC,
-// BeginPaint, EndPaint) come with their own sources. The window side (binding, temporary wrappers,
-// the other CWnd members, dialogs, data exchange, modal loops) is in src/CWnd*.cpp and
-// src/CDialog.cpp. Declarations here are final.
+// Being filled in: the control classes (CButton, CStatic, CComboBox, CEdit) and CWaitCursor come
+// with their own sources. The GDI classes are in src/CGdiObject.cpp, src/CDC*.cpp and the files named
+// after each class, the CWnd members that hand out device contexts in src/CWndDC.cpp. The window
+// side (binding, temporary wrappers, the other CWnd members, dialogs, data exchange, modal loops) is
+// in src/CWnd*.cpp and src/CDialog.cpp. Declarations here are final.
 #pragma once
 
 #include "afx.h"
@@ -667,6 +666,10 @@ public:
     BOOL Rectangle(LPCRECT lpRect);
     BOOL DrawIcon(int x, int y, HICON hIcon);
     BOOL DrawIcon(POINT point, HICON hIcon);
+    CPoint MoveTo(int x, int y);
+    CPoint MoveTo(POINT point);
+    BOOL LineTo(int x, int y);
+    BOOL LineTo(POINT point);
 
     int DrawText(LPCWSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat);
     int DrawText(const CString& str, LPRECT lpRect, UINT nFormat);
