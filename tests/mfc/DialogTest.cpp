@@ -232,6 +232,21 @@ TEST_F(ModalTest, EnterEndsWithOkAndEscapeWithCancelWhileTheMainWindowOwnsTheDia
     EXPECT_TRUE(m_foreign.empty()) << "the owner's PreTranslateMessage saw the dialog's messages";
 }
 
+TEST_F(ModalTest, DialogFromATemplateInMemoryRunsModal)
+{
+    HRSRC hResource = FindResourceW(nullptr, MAKEINTRESOURCEW(IDD_PROBE_MODAL), RT_DIALOG);
+    ASSERT_NE(nullptr, hResource);
+    auto lpTemplate = static_cast<LPCDLGTEMPLATE>(LockResource(LoadResource(nullptr, hResource)));
+    CDialog dialog;
+    ASSERT_TRUE(dialog.InitModalIndirect(lpTemplate));
+    INT_PTR result;
+    {
+        DialogDriver driver(L"Probe modal", [](HWND hDialog) { pressKey(hDialog, VK_RETURN); }, kDialogDeadlineMs);
+        result = dialog.DoModal();
+    }
+    EXPECT_EQ(IDOK, result);
+}
+
 TEST_F(ModalTest, DestroyingTheOwnerEndsTheModalLoopAndWmQuitIsPostedAgain)
 {
     // The main window goes while the dialog runs: its owned dialog goes with it and the loop ends.

@@ -394,6 +394,13 @@ public:
     // Modeless: the template from AfxFindResourceHandle(RT_DIALOG), parent or owner pParentWnd.
     virtual BOOL Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    // Modeless from a template in memory (list data, resource type 240's layout, in lpDialogInit);
+    // without a parent the main window owns it.
+    virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                                void* lpDialogInit = nullptr);
+    // Makes DoModal use a template in memory (for an object built with the default constructor).
+    BOOL InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = nullptr,
+                           void* lpDialogInit = nullptr);
     // Modal: the framework's own loop with the owner disabled; the result given to EndDialog,
     // or -1 when the dialog could not be created or its window was destroyed.
     virtual INT_PTR DoModal();
@@ -417,8 +424,12 @@ protected:
     UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
-    // Creates the dialog from a template in memory, bound from its first message.
-    BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst);
+    LPCDLGTEMPLATE m_lpDialogTemplate = nullptr;   // InitModalIndirect's template
+    void* m_lpDialogInit = nullptr;                 // list data of a template in memory
+
+    // Creates the dialog from a template in memory, bound from its first message; hInst is the
+    // module the template's controls and icons are looked up in.
+    BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit, HINSTANCE hInst);
     // Input messages through IsDialogMessage.
     BOOL PreTranslateInput(LPMSG lpMsg);
 

@@ -53,26 +53,43 @@ BOOL CDialog::Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
     LPCDLGTEMPLATE lpTemplate = findTemplate(lpszTemplateName, &hInst);
     if (!lpTemplate)
         return FALSE;
+    return CreateIndirect(lpTemplate, pParentWnd, nullptr, hInst);
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit)
+{
+    return CreateIndirect(lpDialogTemplate, pParentWnd, lpDialogInit, AfxGetResourceHandle());
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit,
+                             HINSTANCE hInst)
+{
+    if (!lpDialogTemplate)
+        return FALSE;
     // Without a parent a modeless dialog is owned by the main window (none while the dialog is
     // itself the main window being created).
     if (!pParentWnd)
         pParentWnd = AfxGetMainWnd();
-    return CreateIndirect(lpTemplate, pParentWnd, hInst);
-}
-
-BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
-{
     HWND hWndParent = pParentWnd != this ? pParentWnd->GetSafeHwnd() : nullptr;
+    m_lpDialogInit = lpDialogInit;
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     return hWnd != nullptr;
 }
 
+BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit)
+{
+    m_lpDialogTemplate = lpDialogTemplate;
+    m_lpDialogInit = lpDialogInit;
+    m_pParentWnd = pParentWnd;
+    return lpDialogTemplate != nullptr;
+}
+
 INT_PTR CDialog::DoModal()
 {
-    HINSTANCE hInst = nullptr;
-    LPCDLGTEMPLATE lpTemplate = findTemplate(m_lpszTemplateName, &hInst);
+    HINSTANCE hInst = AfxGetResourceHandle();
+    LPCDLGTEMPLATE lpTemplate = m_lpDialogTemplate ? m_lpDialogTemplate : findTemplate(m_lpszTemplateName, &hInst);
     if (!lpTemplate)
         return -1;
 
@@ -121,7 +138,8 @@ void CDialog::EndDialog(int nResult)
 
 BOOL CDialog::OnInitDialog()
 {
-    if (!ExecuteDlgInit(m_lpszTemplateName)) {
+    BOOL filled = m_lpDialogInit ? ExecuteDlgInit(m_lpDialogInit) : ExecuteDlgInit(m_lpszTemplateName);
+    if (!filled) {
         AfxTrace(L"CDialog: the template's list data could not be filled in\n");
         EndDialog(-1);
         return FALSE;
