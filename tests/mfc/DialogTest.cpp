@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,63 @@ TEST(DialogTest, ModelessDialogIsBoundFromItsFirstMessageAndFillsItsListsFromThe
     EXPECT_EQ(nullptr, dialog.m_hWnd);
     EXPECT_EQ(nullptr, dialog.m_zoom.m_hWnd) << "the control's object lets go with its window";
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}
+
+const COLORREF kLabelColour = RGB(20, 180, 60);
+
+// Every control-colour message reaches one handler with its control kind; the brush it returns is
+// what the control paints with.
+class ColouredPanel : public CDialog {
+public:
+    ColouredPanel() : CDialog(IDD_PROBE_MODAL) {}
+    ~ColouredPanel() override { ::DeleteObject(m_hLabelBrush); }
+
+    std::vector<std::pair<UINT, UINT>> m_seen;   // message, control kind
+    bool m_labelWrapped = false;                 // pWnd wrapped the label's handle
+    HBRUSH m_hLabelBrush = ::CreateSolidBrush(kLabelColour);
+
+protected:
+    afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+    {
+        m_seen.emplace_back(GetCurrentMessage()->message, nCtlColor);
+        HBRUSH hBrush = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+        if (nCtlColor == CTLCOLOR_STATIC && pWnd && pWnd->GetDlgCtrlID() == IDC_PROBE_LABEL) {
+            m_labelWrapped = pWnd->m_hWnd == ::GetDlgItem(m_hWnd, IDC_PROBE_LABEL);
+            pDC->SetBkColor(kLabelColour);
+            return m_hLabelBrush;
+        }
+        return hBrush;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ColouredPanel, CDialog)
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+TEST(DialogTest, ControlColourMessagesReachOneHandlerWithTheirKindAndItsBrushIsUsed)
+{
+    ColouredPanel dialog;
+    ASSERT_TRUE(dialog.Create(IDD_PROBE_MODAL));
+    dialog.SetWindowPos(&CWnd::wndTopMost, 50, 50, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    dialog.UpdateWindow();
+    kivotest::pumpMessagesFor(50);
+
+    std::set<UINT> kinds;
+    for (const auto& seen : dialog.m_seen) {
+        EXPECT_EQ(seen.first - WM_CTLCOLORMSGBOX, seen.second) << "message 0x" << std::hex << seen.first;
+        kinds.insert(seen.second);
+    }
+    EXPECT_TRUE(kinds.count(CTLCOLOR_DLG));
+    EXPECT_TRUE(kinds.count(CTLCOLOR_STATIC));
+    EXPECT_TRUE(kinds.count(CTLCOLOR_EDIT));
+    EXPECT_TRUE(dialog.m_labelWrapped);
+
+    HWND hLabel = GetDlgItem(dialog.m_hWnd, IDC_PROBE_LABEL);
+    HDC hdc = GetDC(hLabel);
+    EXPECT_EQ(kLabelColour, GetPixel(hdc, 0, 0)) << "the label paints with the handler's brush";
+    ReleaseDC(hLabel, hdc);
+    dialog.DestroyWindow();
 }
 
 // The application's main window: records any message of another window offered to it.
