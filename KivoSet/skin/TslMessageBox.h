@@ -19,11 +19,10 @@ class TSL_API TesselAPI {
 public:
     // Switches the library's use of the system's visual style ("Luna" and its successors) for the
     // windows it skins from then on, and returns the setting in force before the call (on at load).
-    // Off: each dialog and control the library skins is taken out of the visual style
-    // (SetWindowTheme with empty names), so the parts the system still draws (check glyphs, tabs,
-    // scroll bars, drop-down lists) take the classic look in the library's colours, and a composited
-    // desktop leaves the caption and frame to the library's painters. On: windows keep the visual
-    // style for those parts.
+    // Off: each dialog, page, sheet and push button the library skins from then on is taken out of
+    // the visual style (SetWindowTheme with empty names), so the parts the system still draws
+    // there (tabs, scroll bars, drop-down lists) take the classic look in the library's colours.
+    // On: those windows keep the visual style. Captions and frames are the library's either way.
     static bool EnableLuna(bool enable);
     static bool IsLunaEnabled();
 };

@@ -1,0 +1,200 @@
+// Check boxes and radio buttons: the system keeps their state and behaviour; the library draws
+// them flat. The system also draws them directly (not through WM_PAINT) when their state changes,
+// so after each such message the library draws again at once.
+#include "TslControls.h"
+#include "TslLook.h"
+
+using namespace tsl;
+
+IMPLEMENT_DYNAMIC(TesselCheckBox, CButton)
+IMPLEMENT_DYNAMIC(TesselRadioButton, CButton)
+
+namespace {
+
+bool changesLook(UINT message)
+{
+    switch (message) {
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+    case BM_CLICK:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_UPDATEUISTATE:
+    case WM_CAPTURECHANGED:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void drawCheckMark(HDC hdc, const RECT& box, COLORREF ink)
+{
+    int s = box.right - box.left;
+    int x0 = box.left + s / 5, y0 = box.top + s / 2;
+    int x1 = box.left + s * 2 / 5, y1 = box.bottom - s / 4;
+    int x2 = box.right - s / 5, y2 = box.top + s / 4;
+    line(hdc, x0, y0, x1, y1, ink, 2);
+    line(hdc, x1, y1, x2, y2, ink, 2);
+}
+
+void drawDisc(HDC hdc, const RECT& r, COLORREF fill, COLORREF outline)
+{
+    HBRUSH brush = ::CreateSolidBrush(fill);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, outline);
+    if (brush && pen) {
+        HGDIOBJ oldBrush = ::SelectObject(hdc, brush);
+        HGDIOBJ oldPen = ::SelectObject(hdc, pen);
+        ::Ellipse(hdc, r.left, r.top, r.right, r.bottom);
+        ::SelectObject(hdc, oldPen);
+        ::SelectObject(hdc, oldBrush);
+    }
+    if (pen)
+        ::DeleteObject(pen);
+    if (brush)
+        ::DeleteObject(brush);
+}
+
+// Draws the whole control: the parent's background, the box or ring, the label and the focus cue.
+void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
+{
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    BackBuffer buffer(target, client.right, client.bottom);
+    HDC hdc = buffer.dc();
+    DcStateGuard state(hdc);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
+    if (font)
+        ::SelectObject(hdc, font);
+    HBRUSH background = parentControlBrush(hWnd, hdc);
+    ::FillRect(hdc, &client, background);
+    COLORREF labelColor = ::GetTextColor(hdc);
+
+    bool enabled = ::IsWindowEnabled(hWnd) != FALSE;
+    LRESULT check = ::SendMessageW(hWnd, BM_GETCHECK, 0, 0);
+    bool pushed = (::SendMessageW(hWnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    int size = 13;
+    int top = (client.bottom - size) / 2;
+    RECT box = {0, top, size, top + size};
+    COLORREF face = !enabled ? kFaceDisabled : pushed ? kHotFace : kField;
+    COLORREF outline = !enabled ? kLineDisabled : (hot || pushed) ? kAccent : kLine;
+    COLORREF ink = enabled ? kSlate : kTextDisabled;
+    if (radio) {
+        drawDisc(hdc, box, face, outline);
+        if (check == BST_CHECKED) {
+            RECT dot = box;
+            ::InflateRect(&dot, -3, -3);
+            drawDisc(hdc, dot, ink, ink);
+        }
+    } else {
+        fillRect(hdc, box, face);
+        frameRect(hdc, box, outline);
+        if (check == BST_CHECKED) {
+            drawCheckMark(hdc, box, ink);
+        } else if (check == BST_INDETERMINATE) {
+            RECT mark = box;
+            ::InflateRect(&mark, -3, -3);
+            fillRect(hdc, mark, ink);
+        }
+    }
+
+    CString text = windowText(hWnd);
+    RECT label = {size + 5, client.top, client.right, client.bottom};
+    LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
+    UINT format = (style & BS_MULTILINE) ? DT_WORDBREAK : (DT_SINGLELINE | DT_VCENTER);
+    if (::SendMessageW(hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL)
+        format |= DT_HIDEPREFIX;
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, enabled ? labelColor : kTextDisabled);
+    RECT measured = label;
+    ::DrawTextW(hdc, text, text.GetLength(), &measured, format | DT_CALCRECT);
+    if (format & DT_VCENTER)
+        ::OffsetRect(&measured, 0, (label.bottom - label.top - (measured.bottom - measured.top)) / 2);
+    ::DrawTextW(hdc, text, text.GetLength(), &label, format);
+    if (::GetFocus() == hWnd && showsFocusCues(hWnd) && !text.IsEmpty()) {
+        ::InflateRect(&measured, 1, 1);
+        ::IntersectRect(&measured, &measured, &client);
+        ::SetTextColor(hdc, kText);
+        ::SetBkColor(hdc, RGB(255, 255, 255));
+        ::DrawFocusRect(hdc, &measured);
+    }
+    buffer.copy();
+}
+
+// The window procedure's work shared by both classes: true with *result set for the messages the
+// library answers itself.
+bool checkControlBefore(HWND hWnd, bool radio, bool& hot, UINT message, WPARAM wParam, LRESULT* result)
+{
+    switch (message) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT: {
+        PAINTSTRUCT ps;
+        HDC hdc = message == WM_PAINT ? ::BeginPaint(hWnd, &ps) : reinterpret_cast<HDC>(wParam);
+        if (hdc)
+            paintCheckControl(hWnd, hdc, radio, hot);
+        if (message == WM_PAINT)
+            ::EndPaint(hWnd, &ps);
+        *result = 0;
+        return true;
+    }
+    case WM_ERASEBKGND:
+        *result = TRUE;
+        return true;
+    case WM_MOUSEMOVE:
+        if (!hot) {
+            hot = true;
+            TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hWnd, 0};
+            ::TrackMouseEvent(&track);
+            ::InvalidateRect(hWnd, nullptr, FALSE);
+        }
+        return false;
+    case WM_MOUSELEAVE:
+        hot = false;
+        ::InvalidateRect(hWnd, nullptr, FALSE);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void checkControlAfter(HWND hWnd, UINT message)
+{
+    if (changesLook(message) && ::IsWindow(hWnd))
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+} // namespace
+
+TesselCheckBox::TesselCheckBox() = default;
+TesselCheckBox::~TesselCheckBox() = default;
+
+LRESULT TesselCheckBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hWnd = m_hWnd;
+    LRESULT result = 0;
+    if (checkControlBefore(hWnd, false, m_hot, message, wParam, &result))
+        return result;
+    result = CButton::WindowProc(message, wParam, lParam);
+    checkControlAfter(hWnd, message);
+    return result;
+}
+
+TesselRadioButton::TesselRadioButton() = default;
+TesselRadioButton::~TesselRadioButton() = default;
+
+LRESULT TesselRadioButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hWnd = m_hWnd;
+    LRESULT result = 0;
+    if (checkControlBefore(hWnd, true, m_hot, message, wParam, &result))
+        return result;
+    result = CButton::WindowProc(message, wParam, lParam);
+    checkControlAfter(hWnd, message);
+    return result;
+}

@@ -1,0 +1,169 @@
+// The library's dialog look: a light body, a flat grey caption and frame with white text, caption
+// buttons that light up cyan under the mouse and turn slate while pressed.
+#include "TslPainters.h"
+#include "TslLook.h"
+
+using namespace tsl;
+
+namespace {
+
+const COLORREF kGlyphDisabled = RGB(150, 156, 162);
+
+// Fills the button for its state and returns the colour its glyph is drawn in.
+COLORREF captionButtonFace(HDC hdc, const RECT& rect, bool hot, bool pressed, bool disabled)
+{
+    if (hot) {
+        fillRect(hdc, rect, kCaptionHot);
+        return kSlate;
+    }
+    if (pressed) {
+        fillRect(hdc, rect, kSlate);
+        return RGB(255, 255, 255);
+    }
+    return disabled ? kGlyphDisabled : kCaptionText;
+}
+
+// The glyph's square: centred in the button, a little smaller than its height.
+RECT glyphBox(const RECT& rect)
+{
+    int h = rect.bottom - rect.top;
+    int size = h > 8 ? h - 8 : 2;
+    int x = (rect.left + rect.right - size) / 2;
+    int y = (rect.top + rect.bottom - size) / 2;
+    return {x, y, x + size, y + size};
+}
+
+void windowGlyph(HDC hdc, const RECT& box, COLORREF color)
+{
+    frameRect(hdc, box, color);
+    fillRect(hdc, {box.left, box.top, box.right, box.top + 2}, color);
+}
+
+} // namespace
+
+AbstractDialogPainter::AbstractDialogPainter() = default;
+AbstractDialogPainter::~AbstractDialogPainter() = default;
+
+TesselDialogPainter::TesselDialogPainter() = default;
+TesselDialogPainter::~TesselDialogPainter() = default;
+
+void TesselDialogPainter::DrawClient(CDC& dc, const RECT& client)
+{
+    fillRect(dc.GetSafeHdc(), client, kBody);
+}
+
+void TesselDialogPainter::DrawNonClient(CDC& dc, const RECT& window, bool active)
+{
+    HDC hdc = dc.GetSafeHdc();
+    fillRect(hdc, window, active ? kCaptionActive : kCaptionInactive);
+    frameRect(hdc, window, kFrameLine);
+}
+
+void TesselDialogPainter::DrawTitleBar(CDC& dc, const RECT& caption, bool active)
+{
+    fillRect(dc.GetSafeHdc(), caption, active ? kCaptionActive : kCaptionInactive);
+}
+
+void TesselDialogPainter::DrawCloseButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
+{
+    HDC hdc = dc.GetSafeHdc();
+    COLORREF ink = captionButtonFace(hdc, rect, hot, pressed, disabled);
+    RECT box = glyphBox(rect);
+    line(hdc, box.left, box.top, box.right, box.bottom, ink, 2);
+    line(hdc, box.left, box.bottom - 1, box.right, box.top - 1, ink, 2);
+}
+
+void TesselDialogPainter::DrawHelpButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
+{
+    HDC hdc = dc.GetSafeHdc();
+    COLORREF ink = captionButtonFace(hdc, rect, hot, pressed, disabled);
+    DcStateGuard state(hdc);
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, ink);
+    RECT r = rect;
+    ::DrawTextW(hdc, L"?", 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void TesselDialogPainter::DrawMaxButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
+{
+    HDC hdc = dc.GetSafeHdc();
+    COLORREF ink = captionButtonFace(hdc, rect, hot, pressed, disabled);
+    windowGlyph(hdc, glyphBox(rect), ink);
+}
+
+void TesselDialogPainter::DrawMinButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
+{
+    HDC hdc = dc.GetSafeHdc();
+    COLORREF ink = captionButtonFace(hdc, rect, hot, pressed, disabled);
+    RECT box = glyphBox(rect);
+    fillRect(hdc, {box.left, box.bottom - 2, box.right, box.bottom}, ink);
+}
+
+void TesselDialogPainter::DrawRestoreButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
+{
+    HDC hdc = dc.GetSafeHdc();
+    COLORREF ink = captionButtonFace(hdc, rect, hot, pressed, disabled);
+    RECT box = glyphBox(rect);
+    int step = (box.right - box.left) / 3;
+    RECT back = {box.left + step, box.top, box.right, box.bottom - step};
+    RECT front = {box.left, box.top + step, box.right - step, box.bottom};
+    // The window behind shows only above and to the right of the one in front.
+    fillRect(hdc, {back.left, back.top, back.right, back.top + 2}, ink);
+    fillRect(hdc, {back.right - 1, back.top, back.right, back.bottom}, ink);
+    windowGlyph(hdc, front, ink);
+}
+
+void TesselDialogPainter::DrawTitleText(CDC& dc, const RECT& rect, const CString& text, bool active)
+{
+    HDC hdc = dc.GetSafeHdc();
+    DcStateGuard state(hdc);
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, active ? kCaptionText : kCaptionTextInactive);
+    RECT r = rect;
+    ::DrawTextW(hdc, text, text.GetLength(), &r,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void TesselDialogPainter::DrawTopMenuBarBkgnd(CDC& dc, const RECT& rect, bool active)
+{
+    HDC hdc = dc.GetSafeHdc();
+    fillRect(hdc, rect, kBody);
+    fillRect(hdc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, active ? kLine : kLineDisabled);
+}
+
+void TesselDialogPainter::DrawTopMenuBarText(CDC& dc, const RECT& rect, const CString& text, bool disabled)
+{
+    HDC hdc = dc.GetSafeHdc();
+    DcStateGuard state(hdc);
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, disabled ? kTextDisabled : kText);
+    RECT r = rect;
+    ::DrawTextW(hdc, text, text.GetLength(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void TesselDialogPainter::DrawMenuBarBkgnd(CDC& dc, const RECT& rect)
+{
+    HDC hdc = dc.GetSafeHdc();
+    fillRect(hdc, rect, kField);
+    frameRect(hdc, rect, kLine);
+}
+
+void TesselDialogPainter::DrawMenuBarText(CDC& dc, const RECT& rect, const CString& text, bool selected,
+                                          bool disabled)
+{
+    HDC hdc = dc.GetSafeHdc();
+    if (selected)
+        fillRect(hdc, rect, kSlate);
+    DcStateGuard state(hdc);
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, disabled ? kTextDisabled : selected ? RGB(255, 255, 255) : kText);
+    RECT r = rect;
+    r.left += 8;
+    ::DrawTextW(hdc, text, text.GetLength(), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+}
+
+void TesselDialogPainter::DrawMenuBarSeparator(CDC& dc, const RECT& rect)
+{
+    int y = (rect.top + rect.bottom) / 2;
+    fillRect(dc.GetSafeHdc(), {rect.left + 4, y, rect.right - 4, y + 1}, kLine);
+}

@@ -1,0 +1,67 @@
+// A group box: a one-pixel frame with its title on the parent's background. Only the frame and the
+// title are drawn; the inside belongs to the parent and the controls in it.
+#include "TslControls.h"
+#include "TslLook.h"
+
+using namespace tsl;
+
+IMPLEMENT_DYNAMIC(TesselGroupBox2, CButton)
+
+namespace {
+
+void paintGroupBox(HWND hWnd, HDC hdc)
+{
+    DcStateGuard state(hdc);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
+    if (font)
+        ::SelectObject(hdc, font);
+    HBRUSH background = parentControlBrush(hWnd, hdc);
+    COLORREF titleColor = ::GetTextColor(hdc);
+    RECT client;
+    ::GetClientRect(hWnd, &client);
+    CString title = windowText(hWnd);
+    RECT titleRect = {8, 0, client.right - 8, 0};
+    ::DrawTextW(hdc, title, title.GetLength(), &titleRect, DT_SINGLELINE | DT_CALCRECT);
+    int lineY = title.IsEmpty() ? 0 : (titleRect.bottom - titleRect.top) / 2;
+    bool enabled = ::IsWindowEnabled(hWnd) != FALSE;
+    frameRect(hdc, {client.left, lineY, client.right, client.bottom}, enabled ? kLine : kLineDisabled);
+    if (title.IsEmpty())
+        return;
+    RECT behind = titleRect;
+    ::InflateRect(&behind, 3, 0);
+    ::FillRect(hdc, &behind, background);
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, enabled ? titleColor : kTextDisabled);
+    ::DrawTextW(hdc, title, title.GetLength(), &titleRect, DT_SINGLELINE);
+}
+
+} // namespace
+
+TesselGroupBox2::TesselGroupBox2() = default;
+TesselGroupBox2::~TesselGroupBox2() = default;
+
+LRESULT TesselGroupBox2::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hWnd = m_hWnd;
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = ::BeginPaint(hWnd, &ps);
+        if (hdc)
+            paintGroupBox(hWnd, hdc);
+        ::EndPaint(hWnd, &ps);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        paintGroupBox(hWnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return TRUE;
+    default:
+        break;
+    }
+    LRESULT result = CButton::WindowProc(message, wParam, lParam);
+    if ((message == WM_SETTEXT || message == WM_ENABLE || message == WM_UPDATEUISTATE) && ::IsWindow(hWnd))
+        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    return result;
+}

@@ -1,0 +1,68 @@
+#include "TslDialogs.h"
+#include "TesselCaption.h"
+#include "TslLook.h"
+
+IMPLEMENT_DYNAMIC(TesselPropertySheet, CPropertySheet)
+
+BEGIN_MESSAGE_MAP(TesselPropertySheet, CPropertySheet)
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+namespace {
+
+const int kApplyNowId = 0x3021;   // the sheet's Apply button
+const int kSheetButtonIds[4] = {IDOK, IDCANCEL, kApplyNowId, IDHELP};
+
+} // namespace
+
+TesselPropertySheet::TesselPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
+    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_caption(new TesselCaption)
+{
+    m_bodyBrush.CreateSolidBrush(tsl::kBody);
+}
+
+TesselPropertySheet::~TesselPropertySheet() = default;
+
+void TesselPropertySheet::skinSheetControls()
+{
+    tsl::applyVisualStyleSwitch(m_hWnd);
+    tsl::takeOverFrame(m_hWnd);
+    for (int i = 0; i < 4; ++i) {
+        HWND button = ::GetDlgItem(m_hWnd, kSheetButtonIds[i]);
+        if (button && !m_sheetButtons[i].m_hWnd)
+            m_sheetButtons[i].SubclassWindow(button);
+    }
+}
+
+LRESULT TesselPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    HWND hWnd = m_hWnd;
+    if (m_caption->handleBefore(hWnd, m_painter, message, wParam, lParam, &result))
+        return result;
+    TesselCaption* caption = m_caption.get();
+    result = CPropertySheet::WindowProc(message, wParam, lParam);
+    if (message == WM_NCDESTROY || message == WM_DESTROY || !::IsWindow(hWnd) ||
+        CWnd::FromHandlePermanent(hWnd) != this)
+        return result;
+    if (message == WM_INITDIALOG)
+        skinSheetControls();
+    caption->handleAfter(hWnd, m_painter, message);
+    return result;
+}
+
+BOOL TesselPropertySheet::OnEraseBkgnd(CDC* pDC)
+{
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    tsl::DcStateGuard state(pDC->GetSafeHdc());
+    m_painter.DrawClient(*pDC, client);
+    return TRUE;
+}
+
+HBRUSH TesselPropertySheet::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    (void)pWnd;
+    return tsl::controlColors(pDC->GetSafeHdc(), nCtlColor, m_bodyBrush, m_bodyBrush);
+}
