@@ -17,12 +17,12 @@ const int kButtonMinWidth = 80;
 const int kButtonGap = 8;
 const int kMaxTextWidth = 420;
 
-struct ButtonSpec {
+struct MessageButton {
     int id;
     LPCWSTR text;
 };
 
-std::vector<ButtonSpec> buttonsFor(UINT type)
+std::vector<MessageButton> buttonsFor(UINT type)
 {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: return {{IDOK, L"OK"}, {IDCANCEL, L"Cancel"}};
@@ -118,7 +118,7 @@ protected:
 private:
     bool hasButton(int id) const
     {
-        for (const ButtonSpec& b : m_buttons)
+        for (const MessageButton& b : m_buttons)
             if (b.id == id)
                 return true;
         return false;
@@ -133,7 +133,7 @@ private:
     CString m_text;
     CString m_caption;
     UINT m_type;
-    std::vector<ButtonSpec> m_buttons;
+    std::vector<MessageButton> m_buttons;
     TesselButton m_buttonControls[3];
     TesselStatic m_textControl;
 };
@@ -214,7 +214,7 @@ void TesselMessageDialog::layout()
     RECT measured = {0, 0, kMaxTextWidth, 0};
     ::DrawTextW(hdc, m_text, m_text.GetLength(), &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     int buttonWidth = kButtonMinWidth;
-    for (const ButtonSpec& b : m_buttons) {
+    for (const MessageButton& b : m_buttons) {
         RECT r = {0, 0, 0, 0};
         ::DrawTextW(hdc, b.text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
         if (r.right + 24 > buttonWidth)
@@ -245,7 +245,7 @@ void TesselMessageDialog::layout()
                        SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(text, nullptr, textLeft, textTop, measured.right, textHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     int x = width - kMargin - rowWidth;
-    for (const ButtonSpec& b : m_buttons) {
+    for (const MessageButton& b : m_buttons) {
         ::SetWindowPos(::GetDlgItem(m_hWnd, b.id), nullptr, x, buttonTop, buttonWidth, kButtonHeight,
                        SWP_NOZORDER | SWP_NOACTIVATE);
         x += buttonWidth + kButtonGap;
