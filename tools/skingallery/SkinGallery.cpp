@@ -1,7 +1,7 @@
 // A window of every skinned control in every state, the caption's buttons, and (with --message)
 // a message box over it: what the skin looks like, for screenshots.
 //
-//   SkinGallery.exe [--message] [--seconds N]     ends by itself after N seconds (default 30)
+//   SkinGallery.exe [--message | --sheet] [--seconds N]   ends by itself after N seconds (default 30)
 #include "GalleryIds.h"
 #include "KivoButton.h"
 #include "KivoDialogPainter.h"
@@ -14,6 +14,7 @@
 namespace {
 
 const UINT WM_SHOW_MESSAGE = WM_APP + 1;
+const UINT WM_SHOW_SHEET = WM_APP + 2;
 const UINT_PTR kEndTimer = 1;
 
 // Buttons that stay hot although the mouse is elsewhere, to show that state.
@@ -35,10 +36,44 @@ BEGIN_MESSAGE_MAP(PinnedHotKivoButton, KivoButton)
     ON_MESSAGE(WM_MOUSELEAVE, OnMouseLeaveIgnored)
 END_MESSAGE_MAP()
 
+// A property page like the settings program's: slider, number box, check box, push button.
+class GalleryPage : public TesselPropertyPage {
+public:
+    GalleryPage() : TesselPropertyPage(IDD_GALLERY_PAGE) {}
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        TesselPropertyPage::DoDataExchange(pDX);
+        DDX_Control(pDX, IDC_PAGE_SLIDER, m_slider);
+        DDX_Control(pDX, IDC_PAGE_NUMBER, m_number);
+        DDX_Control(pDX, IDC_PAGE_CHECK, m_check);
+        DDX_Control(pDX, IDC_PAGE_DEFAULTS, m_defaults);
+    }
+    BOOL OnInitDialog() override
+    {
+        TesselPropertyPage::OnInitDialog();
+        m_slider.SendMessage(TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
+        m_slider.SendMessage(TBM_SETTICFREQ, 10);
+        m_slider.SendMessage(TBM_SETPOS, TRUE, 64);
+        m_number.SetWindowText(L"64");
+        m_check.SetCheck(BST_CHECKED);
+        return TRUE;
+    }
+
+private:
+    TesselSliderCtrl m_slider;
+    TesselEdit2 m_number;
+    TesselCheckBox m_check;
+    TesselButton m_defaults;
+};
+
+enum class Extra { None, Message, Sheet };
+
 class GalleryDialog : public TesselDialog {
 public:
-    GalleryDialog(bool showMessage, UINT seconds)
-        : TesselDialog(IDD_GALLERY), m_showMessage(showMessage), m_seconds(seconds)
+    GalleryDialog(Extra extra, UINT seconds)
+        : TesselDialog(IDD_GALLERY), m_extra(extra), m_seconds(seconds)
     {
         SetPainter(&m_painter);
         m_panelBrush.CreateSolidBrush(RGB(199, 206, 211));
@@ -58,6 +93,7 @@ protected:
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg LRESULT OnShowMessage(WPARAM, LPARAM);
+    afx_msg LRESULT OnShowSheet(WPARAM, LPARAM);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -77,7 +113,7 @@ private:
     TesselStatic m_panelLabel;
     TesselButton2 m_ok, m_cancel;
     CBrush m_panelBrush;
-    bool m_showMessage;
+    Extra m_extra;
     UINT m_seconds;
 };
 
@@ -85,6 +121,7 @@ BEGIN_MESSAGE_MAP(GalleryDialog, TesselDialog)
     ON_WM_CTLCOLOR()
     ON_WM_TIMER()
     ON_MESSAGE(WM_SHOW_MESSAGE, OnShowMessage)
+    ON_MESSAGE(WM_SHOW_SHEET, OnShowSheet)
 END_MESSAGE_MAP()
 
 void GalleryDialog::DoDataExchange(CDataExchange* pDX)
@@ -123,8 +160,10 @@ BOOL GalleryDialog::OnInitDialog()
     TesselDialog::OnInitDialog();
     showStates();
     SetTimer(kEndTimer, m_seconds * 1000);
-    if (m_showMessage)
+    if (m_extra == Extra::Message)
         PostMessage(WM_SHOW_MESSAGE);
+    else if (m_extra == Extra::Sheet)
+        PostMessage(WM_SHOW_SHEET);
     return FALSE;   // the focus is set
 }
 
@@ -186,19 +225,31 @@ LRESULT GalleryDialog::OnShowMessage(WPARAM, LPARAM)
     return 0;
 }
 
+LRESULT GalleryDialog::OnShowSheet(WPARAM, LPARAM)
+{
+    TesselPropertySheet sheet(IDS_GALLERY_SHEET, this, 0);
+    GalleryPage page;
+    sheet.AddPage(&page);
+    sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
+    sheet.DoModal();
+    return 0;
+}
+
 class GalleryApp : public CWinApp {
 public:
     BOOL InitInstance() override
     {
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
         ::InitCommonControlsEx(&controls);
-        bool message = false;
+        Extra extra = Extra::None;
         UINT seconds = 30;
         int argc = 0;
         LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
         for (int i = 1; argv && i < argc; ++i) {
             if (std::wcscmp(argv[i], L"--message") == 0)
-                message = true;
+                extra = Extra::Message;
+            else if (std::wcscmp(argv[i], L"--sheet") == 0)
+                extra = Extra::Sheet;
             else if (std::wcscmp(argv[i], L"--seconds") == 0 && i + 1 < argc)
                 seconds = static_cast<UINT>(std::wcstoul(argv[++i], nullptr, 10));
         }
@@ -206,7 +257,7 @@ public:
         if (seconds == 0 || seconds > 3600)
             seconds = 30;
         TesselAPI::EnableLuna(false);
-        auto* dialog = new GalleryDialog(message, seconds);
+        auto* dialog = new GalleryDialog(extra, seconds);
         if (!dialog->Create(IDD_GALLERY, nullptr)) {
             delete dialog;
             return FALSE;
