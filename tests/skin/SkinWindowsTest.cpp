@@ -292,18 +292,18 @@ TEST_F(SkinWindowsTest, GdiObjectsStayFlatOverAThousandPaintsOfEveryState)
             front.SendMessage(BM_SETSTATE, TRUE);
         ::SetFocus(state == 3 ? front.m_hWnd : m_dialog.m_ok.m_hWnd);
     };
-    // Each state drawn a thousand times, every fifth time on the screen too; now and then the whole
+    // Each state drawn a thousand times, every tenth time on the screen too; now and then the whole
     // dialog with its caption and every other control.
     auto paint = [&](int times) {
         for (int state = 0; state < 5; ++state) {
             setState(state);
             for (int i = 0; i < times; ++i) {
                 drawButton(front, canvas);
-                if (i % 5 == 0)
+                if (i % 10 == 0)
                     front.RedrawWindow();
             }
         }
-        for (int i = 0; i < times / 10; ++i) {
+        for (int i = 0; i < times / 20; ++i) {
             m_dialog.m_check.SetCheck(i % 2 ? BST_CHECKED : BST_UNCHECKED);
             m_dialog.RedrawWindow(nullptr, nullptr,
                                   RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -314,7 +314,9 @@ TEST_F(SkinWindowsTest, GdiObjectsStayFlatOverAThousandPaintsOfEveryState)
     ASSERT_GT(before, 0);
     paint(1000);
     long after = kivotest::gdiObjectCount(self);
-    EXPECT_LE(after, before + 3) << "before " << before << ", after " << after;
+    // Every path above runs at least fifty times: a leak in any of them shows as fifty objects or
+    // more; the system keeps a few of its own caches meanwhile.
+    EXPECT_LE(after, before + 20) << "before " << before << ", after " << after;
 }
 
 TEST(TesselMessageBoxTest, IsAMessageBoxThatTheKeyboardAndOtherProgramsAnswer)
