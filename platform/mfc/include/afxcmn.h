@@ -1,6 +1,4 @@
-// Common controls: the slider (trackbar) and the tool tip.
-//
-// Being filled in: the bodies come with the control sources; the declarations are final.
+// Common controls: the slider (trackbar) and the tool tip (src/CSliderCtrl.cpp, src/CToolTipCtrl.cpp).
 #pragma once
 
 #include "afxwin.h"
@@ -56,4 +54,7 @@ public:
     int SetMaxTipWidth(int iWidth);
     void SetDelayTime(UINT nDelay);
     void Pop();
+
+private:
+    BOOL addTool(CWnd* pWnd, HINSTANCE hInstText, LPCWSTR lpszText, LPCRECT lpRectTool, UINT_PTR nIDTool);
 };

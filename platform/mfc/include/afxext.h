@@ -1,6 +1,4 @@
-// Extended controls: the bitmap button.
-//
-// Being filled in: CBitmapButton's bodies come with the control sources; the declarations are final.
+// Extended controls: the bitmap button (src/CBitmapButton.cpp).
 #pragma once
 
 #include "afxwin.h"

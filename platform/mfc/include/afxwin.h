@@ -1,10 +1,9 @@
 // Windows, dialogs, controls, GDI wrappers, frames, menus, the application object and message maps.
 //
-// Being filled in: the control classes (CButton, CStatic, CComboBox, CEdit) and CWaitCursor come
-// with their own sources. The GDI classes are in src/CGdiObject.cpp, src/CDC*.cpp and the files named
-// after each class, the CWnd members that hand out device contexts in src/CWndDC.cpp. The window
-// side (binding, temporary wrappers, the other CWnd members, dialogs, data exchange, modal loops) is
-// in src/CWnd*.cpp and src/CDialog.cpp. Declarations here are final.
+// Each control class, CWaitCursor and each GDI class is in the source named after it (the device
+// context's drawing members in src/CDCDrawing.cpp), the CWnd members that hand out device contexts
+// in src/CWndDC.cpp. The window side (binding, temporary wrappers, the other CWnd members, dialogs,
+// data exchange, modal loops) is in src/CWnd*.cpp and src/CDialog.cpp.
 #pragma once
 
 #include "afx.h"
