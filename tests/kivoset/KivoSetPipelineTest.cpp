@@ -118,7 +118,9 @@ TEST(KivoSetPipeline, FramesWiderThanTheEffectLimitPassUntouched)
     ASSERT_TRUE(rig.startKivoSet());
     ASSERT_NE(nullptr, rig.waitForPanel());
     ASSERT_TRUE(rig.log().waitFor("change Reso (X) 0 -> 321, (Y) 0 -> 240", 10000));
-    EXPECT_TRUE(kivotest::waitFor([&] { return !IsWindowEnabled(rig.control(IDC_FRAME_BUTTON)); }, 5000));
+    // The reset button is the last control the panel disables.
+    EXPECT_TRUE(kivotest::waitFor([&] { return !IsWindowEnabled(rig.control(IDC_EFFECT_RESET)); }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_FRAME_BUTTON)));
     EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_MODE_LIST)));
     std::vector<Picture> frames = rig.nextFrames(8);
     ASSERT_EQ(8u, frames.size());
