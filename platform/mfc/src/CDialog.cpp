@@ -75,7 +75,9 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
-    return hWnd != nullptr;
+    // A dialog destroyed during its initialisation was not created (the system may still return its
+    // handle); its object may be deleted already, so nothing of it is touched here.
+    return hWnd != nullptr && ::IsWindow(hWnd);
 }
 
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit)
