@@ -68,8 +68,11 @@ TEST(KivoSetPanel, StaysWithItsCameraCloseOnlyHidesEscapeIsKeptAndSessionEndDest
     // The end of the session destroys the panel; it stores where it was and tells the service.
     RECT rect;
     GetWindowRect(panel, &rect);
+    // The panel agrees to the end of the session: the answer comes from default processing, which
+    // must not run on the panel's object, deleted with its window.
     DWORD_PTR answer = 0;
-    SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer);
+    EXPECT_NE(0, SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(DWORD_PTR(TRUE), answer);
     ASSERT_TRUE(rig.kivoSet().waitExit(5000));
     EXPECT_EQ(0u, rig.kivoSet().exitCode());
     EXPECT_TRUE(kivotest::waitFor([&] { return rig.serveHeard(L"close"); }, 3000));

@@ -44,6 +44,16 @@ bool isPlain(const Picture& p)
     return !hasBorder(p) && p.at(p.width / 2, p.height / 2) != kStill;
 }
 
+COLORREF grey(LONG, LONG)
+{
+    return RGB(128, 128, 128);
+}
+
+bool isBlack(const Picture& p)
+{
+    return p.at(0, 0) == 0 && p.at(p.width / 2, p.height / 2) == 0 && p.at(p.width - 1, p.height - 1) == 0;
+}
+
 void writePictures(PanelRig& rig)
 {
     ASSERT_TRUE(writeBmp(rig.file(L"data\\frame01.bmp"), 320, 240, borderFrame));
@@ -129,22 +139,74 @@ TEST(KivoSetPipeline, FramesWiderThanTheEffectLimitPassUntouched)
     rig.shot(L"panel-effects-off");
 }
 
-// The capturing application moves from 24 to 32 bits a pixel at the same size: the panel's buffers
-// are made anew for the larger frames, so the repeated frames stay whole and the panel runs on.
-TEST(KivoSetPipeline, AFormatChangeAtTheSameSizeRenewsTheEffectBuffers)
+// The capturing application moves from 24 to 32 bits a pixel at the same size while a still picture
+// is shown. The change counts as a size change: the buffers are made anew for the larger frames (the
+// repeated frames stay whole), and the mode goes back to the live picture with the list, which then
+// says what is sent; the stored frame comes back.
+TEST(KivoSetPipeline, AFormatChangeAtTheSameSizeRenewsTheBuffersAndTheModeWithItsList)
 {
     PanelRig rig;
     writePictures(rig);
     writeSetting(KIVO_VALUE_FRAME_IDX, 1);
     ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 15 --duration 90 --filter-wait 1000 "
-                                 L"--switch-to rgb32 --switch-after 40"));
+                                 L"--switch-to rgb32 --switch-after 120"));
     ASSERT_TRUE(rig.startKivoSet());
     ASSERT_NE(nullptr, rig.waitForPanel());
+    ASSERT_NE(L"", rig.waitForFrame(hasBorder));
+    rig.chooseEntry(IDC_MODE_LIST, 2);
+    ASSERT_NE(L"", rig.waitForFrame(isStill));
+    ASSERT_FALSE(rig.log().has("change Reso (X) 320 -> 320, (Y) 240 -> 240")) << "the switch came too early";
+
     ASSERT_TRUE(rig.log().waitFor("change Reso (X) 320 -> 320, (Y) 240 -> 240", 20000));
+    EXPECT_TRUE(kivotest::waitFor(
+        [&] { return SendMessageW(rig.control(IDC_MODE_LIST), CB_GETCURSEL, 0, 0) == 0; }, 5000));
     rig.nextFrames(2);
     std::vector<Picture> frames = rig.nextFrames(10);
     ASSERT_EQ(10u, frames.size());
-    for (const Picture& frame : frames)
-        EXPECT_TRUE(hasBorder(frame));
+    int repeats = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_TRUE(hasBorder(frames[i])) << "frame " << i;
+        if (i > 0 && frames[i] == frames[i - 1])
+            ++repeats;
+    }
+    EXPECT_GE(repeats, 3);
     EXPECT_TRUE(rig.kivoSet().running());
+}
+
+// Pictures wider than the effect library takes: the frame cannot be laid over the picture and the
+// still picture cannot be drawn. The frames go back to the application unchanged (no black still),
+// the failure box comes once from its own message, and the camera closing while the box is up ends
+// the panel cleanly.
+TEST(KivoSetPipeline, PicturesTheLibraryCannotUseLeaveTheFramesAsTheyAre)
+{
+    PanelRig rig;
+    ASSERT_TRUE(writeBmp(rig.file(L"data\\frame01.bmp"), 4097, 2, grey));
+    ASSERT_TRUE(writeBmp(rig.file(L"data\\stil01.bmp"), 4097, 2, grey));
+    writeSetting(KIVO_VALUE_FRAME_IDX, 1);
+    // The application waits up to five seconds for each frame it hands the panel.
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 15 --duration 90 --filter-wait 5000"));
+    ASSERT_TRUE(rig.startKivoSet());
+    HWND panel = rig.waitForPanel();
+    ASSERT_NE(nullptr, panel);
+
+    HWND box = rig.waitForBox();
+    ASSERT_NE(nullptr, box);
+    EXPECT_NE(std::wstring::npos, kivotest::windowText(GetDlgItem(box, 0xFFFF)).find(L"could not be applied"));
+    rig.shot(L"alert-effect-failed");
+    // The frame that failed went back before the box came: the application's frames go on.
+    EXPECT_EQ(4u, rig.nextFrames(4, 3000).size());
+
+    rig.chooseEntry(IDC_MODE_LIST, 2);
+    rig.nextFrames(2);
+    std::vector<Picture> frames = rig.nextFrames(6);
+    ASSERT_EQ(6u, frames.size());
+    for (const Picture& frame : frames)
+        EXPECT_FALSE(isBlack(frame)) << "an empty still picture was sent";
+
+    PostMessageW(panel, WM_TASK_DEVICE_CLOSE, 0, 0);
+    EXPECT_TRUE(kivotest::waitFor([&] { return !rig.kivoSet().running(); }, 10000));
+    EXPECT_EQ(0u, rig.kivoSet().exitCode());
+    EXPECT_TRUE(rig.serveHeard(L"close"));
+    EXPECT_TRUE(rig.log().has("CKivoSetApp::ExitInstance()"));
+    EXPECT_EQ(1u, rig.serveCount(L"open"));
 }

@@ -91,3 +91,23 @@ TEST(KivoSetStart, AServiceThatDoesNotAnswerDoesNotStopThePanel)
     hungService.join();
     CloseHandle(release);
 }
+
+// The service answers "open" by telling the panel that the camera closed: the panel's window is
+// destroyed before its creation ends. The program ends instead of keeping the machine's instance
+// mutex without a window, and the next launch gets a panel.
+TEST(KivoSetStart, APanelDestroyedWhileBeingCreatedEndsTheProgram)
+{
+    PanelRig rig;
+    rig.serve().closeOnOpen = true;
+    ASSERT_TRUE(rig.startKivoSet());
+    EXPECT_TRUE(kivotest::waitFor([&] { return !rig.kivoSet().running(); }, 10000));
+    EXPECT_TRUE(rig.log().has("CKivoSetApp::InitInstance() the settings panel cannot be created."));
+    EXPECT_TRUE(rig.serveHeard(L"close"));
+    EXPECT_TRUE(rig.log().has("CKivoSetApp::ExitInstance()"));
+
+    rig.serve().closeOnOpen = false;
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
+    ASSERT_TRUE(rig.startKivoSet());
+    EXPECT_NE(nullptr, rig.waitForPanel());
+    EXPECT_TRUE(rig.log().waitFor("CKivoSetDlg::OnOpenDevice() called.", 10000));
+}

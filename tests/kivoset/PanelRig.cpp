@@ -161,8 +161,10 @@ LRESULT CALLBACK PanelRig::serveProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
             record.names.push_back(L"open");
             record.openedPanel = reinterpret_cast<HWND>(wParam);
             record.openFlag = lParam;
-            // As the service does with "AutoStartup" on.
-            ShowWindow(record.openedPanel, SW_SHOWNOACTIVATE);
+            if (record.closeOnOpen)
+                SendMessageW(record.openedPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
+            else if (lParam == 0)
+                ShowWindow(record.openedPanel, SW_SHOWNOACTIVATE);
         } else if (msg == RegisterWindowMessageW(KIVO_MSG_KIVOSET_HIDE)) {
             record.names.push_back(L"hide");
         } else if (msg == RegisterWindowMessageW(KIVO_MSG_KIVOSET_CLOSE)) {
@@ -219,7 +221,9 @@ bool PanelRig::startKivoSet(const std::wstring& arguments)
     m_hPanel = nullptr;
     m_opensBefore = m_record.names.size();
     // Started from another folder: the panel finds its data beside itself.
-    return m_kivoSet.start(file(L"KivoSet.exe"), arguments, launchOptions(kivotest::programFolder()));
+    kivotest::LaunchOptions options = launchOptions(kivotest::programFolder());
+    options.environment.push_back({L"WINEDEBUG", L"-all,warn+heap"});
+    return m_kivoSet.start(file(L"KivoSet.exe"), arguments, options);
 }
 
 HWND PanelRig::waitForPanel(DWORD timeoutMs)
@@ -231,6 +235,36 @@ HWND PanelRig::waitForPanel(DWORD timeoutMs)
     if (kivotest::waitFor(opened, timeoutMs))
         m_hPanel = m_record.openedPanel;
     return m_hPanel;
+}
+
+HWND PanelRig::waitForBox(DWORD timeoutMs) const
+{
+    struct Search {
+        DWORD processId;
+        HWND panel;
+        HWND found;
+    } search = {m_kivoSet.id(), m_hPanel, nullptr};
+    kivotest::waitFor(
+        [&] {
+            EnumWindows(
+                [](HWND hWnd, LPARAM lParam) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(lParam);
+                    DWORD processId = 0;
+                    GetWindowThreadProcessId(hWnd, &processId);
+                    WCHAR className[16] = {};
+                    GetClassNameW(hWnd, className, ARRAYSIZE(className));
+                    if (processId == s->processId && hWnd != s->panel && IsWindowVisible(hWnd) &&
+                        wcscmp(className, L"#32770") == 0 && kivotest::windowText(hWnd) == L"Kivo Camera") {
+                        s->found = hWnd;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
 }
 
 void PanelRig::chooseEntry(int listId, int entry)

@@ -19,6 +19,9 @@ struct ServeRecord {
     std::vector<std::wstring> names;   // "open", "hide", "close", "help"
     HWND openedPanel = nullptr;        // wParam of the last "open"
     LPARAM openFlag = -1;
+    // How the posing service answers "open": it shows the panel when the flag is 0, as the service
+    // does with "AutoStartup" on; with closeOnOpen it tells the panel at once that the camera closed.
+    bool closeOnOpen = false;
 };
 
 // A picture read from a 24- or 32-bit BMP file, rows top-down.
@@ -45,6 +48,7 @@ public:
     const kivotest::LogFile& log() const { return m_log; }
     HWND serveWindow() const { return m_hServe; }
     const ServeRecord& serve() const { return m_record; }
+    ServeRecord& serve() { return m_record; }
     bool serveHeard(const wchar_t* name) const { return serveCount(name) > 0; }
     size_t serveCount(const wchar_t* name) const;
 
@@ -57,12 +61,16 @@ public:
     // The frames written so far, in order.
     std::vector<std::wstring> frameFiles() const;
 
-    // Starts KivoSet.exe with the arguments; the panel's window once the service heard "open".
+    // Starts KivoSet.exe with the arguments; the panel's window once the service heard "open". Its
+    // heap fills freed blocks, so that a use of a deleted object crashes the panel instead of passing.
     bool startKivoSet(const std::wstring& arguments = L"");
     HWND waitForPanel(DWORD timeoutMs = 10000);
     kivotest::TestProcess& kivoSet() { return m_kivoSet; }
     HWND panel() const { return m_hPanel; }
     HWND control(int id) const { return GetDlgItem(m_hPanel, id); }
+    // A shown message box or dialog of the panel's process other than the panel, whose caption is
+    // the product's name as the panel's is; null at the deadline.
+    HWND waitForBox(DWORD timeoutMs = 10000) const;
     // Chooses a list entry as a user would: the selection, then CBN_SELCHANGE to the panel.
     void chooseEntry(int listId, int entry);
     // Waits until a frame written after now satisfies the test; its path, or "" at the deadline.
