@@ -1,11 +1,14 @@
-// The panel's life: closing itself when the camera never opens, staying with it, a close that only
-// hides, Escape kept, the end of the Windows session, and the camera directions.
+// The panel's life: closing itself when the camera never opens, staying with it, idle while the
+// screen saver runs, a close that only hides, Escape kept, session changes, the end of the Windows
+// session, and the camera directions with the signal to the capture product.
 #include "PanelRig.h"
 
 #include "KivoNames.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <wtsapi32.h>
 
 using namespace kivoset;
 
@@ -29,6 +32,18 @@ long propertyValue(PanelRig& rig, const char* name)
     return at == std::string::npos ? -1 : strtol(output.c_str() + at + strlen(name), nullptr, 10);
 }
 
+// "DisableRendoSignal" set for the machine while the object lives.
+struct MachineSignalDisabled {
+    MachineSignalDisabled()
+    {
+        DWORD disable = 1;
+        set = RegSetKeyValueW(HKEY_LOCAL_MACHINE, KIVO_SETTINGS_KEY, KIVO_VALUE_DISABLE_RENDO_SIGNAL, REG_DWORD,
+                              &disable, sizeof(disable)) == ERROR_SUCCESS;
+    }
+    ~MachineSignalDisabled() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, KIVO_SETTINGS_KEY, KIVO_VALUE_DISABLE_RENDO_SIGNAL); }
+    bool set = false;
+};
+
 } // namespace
 
 TEST(KivoSetPanel, ClosesItselfWhenTheCameraNeverOpens)
@@ -40,6 +55,30 @@ TEST(KivoSetPanel, ClosesItselfWhenTheCameraNeverOpens)
     EXPECT_TRUE(rig.kivoSet().waitExit(6000));
     EXPECT_TRUE(kivotest::waitFor([&] { return rig.serveHeard(L"close"); }, 3000));
     EXPECT_TRUE(rig.log().has("CKivoSetDlg::OnCloseDevice() called."));
+}
+
+// The screen saver's mutex exists: the panel tells the service so, stays hidden, opens nothing of
+// the camera and starts no timer, until the service closes it.
+TEST(KivoSetPanel, WhileTheScreenSaverRunsThePanelStaysHiddenAndIdleUntilClosed)
+{
+    PanelRig rig;
+    HANDLE screenSaver = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
+    ASSERT_NE(nullptr, screenSaver);
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
+    ASSERT_TRUE(rig.startKivoSet());
+    HWND panel = rig.waitForPanel();
+    ASSERT_NE(nullptr, panel);
+    EXPECT_EQ(1, rig.serve().openFlag);
+    // Past the open timer's first tick: no camera, no timer, so the panel neither opened nor closed.
+    kivotest::pumpMessagesFor(2000);
+    EXPECT_TRUE(rig.kivoSet().running());
+    EXPECT_FALSE(IsWindowVisible(panel));
+    EXPECT_FALSE(rig.log().has("CKivoSetDlg::OnOpenDevice() called."));
+
+    PostMessageW(panel, WM_TASK_DEVICE_CLOSE, 0, 0);
+    EXPECT_TRUE(kivotest::waitFor([&] { return !rig.kivoSet().running(); }, 10000));
+    EXPECT_TRUE(rig.serveHeard(L"close"));
+    CloseHandle(screenSaver);
 }
 
 TEST(KivoSetPanel, StaysWithItsCameraCloseOnlyHidesEscapeIsKeptAndSessionEndDestroys)
@@ -54,6 +93,17 @@ TEST(KivoSetPanel, StaysWithItsCameraCloseOnlyHidesEscapeIsKeptAndSessionEndDest
     kivotest::pumpMessagesFor(1500);
     EXPECT_TRUE(IsWindowVisible(panel));
     rig.shot(L"panel-front");
+
+    // A lock of the panel's own session is only logged: the panel stays for the call in progress.
+    DWORD session = 0;
+    ASSERT_TRUE(ProcessIdToSessionId(GetCurrentProcessId(), &session));
+    SendMessageW(panel, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, session + 1);
+    SendMessageW(panel, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, session);
+    SendMessageW(panel, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, session);
+    EXPECT_EQ(2, rig.log().count("CKivoSetDlg::OnWTSSessionChange( 0x07 )"));
+    EXPECT_EQ(1, rig.log().count("CKivoSetDlg::OnWTSSessionChange() DestroyWindow call."));
+    EXPECT_EQ(1, rig.log().count("CKivoSetDlg::OnWTSSessionChange( 0x08 )"));
+    EXPECT_TRUE(IsWindowVisible(panel));
 
     PostMessageW(rig.control(IDC_PROPERTY_DEFAULTS), WM_KEYDOWN, VK_ESCAPE, 0);
     kivotest::pumpMessagesFor(500);
@@ -94,18 +144,33 @@ TEST(KivoSetDirection, ButtonsTurnTheCameraAndEachDirectionKeepsItsOwnProperties
     ASSERT_TRUE(kivotest::waitFor([&] { return IsWindowEnabled(rig.control(IDC_DIRECTION_REAR)); }, 5000));
     // The panel has restored the front direction's properties; now the user changes one.
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 brightness 40"));
+    // The capture product runs and listens on its event.
+    HANDLE captureProduct = CreateMutexW(nullptr, FALSE, L"Global\\" KIVO_RENDO_MUTEX);
+    HANDLE turned = CreateEventW(nullptr, TRUE, FALSE, KIVO_CHANGE_CAMERA_DIR_EVENT);
+    ASSERT_NE(nullptr, captureProduct);
+    ASSERT_NE(nullptr, turned);
 
     PostMessageW(rig.control(IDC_DIRECTION_REAR), BM_CLICK, 0, 0);
     DWORD dir = ~0u;
     ASSERT_TRUE(kivotest::waitFor([&] { return readSetting(KIVO_VALUE_CAMERA_DIR, dir) && dir == 1; }, 10000));
     EXPECT_NE(std::string::npos, cameraLine(rig, 0).find("rear"));
+    EXPECT_TRUE(kivotest::waitFor([&] { return WaitForSingleObject(turned, 0) == WAIT_OBJECT_0; }, 3000));
     rig.shot(L"panel-rear");
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 brightness -20"));
 
+    // With signalling disabled for the machine the event stays as it is.
+    ResetEvent(turned);
+    MachineSignalDisabled disabled;
+    ASSERT_TRUE(disabled.set);
     PostMessageW(rig.control(IDC_DIRECTION_FRONT), BM_CLICK, 0, 0);
     ASSERT_TRUE(kivotest::waitFor([&] { return readSetting(KIVO_VALUE_CAMERA_DIR, dir) && dir == 0; }, 10000));
     EXPECT_NE(std::string::npos, cameraLine(rig, 0).find("front"));
     EXPECT_EQ(40, propertyValue(rig, "brightness"));
+    kivotest::pumpMessagesFor(300);
+    EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(turned, 0));
+    EXPECT_EQ(1, rig.log().count("CKivoSetDlg::changeCameraDir SetEvent(hEvent)"));
+    CloseHandle(turned);
+    CloseHandle(captureProduct);
 
     PostMessageW(rig.control(IDC_DIRECTION_REAR), BM_CLICK, 0, 0);
     ASSERT_TRUE(kivotest::waitFor([&] { return readSetting(KIVO_VALUE_CAMERA_DIR, dir) && dir == 1; }, 10000));
