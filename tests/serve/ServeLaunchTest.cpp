@@ -27,6 +27,8 @@ protected:
     Installation m_inst;
 };
 
+// With the stand-in: it records the switch each settings-program launch got, which the real program
+// leaves no trace of. The real panel ending on a halt is in ServePairTest.cpp.
 TEST_F(ServeLaunchTest, HaltEndsTheResidentServiceAndHaltsTheSettingsProgram)
 {
     for (const wchar_t* haltSwitch : {L"/Halt", L"/hALTaLL"}) {

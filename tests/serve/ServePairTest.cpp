@@ -1,0 +1,192 @@
+// The service with the real settings program: a camera session from the open to the panel and back,
+// the panel shown at once or through the tray icon, a halt that ends both programs, and the frame
+// pipeline keeping every frame with every effect on. kivocap plays the capturing application.
+#include "ServeSystem.h"
+
+#include "KivoNames.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace serve;
+
+namespace {
+
+const DWORD kStartMs = 10000;
+const DWORD kExitMs = 10000;
+const DWORD kLaunchMs = 10000;   // the launch delay is about 2 s; this is its deadline
+
+class ServePairTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetSettings();
+        setExternalCameraInstalled(false);
+        ASSERT_EQ(0u, runTool(m_inst, L"kivocam.exe", L"reset"));
+    }
+    void TearDown() override
+    {
+        if (m_serve && m_serve->running()) {
+            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+            halt.waitExit(kExitMs);
+            m_serve->waitExit(kExitMs);
+        }
+        m_serve.reset();
+        // A panel ends with its camera; the capturing application goes with its object.
+        if (HWND hPanel = findPanelWindow())
+            PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
+    }
+
+    // kivocap holding camera 0 open, 320x240 RGB24 at the given rate.
+    std::unique_ptr<TestProcess> capture(DWORD seconds, const std::wstring& more = L"")
+    {
+        kivotest::LaunchOptions options;
+        options.folder = m_inst.dir();
+        options.captureOutput = true;
+        return std::make_unique<TestProcess>(
+            m_inst.file(L"kivocap.exe"),
+            L"--camera 0 --size 320x240 --format rgb24 --fps 15 --duration " + std::to_wstring(seconds) + more,
+            options);
+    }
+
+    HWND startService()
+    {
+        m_serve = m_inst.startOwned(L"KivoServe.exe");
+        return waitForFrameWindow(m_serve->id(), kStartMs);
+    }
+
+    Installation m_inst{SettingsProgram::Real};
+    std::unique_ptr<TestProcess> m_serve;
+};
+
+// A number that follows the word in kivocap's summary ("processed 12"), or -1.
+long summaryNumber(const std::string& output, const std::string& word)
+{
+    std::istringstream in(output);
+    std::string token;
+    while (in >> token) {
+        if (token == word) {
+            long value = -1;
+            std::string rest;
+            if (in >> rest && sscanf(rest.c_str(), "%ld", &value) == 1)
+                return value;
+        }
+    }
+    return -1;
+}
+
+TEST_F(ServePairTest, CameraSessionStartsThePanelHiddenAndTheCameraCloseEndsItAndTheCycleRepeats)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    for (int session = 1; session <= 2; ++session) {
+        SCOPED_TRACE(session);
+        auto app = capture(6);
+        ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000, session));
+        DWORD opened = GetTickCount();
+        HWND hPanel = waitForPanelWindow(kLaunchMs);
+        ASSERT_NE(nullptr, hPanel);
+        EXPECT_GE(GetTickCount() - opened, 1500u) << "the panel comes about two seconds after the open";
+        DWORD panelProcess = processOfWindow(hPanel);
+
+        // AutoStartup is off: the service answers the panel's announcement with the tray icon and
+        // leaves the panel hidden; the panel has the camera and its task.
+        ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetOpen() called.", 5000, session));
+        EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
+        EXPECT_TRUE(m_inst.waitForLog("CKivoSetDlg::OnOpenDevice() called.", 5000, session));
+        EXPECT_FALSE(IsWindowVisible(hPanel));
+
+        // The application ends: the panel's task sees the close, the panel and its program end,
+        // and the service drops the icon and the camera mutex and watches again.
+        ASSERT_TRUE(app->waitExit(20000));
+        EXPECT_TRUE(waitForProcessEnd(panelProcess, kExitMs)) << "KivoSet outlived the camera";
+        EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 5000, session));
+        EXPECT_TRUE(waitFor([&] { return !trayIconShown(hServe); }, 2000));
+        HANDLE hCameraMutex = OpenMutexW(SYNCHRONIZE, FALSE, KIVO_CAMERA_MUTEX);
+        EXPECT_EQ(nullptr, hCameraMutex) << "the camera mutex goes with the camera";
+        if (hCameraMutex)
+            CloseHandle(hCameraMutex);
+    }
+    EXPECT_EQ(2, m_inst.logCount("CKivoSetApp::ExitInstance()"));
+}
+
+TEST_F(ServePairTest, WithAutoStartupThePanelIsShownClosingItBringsTheIconAndAClickShowsItAgain)
+{
+    writeSetting(KIVO_VALUE_AUTO_STARTUP, 1);
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    auto app = capture(30);
+    HWND hPanel = waitForPanelWindow(kLaunchMs);
+    ASSERT_NE(nullptr, hPanel);
+    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 5000));
+    EXPECT_FALSE(trayIconShown(hServe));
+
+    // The caption's close button only hides the panel; the service shows its icon instead.
+    PostMessageW(hPanel, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetHide() called.", 5000));
+    EXPECT_FALSE(IsWindowVisible(hPanel));
+    EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
+
+    // A left click on the icon removes it and brings the same panel back; the user's foreground
+    // lock time-out survives the foreground switch.
+    DWORD lockTimeout = 123456;
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<UINT_PTR>(lockTimeout)), 0);
+    SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_TRAY_CALLBACK), 1, WM_LBUTTONDOWN);
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 2000));
+    EXPECT_FALSE(trayIconShown(hServe));
+    EXPECT_EQ(hPanel, findPanelWindow()) << "the click shows the running panel, no second one";
+    DWORD after = 0;
+    SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
+    EXPECT_EQ(lockTimeout, after);
+}
+
+TEST_F(ServePairTest, HaltEndsTheServiceAndThePanelWhileTheCameraStaysOpen)
+{
+    ASSERT_NE(nullptr, startService());
+    auto app = capture(30);
+    HWND hPanel = waitForPanelWindow(kLaunchMs);
+    ASSERT_NE(nullptr, hPanel);
+    ASSERT_TRUE(m_inst.waitForLog("CKivoSetDlg::OnOpenDevice() called.", 5000));
+    DWORD panelProcess = processOfWindow(hPanel);
+
+    TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+    ASSERT_TRUE(halt.waitExit(kExitMs));
+    EXPECT_TRUE(m_serve->waitExit(kExitMs)) << "the resident service still runs";
+    EXPECT_TRUE(waitForProcessEnd(panelProcess, kExitMs)) << "the panel still runs";
+    EXPECT_TRUE(app->running()) << "the application keeps its camera";
+    // The service's halt launch, its resident instance, KivoSet's halt launch and the panel's program.
+    EXPECT_TRUE(m_inst.waitForLog("CKivoSetApp::ExitInstance()", 5000, 2));
+}
+
+// Every frame that reaches the panel comes back processed while the user goes through the effects:
+// frame and zoom restored from the settings, then freeze and both still pictures. The application
+// waits up to a second per frame, so only a frame the panel never completes counts as passed through.
+TEST_F(ServePairTest, PipelineKeepsEveryFrameWithEveryEffectOn)
+{
+    writeSetting(KIVO_VALUE_FRAME_IDX, 1);
+    writeSetting(KIVO_VALUE_ZOOM_IDX, 2);
+    ASSERT_NE(nullptr, startService());
+    auto app = capture(10, L" --filter-wait 1000");
+    HWND hPanel = waitForPanelWindow(kLaunchMs);
+    ASSERT_NE(nullptr, hPanel);
+    HWND hZoom = GetDlgItem(hPanel, IDC_ZOOM_LIST);
+    ASSERT_TRUE(waitFor([&] { return SendMessageW(hZoom, CB_GETCURSEL, 0, 0) == 2; }, 5000))
+        << "the stored zoom is restored with the first frame";
+    for (int mode : {1, 2, 3, 0}) {
+        ASSERT_TRUE(choosePanelEntry(hPanel, IDC_MODE_LIST, mode));
+        kivotest::pumpMessagesFor(1000);
+    }
+    ASSERT_TRUE(app->waitExit(20000));
+    std::string summary = app->output();
+    long frames = summaryNumber(summary, "frames");
+    long processed = summaryNumber(summary, "processed");
+    long passed = summaryNumber(summary, "passed-through");
+    long unfiltered = summaryNumber(summary, "filter");   // "(no filter N)": before the panel was there
+    EXPECT_GT(processed, 30) << summary;
+    EXPECT_EQ(0, passed - unfiltered) << "frames dropped by the pipeline:\n" << summary;
+    EXPECT_EQ(frames, processed + passed) << summary;
+}
+
+} // namespace
