@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 using namespace dialogtest;
 
@@ -46,6 +47,29 @@ protected:
         return driver.found() && !driver.closedByDeadline() && !IsWindow(owner.hwnd()) && shown && !IsWindow(shown);
     }
 
+    // Wine lends the contexts of BeginPaint and GetDC from a cache of display contexts that belongs to
+    // the process and is counted among its GDI objects. The cache grows while every context in it is
+    // busy or still tied to a live window, up to a fixed size, and is never shrunk; a dialog of many
+    // painting controls grows it in steps over its first few dozen openings. Borrowing more contexts
+    // at once than the cache ever holds, for windows that then go, fills it before anything is counted.
+    static void fillDisplayContextCache()
+    {
+        const int kContexts = 96;
+        std::vector<HWND> windows;
+        std::vector<HDC> contexts;
+        for (int i = 0; i < kContexts; ++i) {
+            HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+            if (!window)
+                break;
+            windows.push_back(window);
+            contexts.push_back(GetDC(window));
+        }
+        for (size_t i = 0; i < windows.size(); ++i) {
+            ReleaseDC(windows[i], contexts[i]);
+            DestroyWindow(windows[i]);
+        }
+    }
+
     // Opens and closes a dialog `times` times; the GDI objects of this process before and after.
     void openRepeatedly(int times, const wchar_t* caption, int closeId, const std::function<void(CWnd*)>& run,
                         long& before, long& after)
@@ -57,6 +81,7 @@ protected:
             run(owner.wnd());
         };
         once();   // the first opening loads what stays for the process (classes, fonts)
+        fillDisplayContextCache();
         before = kivotest::gdiObjectCount(GetCurrentProcessId());
         for (int i = 0; i < times; ++i)
             once();
