@@ -90,6 +90,7 @@ TEST(KivoSetPipeline, EffectsReachTheCapturedFramesAndEverySecondFrameRepeatsThe
     rig.shot(L"panel-frame");
 
     rig.chooseEntry(IDC_ZOOM_LIST, 2);
+    rig.shot(L"panel-zoom-2x");
     DWORD zoom = 0;
     EXPECT_TRUE(readSetting(KIVO_VALUE_ZOOM_IDX, zoom));
     EXPECT_EQ(2u, zoom);
@@ -107,6 +108,7 @@ TEST(KivoSetPipeline, EffectsReachTheCapturedFramesAndEverySecondFrameRepeatsThe
 
     rig.chooseEntry(IDC_MODE_LIST, 2);
     EXPECT_NE(L"", rig.waitForFrame(isStill));
+    rig.shot(L"panel-still-picture");
 
     SendMessageW(rig.control(IDC_EFFECT_RESET), BM_CLICK, 0, 0);
     EXPECT_NE(L"", rig.waitForFrame(isPlain));

@@ -209,6 +209,12 @@ ICONS = [
 ]
 
 
+# The 32-pixel image first: an icon loaded with no size asked for (LoadImage with 0 x 0, as the
+# panel loads its window and row icons) is the group's first image on Wine and the system's icon size
+# (32) on Windows, so both show the row icons at the 32 pixels the panel's layout is made for.
+FIRST_SIZE_FIRST = (32,) + tuple(size for size in SIZES if size != 32)
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description="Draw the settings program's icons.")
     parser.add_argument('output', help='the folder to write the .ico files into')
@@ -218,7 +224,7 @@ def main(argv):
     drawn = {}
     for name, draw, grey in ICONS:
         images = []
-        for size in SIZES:
+        for size in FIRST_SIZE_FIRST:
             key = (draw, size)
             if key not in drawn:
                 drawn[key] = draw(size).rgba_rows()
