@@ -90,8 +90,8 @@ TEST(ImageFactoryTest, KnownIdsHaveTheirNaturalSizes)
         EXPECT_EQ(240, p.height) << "still " << id;
     }
     Pixels alert = takePixels(ImageFactory::CreateBitmap(150, 0, 0));
-    EXPECT_EQ(200, alert.width);
-    EXPECT_EQ(150, alert.height);
+    EXPECT_EQ(144, alert.width) << "the alert's picture control";
+    EXPECT_EQ(108, alert.height) << "the alert's picture control";
 }
 
 TEST(ImageFactoryTest, UnknownIdsAndBadSizesGiveNothing)

@@ -278,31 +278,36 @@ def be_right_back_still():
 
 
 def over_resolution_picture():
-    w, h = 200, 150
+    # Drawn at the 144 x 108 pixels of the alert's picture control, so that it is shown unscaled;
+    # the figure is laid out on a 200 x 150 grid and scaled by k.
+    w, h = 144, 108
+    k = w / 200.0
     c = Canvas(w, h)
     c.shade(lambda x, y: mix(rgb('#f5f7fa'), rgb('#dde4ec'), y / h))
-    cx, cy = 76, 78
+    cx, cy = 76 * k, 78 * k
     slate = rgb('#41536b')
     # A camera with arrows pushing outwards: the picture is too big for it.
-    c.paint(lambda x, y: sd_round_rect(x, y, cx, cy, 36, 24, 7), slate)
-    c.paint(lambda x, y: sd_round_rect(x, y, cx - 16, cy - 27, 10, 6, 2), slate)
-    c.paint(lambda x, y: sd_circle(x, y, cx, cy + 1, 15), rgb('#dde4ec'))
-    c.paint(lambda x, y: sd_circle(x, y, cx, cy + 1, 9), rgb('#7fa7d9'))
-    c.paint(lambda x, y: sd_circle(x, y, cx - 3, cy - 2, 3), (1, 1, 1), 0.9)
+    c.paint(lambda x, y: sd_round_rect(x, y, cx, cy, 36 * k, 24 * k, 7 * k), slate)
+    c.paint(lambda x, y: sd_round_rect(x, y, cx - 16 * k, cy - 27 * k, 10 * k, 6 * k, 2 * k), slate)
+    c.paint(lambda x, y: sd_circle(x, y, cx, cy + 1 * k, 15 * k), rgb('#dde4ec'))
+    c.paint(lambda x, y: sd_circle(x, y, cx, cy + 1 * k, 9 * k), rgb('#7fa7d9'))
+    c.paint(lambda x, y: sd_circle(x, y, cx - 3 * k, cy - 2 * k, 3 * k), (1, 1, 1), 0.9)
     arrow = rgb('#e07b00')
+    stroke = 2.4 * k
     for (dx, dy) in ((-1, -1), (1, -1), (-1, 1), (1, 1)):
-        tip = (cx + dx * 66, cy + dy * 52)
-        base = (cx + dx * 46, cy + dy * 36)
-        c.paint(lambda x, y, a=(base[0], base[1], tip[0], tip[1]): sd_segment(x, y, *a) - 2.4, arrow)
-        c.paint(lambda x, y, t=tip: sd_segment(x, y, t[0], t[1], t[0] - dx * 11, t[1]) - 2.4, arrow)
-        c.paint(lambda x, y, t=tip: sd_segment(x, y, t[0], t[1], t[0], t[1] - dy * 11) - 2.4, arrow)
+        tip = (cx + dx * 66 * k, cy + dy * 52 * k)
+        base = (cx + dx * 46 * k, cy + dy * 36 * k)
+        head = 11 * k
+        c.paint(lambda x, y, a=(base[0], base[1], tip[0], tip[1]): sd_segment(x, y, *a) - stroke, arrow)
+        c.paint(lambda x, y, t=tip: sd_segment(x, y, t[0], t[1], t[0] - dx * head, t[1]) - stroke, arrow)
+        c.paint(lambda x, y, t=tip: sd_segment(x, y, t[0], t[1], t[0], t[1] - dy * head) - stroke, arrow)
     # Warning badge.
-    bx, by = 172, 88
-    tri = lambda x, y: max(abs(x - bx) * 0.866 - (y - by) * 0.5, y - by) - 12.5 - 3
-    c.paint(lambda x, y: tri(x, y) - 1.5, (1, 1, 1))
+    bx, by = 172 * k, 88 * k
+    tri = lambda x, y: max(abs(x - bx) * 0.866 - (y - by) * 0.5, y - by) - 15.5 * k
+    c.paint(lambda x, y: tri(x, y) - 1.5 * k, (1, 1, 1))
     c.paint(tri, rgb('#f2b705'))
-    c.paint(lambda x, y: sd_segment(x, y, bx, by - 9, bx, by + 2) - 2.2, rgb('#3a2c00'))
-    c.paint(lambda x, y: sd_circle(x, y, bx, by + 8, 2.4), rgb('#3a2c00'))
+    c.paint(lambda x, y: sd_segment(x, y, bx, by - 9 * k, bx, by + 2 * k) - 2.2 * k, rgb('#3a2c00'))
+    c.paint(lambda x, y: sd_circle(x, y, bx, by + 8 * k, 2.4 * k), rgb('#3a2c00'))
     return c
 
 
