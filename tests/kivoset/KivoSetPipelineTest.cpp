@@ -194,7 +194,7 @@ TEST(KivoSetPipeline, PicturesTheLibraryCannotUseLeaveTheFramesAsTheyAre)
     HWND box = rig.waitForBox();
     ASSERT_NE(nullptr, box);
     EXPECT_NE(std::wstring::npos, kivotest::windowText(GetDlgItem(box, 0xFFFF)).find(L"could not be applied"));
-    rig.shot(L"alert-effect-failed");
+    rig.shot(L"alert-effect-failed", box);
     // The frame that failed went back before the box came: the application's frames go on.
     EXPECT_EQ(4u, rig.nextFrames(4, 3000).size());
 

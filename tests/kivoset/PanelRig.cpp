@@ -318,14 +318,16 @@ std::vector<Picture> PanelRig::nextFrames(size_t count, DWORD timeoutMs)
     return pictures;
 }
 
-void PanelRig::shot(const wchar_t* name) const
+void PanelRig::shot(const wchar_t* name, HWND window) const
 {
     std::wstring folder = kivotest::environmentVariable(L"KIVO_SHOT_DIR");
-    if (folder.empty() || !IsWindow(m_hPanel))
+    if (!window)
+        window = m_hPanel;
+    if (folder.empty() || !IsWindow(window))
         return;
     kivotest::pumpMessagesFor(300);
     RECT rect;
-    GetWindowRect(m_hPanel, &rect);
+    GetWindowRect(window, &rect);
     LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -77,8 +77,9 @@ public:
     std::wstring waitForFrame(bool (*test)(const Picture&), DWORD timeoutMs = 15000);
     // The next count frames written after now (fewer at the deadline).
     std::vector<Picture> nextFrames(size_t count, DWORD timeoutMs = 15000);
-    // With KIVO_SHOT_DIR set, the panel as the screen shows it, to that folder as NAME.bmp.
-    void shot(const wchar_t* name) const;
+    // With KIVO_SHOT_DIR set, the panel (or another window) as the screen shows it, to that folder
+    // as NAME.bmp.
+    void shot(const wchar_t* name, HWND window = nullptr) const;
 
 private:
     static LRESULT CALLBACK serveProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
