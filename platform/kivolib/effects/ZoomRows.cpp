@@ -135,6 +135,35 @@ __attribute__((target("avx2"))) size_t scaleRgb32RowAvx2(const uint8_t* source,
     return x;
 }
 
+// Four output pixels per step, as for RGB32: each 128-bit half holds a pixel's 8-byte load (its three
+// channels and its neighbour's), weighted; the neighbour's lanes shifted onto the pixel's give its
+// three channels, stored 8 bytes at a time so that the next store overwrites the fourth lane.
+__attribute__((target("avx2"))) size_t scaleRgb24RowAvx2(const uint8_t* source,
+                                                         const FrameZoom::Tap* columns,
+                                                         const uint16_t* lanes, size_t width,
+                                                         uint16_t* out)
+{
+    auto pair = [source, columns](size_t x) {
+        const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
+        return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(low),
+                                             reinterpret_cast<const double*>(source + columns[x + 1].first)));
+    };
+    size_t x = 0;
+    for (; x + 4 <= width; x += 4, out += 12) {
+        __m256i p0 = _mm256_cvtepu8_epi16(pair(x));
+        __m256i p1 = _mm256_cvtepu8_epi16(pair(x + 2));
+        p0 = _mm256_mullo_epi16(p0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x)));
+        p1 = _mm256_mullo_epi16(p1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x + 16)));
+        p0 = _mm256_add_epi16(p0, _mm256_srli_si256(p0, 6));
+        p1 = _mm256_add_epi16(p1, _mm256_srli_si256(p1, 6));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(p0));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 3), _mm256_extracti128_si256(p0, 1));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm256_castsi256_si128(p1));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 9), _mm256_extracti128_si256(p1, 1));
+    }
+    return x;
+}
+
 // Asked once, on first use; the processor's features are read before that by __builtin_cpu_init,
 // which a static initialiser could otherwise run ahead of.
 bool hasAvx2()
@@ -184,7 +213,15 @@ void scaleRgb24Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRow
 {
     const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = weights.lanes;
-    for (size_t x = 0; x < width; ++x, out += 3, lanes += 8) {
+    size_t x = 0;
+#if defined(KIVO_HAVE_AVX2)
+    if (hasAvx2()) {
+        x = scaleRgb24RowAvx2(source, columns, lanes, width, out);
+        out += 3 * x;
+        lanes += 8 * x;
+    }
+#endif
+    for (; x < width; ++x, out += 3, lanes += 8) {
         __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
         p = _mm_mullo_epi16(_mm_unpacklo_epi8(p, zero),
                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
