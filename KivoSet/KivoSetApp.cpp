@@ -95,6 +95,13 @@ BOOL CKivoSetApp::createPanel()
     return TRUE;
 }
 
+// Frames arrive 15 to 60 times a second and leave no temporary wrappers behind: a frame message
+// starts no idle period, which would look into the queue twice more and sweep the wrappers each time.
+BOOL CKivoSetApp::IsIdleMessage(MSG* pMsg)
+{
+    return pMsg->message != WM_TASK_FRAME_READY && CWinApp::IsIdleMessage(pMsg);
+}
+
 int CKivoSetApp::ExitInstance()
 {
     WriteLog(L"CKivoSetApp::ExitInstance()");

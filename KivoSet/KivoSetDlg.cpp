@@ -59,6 +59,7 @@ CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
       m_effectFlags(0),
       m_openTicks(0),
       m_openWaitTicks(0),
+      m_openWaitTimerOn(false),
       m_showEffectAlert(1),
       m_cameraDirStatus(KIVO_DIR_UNKNOWN),
       m_curBitCount(0),
@@ -301,6 +302,7 @@ void CKivoSetDlg::onOpenWaitTimerTick()
     if (m_openWaitTicks++ < kOpenWaitTicks)
         return;
     KillTimer(kOpenWaitTimerId);
+    m_openWaitTimerOn = false;
     if (m_cameraDirStatus == KIVO_DIR_FRONT)
         PostMessage(WM_ALERT_OVER_RESOLUTION, 0, 0);
 }
@@ -310,7 +312,7 @@ LRESULT CKivoSetDlg::OnOpenDevice(WPARAM, LPARAM)
     WriteLog(L"CKivoSetDlg::OnOpenDevice() called.");
     m_deviceOpened = true;
     m_openWaitTicks = 0;
-    SetTimer(kOpenWaitTimerId, kTimerPeriodMs, nullptr);
+    m_openWaitTimerOn = SetTimer(kOpenWaitTimerId, kTimerPeriodMs, nullptr) != 0;
     return 0;
 }
 

@@ -199,6 +199,7 @@ private:
     DWORD m_effectFlags;
     DWORD m_openTicks;
     DWORD m_openWaitTicks;
+    bool m_openWaitTimerOn;   // timer 2 runs: no frame since the camera opened
     DWORD m_showEffectAlert;
     int m_cameraDirStatus;
 

@@ -36,7 +36,11 @@ void freeBuffer(BYTE*& buffer)
 
 LRESULT CKivoSetDlg::OnFrameReady(WPARAM, LPARAM)
 {
-    KillTimer(kOpenWaitTimerId);
+    // Killing a timer is a call into the system: made once, not for every frame.
+    if (m_openWaitTimerOn) {
+        KillTimer(kOpenWaitTimerId);
+        m_openWaitTimerOn = false;
+    }
     m_effectFailed = false;
     ioGetBuffer();
     if (m_pTask)
