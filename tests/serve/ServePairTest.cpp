@@ -161,7 +161,8 @@ TEST_F(ServePairTest, HaltEndsTheServiceAndThePanelWhileTheCameraStaysOpen)
 }
 
 // Every frame that reaches the panel comes back processed while the user goes through the effects:
-// frame and zoom restored from the settings, then freeze and both still pictures. The application
+// frame and zoom restored from the settings, then both zoom steps with and without the frame (each
+// change makes the panel prepare the picture anew), freeze and both still pictures. The application
 // waits up to a second per frame, so only a frame the panel never completes counts as passed through.
 TEST_F(ServePairTest, PipelineKeepsEveryFrameWithEveryEffectOn)
 {
@@ -174,9 +175,18 @@ TEST_F(ServePairTest, PipelineKeepsEveryFrameWithEveryEffectOn)
     HWND hZoom = GetDlgItem(hPanel, IDC_ZOOM_LIST);
     ASSERT_TRUE(waitFor([&] { return SendMessageW(hZoom, CB_GETCURSEL, 0, 0) == 2; }, 5000))
         << "the stored zoom is restored with the first frame";
-    for (int mode : {1, 2, 3, 0}) {
-        ASSERT_TRUE(choosePanelEntry(hPanel, IDC_MODE_LIST, mode));
-        kivotest::pumpMessagesFor(1000);
+    // One user action a step: a list choice, or (control 0) a frame chosen in the frame chooser.
+    const UINT applyFrame = WM_USER + 10;   // the panel's message: wParam the frame list index
+    const struct {
+        int control, value;
+    } steps[] = {{IDC_ZOOM_LIST, 1}, {0, 0}, {IDC_ZOOM_LIST, 2}, {0, 1}, {IDC_ZOOM_LIST, 1},
+                 {IDC_MODE_LIST, 1}, {IDC_MODE_LIST, 2}, {IDC_MODE_LIST, 3}, {IDC_MODE_LIST, 0}};
+    for (const auto& step : steps) {
+        if (step.control)
+            ASSERT_TRUE(choosePanelEntry(hPanel, step.control, step.value));
+        else
+            PostMessageW(hPanel, applyFrame, WPARAM(step.value), 0);
+        kivotest::pumpMessagesFor(500);
     }
     ASSERT_TRUE(app->waitExit(20000));
     std::string summary = app->output();
