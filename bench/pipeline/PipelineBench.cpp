@@ -5,8 +5,13 @@
 //                                     on: frames processed and passed through, the handoff's added
 //                                     latency beside the bare event ping-pong (RUNS repeats, 3), then
 //                                     the camera open to the panel visible, median of 10
-//   PipelineBench pipeline [FILE]     every format and effect at 320x240, larger sizes at 30 and 60 fps;
-//                                     the table also goes to FILE (pipeline.md)
+//   PipelineBench pipeline [FILE]     every format and effect at 320x240, larger sizes at 30 and 60 fps,
+//                                     each case beside the baselines measured just before it; then the
+//                                     camera open to the panel visible, median of 10; the table also
+//                                     goes to FILE (pipeline.md)
+//   PipelineBench longrun [MINUTES]   MINUTES (10) at 320x240 RGB24 30 fps while the panel steps through
+//                                     every effect, then MINUTES at 1920x1080 60 fps with effects off:
+//                                     fails when a frame passed through unprocessed once the panel was up
 //   PipelineBench sessions [N]        N camera sessions (100): kernel handles and GDI objects of
 //                                     KivoServe and of each session's KivoSet
 //
@@ -14,11 +19,14 @@
 // without the settings program.
 #include "ServeSystem.h"
 
+#include "KernelTimer.h"
+
 #include "KivoNames.h"
 #include "ResourceCounts.h"
 #include "resource.h"
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
@@ -32,6 +40,7 @@ using kivotest::kernelHandleCount;
 namespace {
 
 const DWORD kStartMs = 10000;
+const UINT kApplyFrame = WM_USER + 10;   // the panel's message: wParam the frame list index
 const DWORD kLaunchMs = 15000;
 
 // One effect setting as a user makes it: the stored frame and zoom (restored by the panel with the
@@ -41,6 +50,11 @@ struct Effect {
     DWORD frameIdx;
     DWORD zoomIdx;
     int mode;
+    // The panel's effect word for this setting (frame bits, zoom step, mode).
+    DWORD flags() const
+    {
+        return (frameIdx ? 0x00Fu : 0u) | (zoomIdx == 1 ? 0x010u : zoomIdx == 2 ? 0x020u : 0u) | (DWORD(mode) << 8);
+    }
 };
 
 const Effect kNoEffect = {"none", 0, 0, 0};
@@ -58,7 +72,7 @@ struct Case {
 
 struct CaseResult {
     bool ok = false;
-    long frames = 0, processed = 0, passed = 0;
+    long frames = 0, processed = 0, passed = 0, unfiltered = 0;
     double p50 = 0, p99 = 0, max = 0;
     double panelCpuUs = 0, appCpuUs = 0;   // CPU time per counted frame
     std::string error;
@@ -188,7 +202,9 @@ bool attachFilter(SessionFilter& filter, const Effect& effect)
 }
 
 // One camera session through the filter: the effect set, frames counted after the filter settled.
-CaseResult runCase(Installation& inst, const Case& c, double seconds, double skip)
+// whileCounting, when given, runs once the counting began (the panel's handle as argument).
+CaseResult runCase(Installation& inst, const Case& c, double seconds, double skip,
+                   const std::function<void(HWND)>& whileCounting = nullptr)
 {
     CaseResult result;
     if (g_kivofxFilter && c.effect.mode != 0) {
@@ -217,6 +233,8 @@ CaseResult runCase(Installation& inst, const Case& c, double seconds, double ski
     kivotest::waitFor([&] { return app->output().find("event count ") != std::string::npos || !app->running(); },
                       DWORD((seconds + 5) * 1000));
     ULONGLONG filterStart = cpuTime(filter.hProcess);
+    if (whileCounting)
+        whileCounting(filter.hPanel);
     kivotest::waitFor([&] { return app->output().find("event counted ") != std::string::npos || !app->running(); },
                       DWORD((seconds + 5) * 1000));
     ULONGLONG filterEnd = cpuTime(filter.hProcess);
@@ -230,6 +248,7 @@ CaseResult runCase(Installation& inst, const Case& c, double seconds, double ski
     result.frames = long(numberAfter(out, "frames"));
     result.processed = long(numberAfter(out, "processed"));
     result.passed = long(numberAfter(out, "passed-through"));
+    result.unfiltered = long(numberAfter(out, "filter"));
     result.p50 = numberAfter(out, "p50");
     result.p99 = numberAfter(out, "p99");
     result.max = numberAfter(out, "max");
@@ -243,7 +262,7 @@ CaseResult runCase(Installation& inst, const Case& c, double seconds, double ski
 }
 
 struct PingPong {
-    double p50 = -1, p99 = -1;
+    double p50 = -1, p99 = -1, childCpuUs = -1;
 };
 
 PingPong pingPong(bool viaWindow)
@@ -257,33 +276,9 @@ PingPong pingPong(bool viaWindow)
     if (run.finished && run.exitCode == 0) {
         result.p50 = numberAfter(run.output, "p50-us");
         result.p99 = numberAfter(run.output, "p99-us");
+        result.childCpuUs = numberAfter(run.output, "child-cpu-us");
     }
     return result;
-}
-
-// One copy of a frame of this size, median microseconds over many copies.
-double memcpyMicroseconds(size_t bytes)
-{
-    std::vector<BYTE> from(bytes, 0x5A), to(bytes);
-    std::vector<double> times;
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    for (int i = 0; i < 201; ++i) {
-        LARGE_INTEGER a, b;
-        QueryPerformanceCounter(&a);
-        memcpy(to.data(), from.data(), bytes);
-        QueryPerformanceCounter(&b);
-        from[i % bytes] ^= to[(i * 7) % bytes];   // keeps the copies from being folded away
-        times.push_back(double(b.QuadPart - a.QuadPart) * 1e6 / double(f.QuadPart));
-    }
-    return median(times);
-}
-
-size_t frameBytes(const Case& c)
-{
-    int bits = c.format == L"rgb32" ? 32 : c.format == L"yuy2" ? 16 : 24;
-    size_t stride = (size_t(c.width) * bits / 8 + 3) & ~size_t(3);
-    return stride * size_t(c.height);
 }
 
 void prepareSettings(bool autoStartup)
@@ -391,48 +386,146 @@ std::string narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
+struct Baselines {
+    PingPong ping, relay;
+    bool ok() const { return ping.p50 > 0 && relay.p50 > 0; }
+};
+
+Baselines measureBaselines()
+{
+    return Baselines{pingPong(false), pingPong(true)};
+}
+
+// What the panel's own work on a frame costs at least: on every second frame the effect kernel and
+// the copy into the last output, on the others the copy of the last output; freeze and the still
+// pictures copy once more on the processed frames.
+double kernelShareUs(const Effect& effect, double kernelUs, double copyUs)
+{
+    if (effect.flags() == 0)
+        return 0;
+    return kernelUs / 2 + copyUs + (effect.mode != 0 ? copyUs / 2 : 0);
+}
+
+std::string ratio(double value, double base)
+{
+    char text[32];
+    snprintf(text, sizeof(text), "%.2f", value / base);
+    return value > 0 && base > 0 ? text : "";
+}
+
+// One row of the table: the case, its counts and latencies, and its ratios to the baselines measured
+// just before it.
+struct Row {
+    Case c;
+    CaseResult r;
+    Baselines base;
+    double copyUs = 0, kernelUs = 0, handoffCpuUs = 0;
+};
+
+std::string rowText(const Row& row)
+{
+    const Case& c = row.c;
+    const CaseResult& r = row.r;
+    bool small = c.width <= 320;
+    // The floor: the posted-message relay; larger frames add their copy into the exchange and back.
+    double floorP50 = row.base.relay.p50 + (small ? 0 : 2 * row.copyUs);
+    double floorP99 = row.base.relay.p99 + (small ? 0 : 2 * row.copyUs);
+    double kernels = kernelShareUs(c.effect, row.kernelUs, row.copyUs);
+    std::string cpuRatio = small ? ratio(r.panelCpuUs, row.handoffCpuUs + kernels) : "";
+    char line[640];
+    snprintf(line, sizeof(line),
+             "| %s | %dx%d | %d | %s | %ld | %ld | %ld | %.0f / %.0f / %.0f | %.0f / %.0f | %s | %s | %.0f | %.0f | "
+             "%.0f | %s | %.0f |\n",
+             narrow(c.format).c_str(), c.width, c.height, c.fps, c.effect.name, r.frames, r.processed,
+             r.passed, r.p50, r.p99, r.max, floorP50, floorP99, ratio(r.p50, floorP50).c_str(),
+             ratio(r.p99, floorP99).c_str(), row.copyUs, r.panelCpuUs, kernels, cpuRatio.c_str(), r.appCpuUs);
+    return line;
+}
+
+const char kTableHead[] =
+    "| format | size | fps | effect | frames | processed | passed through | added latency p50 / p99 / max (us) | "
+    "floor p50 / p99 (us) | p50 / floor | p99 / floor | copy of a frame (us) | %s CPU per frame (us) | kernels "
+    "per frame (us) | CPU / (handoff + kernels) | kivocap CPU per frame (us) |\n"
+    "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+
+// The camera open to the panel visible, median of runs, against the service's 2000 ms delay.
+std::string openToVisibleText(Installation& inst, int runs)
+{
+    writeSetting(KIVO_VALUE_AUTO_STARTUP, 1);
+    std::vector<double> delays;
+    if (measureOpenToVisible(inst, runs, delays) != 0)
+        return "camera open -> panel visible: the panel was not shown\n";
+    std::sort(delays.begin(), delays.end());
+    char line[256];
+    snprintf(line, sizeof(line),
+             "camera open -> panel visible: median %.0f ms of %zu runs (min %.0f, max %.0f): %.0f ms after the "
+             "service's 2000 ms delay\n",
+             median(delays), delays.size(), delays.front(), delays.back(), median(delays) - 2000);
+    return line;
+}
+
 int measurePipeline(const std::wstring& tablePath)
 {
     Installation inst(SettingsProgram::Real);
-    prepareSettings(false);
+    prepareSettings(true);
     runTool(inst, L"kivocam.exe", L"reset");
     Service service(inst);
-    if (!service.frame()) {
-        fprintf(stderr, "PipelineBench: the service did not start\n");
+    KernelTimer kernels(inst.file(L"KivoLib.dll"));
+    if (!service.frame() || !kernels.ready()) {
+        fprintf(stderr, "PipelineBench: %s\n", service.frame() ? "KivoLib.dll cannot time the effects"
+                                                               : "the service did not start");
         return 1;
     }
-    PingPong ping = pingPong(false), relay = pingPong(true);
+    char head[512];
+    snprintf(head, sizeof(head), kTableHead, filterName());
+    printf("%s", head);
+    fflush(stdout);
+    std::vector<Row> rows;
+    std::vector<double> pingP50, relayP50, relayP99, relayCpu;
+    int failures = 0;
+    for (const Case& c : pipelineCases()) {
+        if (g_kivofxFilter && c.effect.mode != 0)
+            continue;
+        Row row;
+        row.c = c;
+        row.base = measureBaselines();
+        row.r = runCase(inst, c, 10, 4);
+        if (!kernels.measure(c.format, c.width, c.height, c.effect.flags(), row.kernelUs, row.copyUs) ||
+            !row.base.ok() || !row.r.ok) {
+            ++failures;
+            fprintf(stderr, "PipelineBench: %s %dx%d %d fps %s failed: %s\n", narrow(c.format).c_str(), c.width,
+                    c.height, c.fps, c.effect.name, row.r.error.c_str());
+        }
+        // The handoff's own CPU: the case without effects of the same format and size.
+        for (const Row& other : rows)
+            if (other.c.format == c.format && other.c.width == c.width && other.c.effect.flags() == 0)
+                row.handoffCpuUs = other.r.panelCpuUs;
+        if (c.effect.flags() == 0)
+            row.handoffCpuUs = row.r.panelCpuUs;
+        pingP50.push_back(row.base.ping.p50);
+        relayP50.push_back(row.base.relay.p50);
+        relayP99.push_back(row.base.relay.p99);
+        relayCpu.push_back(row.base.relay.childCpuUs);
+        rows.push_back(row);
+        printf("%s", rowText(row).c_str());
+        fflush(stdout);
+    }
     std::ostringstream table;
     char line[512];
     snprintf(line, sizeof(line),
-             "Baselines of this run: event ping-pong between two processes p50 %.1f us, p99 %.1f us; relayed "
-             "through a window post p50 %.1f us, p99 %.1f us.\n\n",
-             ping.p50, ping.p99, relay.p50, relay.p99);
-    table << line;
-    table << "| format | size | fps | effect | frames | processed | passed through | added latency p50 / p99 / max "
-             "(us) | p50 / ping-pong | memcpy of a frame (us) | " << filterName() << " CPU per frame (us) | kivocap "
-             "CPU per frame (us) |\n";
-    table << "|---|---|---|---|---|---|---|---|---|---|---|---|\n";
-    printf("%s", table.str().c_str());
-    fflush(stdout);
-    int failures = 0;
-    for (const Case& c : pipelineCases()) {
-        CaseResult r = runCase(inst, c, 10, 4);
-        if (g_kivofxFilter && c.effect.mode != 0)
-            continue;
-        double copy = memcpyMicroseconds(frameBytes(c));
-        if (!r.ok) {
-            ++failures;
-            fprintf(stderr, "PipelineBench: %s %dx%d %d fps %s failed: %s\n", narrow(c.format).c_str(), c.width,
-                    c.height, c.fps, c.effect.name, r.error.c_str());
-        }
-        snprintf(line, sizeof(line),
-                 "| %s | %dx%d | %d | %s | %ld | %ld | %ld | %.0f / %.0f / %.0f | %.1f | %.0f | %.0f | %.0f |\n",
-                 narrow(c.format).c_str(), c.width, c.height, c.fps, c.effect.name, r.frames, r.processed, r.passed,
-                 r.p50, r.p99, r.max, ping.p50 > 0 ? r.p50 / ping.p50 : 0.0, copy, r.panelCpuUs, r.appCpuUs);
-        table << line;
-        printf("%s", line);
-        fflush(stdout);
+             "Baselines, measured before each case (medians of the run): event ping-pong between two processes p50 "
+             "%.0f us; relayed through a window post (the floor) p50 %.0f us, p99 %.0f us, the relaying process's "
+             "CPU %.0f us per round trip. Larger frames' floor adds two copies of the frame (into the exchange and "
+             "back).\n\n",
+             median(pingP50), median(relayP50), median(relayP99), median(relayCpu));
+    table << line << head;
+    for (const Row& row : rows)
+        table << rowText(row);
+    table << "\n";
+    if (!g_kivofxFilter) {
+        std::string visible = openToVisibleText(inst, 10);
+        printf("%s", visible.c_str());
+        table << visible;
     }
     FILE* file = _wfopen(tablePath.c_str(), L"w");
     if (!file) {
@@ -442,6 +535,63 @@ int measurePipeline(const std::wstring& tablePath)
     fputs(table.str().c_str(), file);
     fclose(file);
     wprintf(L"table written to %ls\n", tablePath.c_str());
+    return failures ? 1 : 0;
+}
+
+// Steps the panel through every effect, each for an equal share of the time, one user action a
+// step: a list choice, or (control 0) a frame chosen in the frame chooser.
+void stepThroughEffects(HWND hPanel, DWORD totalMs)
+{
+    const struct {
+        int control, value;
+    } steps[] = {{0, 1},           {IDC_ZOOM_LIST, 1}, {0, 0}, {IDC_ZOOM_LIST, 2}, {0, 1},
+                 {IDC_ZOOM_LIST, 1}, {IDC_MODE_LIST, 1}, {IDC_MODE_LIST, 2}, {IDC_MODE_LIST, 3},
+                 {IDC_MODE_LIST, 0}};
+    DWORD stepMs = totalMs / ARRAYSIZE(steps);
+    for (const auto& step : steps) {
+        if (step.control)
+            choosePanelEntry(hPanel, step.control, step.value);
+        else
+            PostMessageW(hPanel, kApplyFrame, WPARAM(step.value), 0);
+        kivotest::pumpMessagesFor(stepMs);
+    }
+}
+
+// A long run of each kind: frames the panel passed through unprocessed once it was up fail it.
+int measureLongRun(double minutes)
+{
+    Installation inst(SettingsProgram::Real);
+    prepareSettings(true);
+    runTool(inst, L"kivocam.exe", L"reset");
+    Service service(inst);
+    if (!service.frame()) {
+        fprintf(stderr, "PipelineBench: the service did not start\n");
+        return 1;
+    }
+    const double seconds = minutes * 60, skip = 5;
+    Baselines before = measureBaselines();
+    printf("baselines: relayed through a window post p50 %.0f us, p99 %.0f us\n", before.relay.p50, before.relay.p99);
+    printf("| case | minutes | frames | processed | passed through | added latency p50 / p99 / max (us) |\n");
+    printf("|---|---|---|---|---|---|\n");
+    fflush(stdout);
+    const Case cases[] = {{L"rgb24", 320, 240, 30, kAllEffects}, {L"rgb24", 1920, 1080, 60, kNoEffect}};
+    int failures = 0;
+    for (const Case& c : cases) {
+        bool effects = c.effect.flags() != 0;
+        CaseResult r = runCase(inst, c, seconds + skip, skip, [&](HWND hPanel) {
+            if (effects && hPanel)
+                stepThroughEffects(hPanel, DWORD(seconds * 1000) - 2000);
+        });
+        long passed = r.passed - r.unfiltered;
+        bool good = r.ok && passed == 0 && r.unfiltered == 0;
+        failures += good ? 0 : 1;
+        printf("| %dx%d %d fps, %s | %.1f | %ld | %ld | %ld | %.0f / %.0f / %.0f |%s\n", c.width, c.height, c.fps,
+               effects ? "every effect in turn" : "effects off", minutes, r.frames, r.processed, passed, r.p50, r.p99,
+               r.max, good ? "" : " FAILED");
+        fflush(stdout);
+        if (!r.ok)
+            fprintf(stderr, "PipelineBench: %s\n", r.error.c_str());
+    }
     return failures ? 1 : 0;
 }
 
@@ -499,8 +649,10 @@ int wmain(int argc, wchar_t** argv)
         return measureHandoff(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 3);
     if (mode == L"pipeline")
         return measurePipeline(argc > 2 ? argv[2] : L"pipeline.md");
+    if (mode == L"longrun")
+        return measureLongRun(argc > 2 && _wtof(argv[2]) > 0 ? _wtof(argv[2]) : 10);
     if (mode == L"sessions")
         return measureSessions(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 100);
-    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] | sessions [N]  [--kivofx]\n");
+    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] | longrun [MINUTES] | sessions [N]  [--kivofx]\n");
     return 2;
 }

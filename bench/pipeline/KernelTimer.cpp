@@ -1,0 +1,89 @@
+#include "KernelTimer.h"
+
+#include "KivoLib.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const UINT kFirstFrameBitmapId = 10000;   // the library's first frame picture
+const int kRepeats = 51;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+double microsecondsSince(const LARGE_INTEGER& start)
+{
+    LARGE_INTEGER now, f;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&f);
+    return double(now.QuadPart - start.QuadPart) * 1e6 / double(f.QuadPart);
+}
+
+} // namespace
+
+KernelTimer::KernelTimer(const std::wstring& kivoLibPath)
+{
+    m_hLib = LoadLibraryExW(kivoLibPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    using Create = IKivoLib*(__cdecl*)();
+    auto create = m_hLib ? reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(m_hLib, "CreateKivoLib")))
+                         : nullptr;
+    m_effects = create ? create() : nullptr;
+    if (m_hLib)
+        m_frameBitmap = static_cast<HBITMAP>(LoadImageW(m_hLib, MAKEINTRESOURCEW(kFirstFrameBitmapId), IMAGE_BITMAP,
+                                                        0, 0, LR_CREATEDIBSECTION));
+}
+
+KernelTimer::~KernelTimer()
+{
+    if (m_frameBitmap)
+        DeleteObject(m_frameBitmap);
+    if (m_effects)
+        m_effects->Release();
+    if (m_hLib)
+        FreeLibrary(m_hLib);
+}
+
+bool KernelTimer::measure(const std::wstring& format, int width, int height, DWORD flags, double& kernelUs,
+                          double& copyUs)
+{
+    if (!ready())
+        return false;
+    KIVO_FRAME_BUFFER frame = {};
+    BITMAPINFOHEADER& header = frame.bmiHeader;
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = format == L"yuy2" ? -height : height;
+    header.biPlanes = 1;
+    header.biBitCount = format == L"rgb32" ? 32 : format == L"yuy2" ? 16 : 24;
+    header.biCompression = format == L"yuy2" ? MAKEFOURCC('Y', 'U', 'Y', '2') : BI_RGB;
+    DWORD stride = (DWORD(width) * header.biBitCount / 8 + 3) & ~3u;
+    frame.cbData = stride * DWORD(height);
+    std::vector<BYTE> pixels(frame.cbData), copy(frame.cbData);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = BYTE(i * 7 + i / 977);
+    frame.pData = pixels.data();
+    std::vector<double> kernel, copies;
+    for (int i = 0; i < kRepeats; ++i) {
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        memcpy(copy.data(), pixels.data(), pixels.size());
+        copies.push_back(microsecondsSince(start));
+        if (flags == 0)
+            continue;
+        QueryPerformanceCounter(&start);
+        // The first call prepares the picture for this layout, as the panel's first frame does.
+        if (!m_effects->ApplyFrameEffect(&frame, nullptr, m_frameBitmap, flags))
+            return false;
+        if (i > 0)
+            kernel.push_back(microsecondsSince(start));
+    }
+    kernelUs = flags ? median(kernel) : 0;
+    copyUs = median(copies);
+    return true;
+}

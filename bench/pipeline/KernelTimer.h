@@ -1,0 +1,27 @@
+// The effect kernels' own time for one frame, measured in this process through the installation's
+// KivoLib.dll with the frame picture the panel uses: what the panel cannot avoid spending per frame.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class IKivoLib;
+
+class KernelTimer {
+public:
+    explicit KernelTimer(const std::wstring& kivoLibPath);
+    ~KernelTimer();
+    KernelTimer(const KernelTimer&) = delete;
+    KernelTimer& operator=(const KernelTimer&) = delete;
+
+    bool ready() const { return m_effects && m_frameBitmap; }
+    // Median microseconds of one ApplyFrameEffect on a frame of this format and size with the flags
+    // (0 when the flags ask for no kernel), and of one copy of the frame; false on failure.
+    bool measure(const std::wstring& format, int width, int height, DWORD flags, double& kernelUs, double& copyUs);
+
+private:
+    HMODULE m_hLib = nullptr;
+    IKivoLib* m_effects = nullptr;
+    HBITMAP m_frameBitmap = nullptr;
+};
