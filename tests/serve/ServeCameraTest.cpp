@@ -120,33 +120,6 @@ TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSe
     EXPECT_TRUE(m_inst.waitForLog("no exist Flickmix", kLaunchMs, 2));
 }
 
-TEST_F(ServeCameraTest, WithAutoStartupTheDialogIsShownAndTrayClicksBringItForward)
-{
-    writeSetting(KIVO_VALUE_AUTO_STARTUP, 1);
-    HWND hServe = startService();
-    ASSERT_NE(nullptr, hServe);
-    auto app = capture(30);
-    ASSERT_TRUE(m_inst.waitForStandIn("shown", kLaunchMs + 5000));
-    EXPECT_FALSE(trayIconShown(hServe));
-
-    // Hiding brings the icon with its balloon; a second hide leaves one icon.
-    HWND hDialog = findStandInWindow();
-    ASSERT_NE(nullptr, hDialog);
-    PostMessageW(hDialog, WM_STANDIN_HIDE, 0, 0);
-    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetHide() called.", 5000));
-    EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
-
-    // A left click removes the icon and shows the dialog; the foreground lock time-out survives.
-    DWORD lockTimeout = 123456;
-    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<UINT_PTR>(lockTimeout)), 0);
-    SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_TRAY_CALLBACK), 1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(hDialog) != FALSE; }, 2000));
-    EXPECT_FALSE(trayIconShown(hServe));
-    DWORD after = 0;
-    SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
-    EXPECT_EQ(lockTimeout, after);
-}
-
 TEST_F(ServeCameraTest, OpenAndCloseWithinTwoSecondsStartsNothing)
 {
     ASSERT_NE(nullptr, startService());

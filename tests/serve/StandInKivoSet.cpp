@@ -83,10 +83,6 @@ LRESULT CALLBACK standInProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SHOWWINDOW:
         record(wParam ? L"shown" : L"hidden");
         break;
-    case WM_STANDIN_HIDE:
-        ShowWindow(hWnd, SW_HIDE);
-        PostMessageW(g_hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HIDE), 0, 0);
-        return 0;
     case WM_STANDIN_HELP:
         SendMessageW(g_hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HELP), 0, 0);
         return 0;

@@ -4,6 +4,5 @@
 #include <windows.h>
 
 const wchar_t kStandInClassName[] = L"KivoSetStandIn";
-const UINT WM_STANDIN_HIDE = WM_APP + 1;    // hide, as a user closing the panel
 const UINT WM_STANDIN_HELP = WM_APP + 2;    // ask the service for help
 const UINT WM_STANDIN_CLOSE = WM_APP + 3;   // end, as when the camera closes
