@@ -44,6 +44,7 @@ protected:
     void showTrayIcon();
     void removeTrayIcon();
     afx_msg LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMsg);
+    afx_msg LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     bool showTrayMenu();
     afx_msg void activateKivoSet();
     void forceToForeground(HWND hDialog);

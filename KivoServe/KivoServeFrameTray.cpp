@@ -43,6 +43,24 @@ void KivoServeFrame::removeTrayIcon()
     m_nid.uID = 0;
 }
 
+// The shell started again (Explorer restarted) and knows no icon any more. An icon that was shown
+// comes back as it was, with its tip and callback; the balloon belonged to the moment the icon first
+// appeared and is not shown again.
+LRESULT KivoServeFrame::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    if (m_nid.uID == 0)
+        return 0;
+    NOTIFYICONDATAW nid = m_nid;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.szInfo[0] = L'\0';
+    nid.szInfoTitle[0] = L'\0';
+    if (Shell_NotifyIconW(NIM_ADD, &nid))
+        WriteLog(L"KivoServeFrame::OnTaskbarCreated() - the tray icon is shown again.");
+    else
+        WriteLog(L"KivoServeFrame::OnTaskbarCreated() - Shell_NotifyIcon failed.");
+    return 0;
+}
+
 LRESULT KivoServeFrame::OnTrayNotify(WPARAM iconId, LPARAM mouseMsg)
 {
     if (iconId != m_nid.uID)

@@ -5,6 +5,7 @@
 
 #include "KivoNames.h"
 #include "StandInProtocol.h"
+#include "resource.h"
 
 #include "Device.h"
 #include "DeviceStore.h"
@@ -15,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 using namespace serve;
 
@@ -118,6 +121,115 @@ TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSe
     // The next open starts the cycle again.
     auto again = capture(30);
     EXPECT_TRUE(m_inst.waitForLog("no exist Flickmix", kLaunchMs, 2));
+}
+
+// A shell that has just started, as Explorer after a restart: its tray window records every icon
+// request it gets, read in the layout Wine's shell32 sends to its tray window (window, id, flags,
+// callback message, tip). It is topmost, so Shell_NotifyIcon finds it before the running shell's.
+class RestartedShell {
+public:
+    struct Request {
+        DWORD message;
+        HWND hWnd;
+        UINT id;
+        UINT flags;
+        std::wstring tip;
+    };
+
+    RestartedShell()
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&wc);
+        m_hWnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1, 1,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~RestartedShell()
+    {
+        DestroyWindow(m_hWnd);
+        UnregisterClassW(L"Shell_TrayWnd", GetModuleHandleW(nullptr));
+    }
+    bool found() const { return m_hWnd && FindWindowW(L"Shell_TrayWnd", nullptr) == m_hWnd; }
+    // Announces itself to every top-level window, as a starting shell does.
+    void announce() const { SendNotifyMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0); }
+
+    std::vector<Request> requests;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<RestartedShell*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        if (msg != WM_COPYDATA || !self)
+            return DefWindowProcW(hWnd, msg, wParam, lParam);
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const size_t tipOffset = 4 * sizeof(DWORD), tipChars = 128;
+        if (data->cbData < tipOffset + tipChars * sizeof(WCHAR))
+            return FALSE;
+        const auto* fields = static_cast<const DWORD*>(data->lpData);
+        const auto* tip = reinterpret_cast<const WCHAR*>(static_cast<const BYTE*>(data->lpData) + tipOffset);
+        self->requests.push_back({static_cast<DWORD>(data->dwData), reinterpret_cast<HWND>(static_cast<ULONG_PTR>(fields[0])),
+                                  fields[1], fields[2], std::wstring(tip, wcsnlen(tip, tipChars))});
+        return TRUE;
+    }
+
+    HWND m_hWnd = nullptr;
+};
+
+TEST_F(ServeCameraTest, AfterAShellRestartTheTrayIconComesBackWithItsTipAndWithoutTheBalloon)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
+    // No icon is shown before a camera session: a restarted shell gets nothing.
+    {
+        RestartedShell shell;
+        ASSERT_TRUE(shell.found());
+        SendMessageW(hServe, taskbarCreated, 0, 0);
+        EXPECT_TRUE(shell.requests.empty());
+    }
+
+    auto app = capture(30);
+    ASSERT_TRUE(m_inst.waitForStandIn("announced 0", kLaunchMs + 5000));
+    ASSERT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
+
+    // The running shell loses the icon (it restarts); the announcement brings it back there.
+    NOTIFYICONDATAW lost = {};
+    lost.cbSize = NOTIFYICONDATAW_V3_SIZE;
+    lost.hWnd = hServe;
+    lost.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &lost));
+    ASSERT_FALSE(trayIconShown(hServe));
+    SendMessageW(hServe, taskbarCreated, 0, 0);
+    EXPECT_TRUE(trayIconShown(hServe));
+    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnTaskbarCreated() - the tray icon is shown again."));
+
+    // What a new shell is asked: one icon with the service's callback and tip, and no balloon.
+    std::wstring title;
+    {
+        HMODULE hLocale = LoadLibraryExW(m_inst.file(KIVO_LOCALE_DLL).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(nullptr, hLocale);
+        WCHAR text[128] = {};
+        LoadStringW(hLocale, IDS_TRAY_TITLE, text, ARRAYSIZE(text));
+        title = text;
+        FreeLibrary(hLocale);
+    }
+    RestartedShell shell;
+    ASSERT_TRUE(shell.found());
+    shell.announce();
+    ASSERT_TRUE(waitFor([&] { return !shell.requests.empty(); }, 2000));
+    kivotest::pumpMessagesFor(200);
+    ASSERT_EQ(1u, shell.requests.size());
+    const RestartedShell::Request& added = shell.requests[0];
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), added.message);
+    EXPECT_EQ(hServe, added.hWnd);
+    EXPECT_EQ(1u, added.id);
+    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), added.flags & (NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO));
+    EXPECT_FALSE(title.empty());
+    EXPECT_EQ(title, added.tip);
 }
 
 TEST_F(ServeCameraTest, OpenAndCloseWithinTwoSecondsStartsNothing)
