@@ -19,7 +19,8 @@ namespace {
 // The topics the help must have: the overview, each part of the product, troubleshooting.
 const char* const kPages[] = {
     "index.htm",          "settings_panel.htm", "camera_direction.htm", "picture_properties.htm",
-    "camera_settings.htm", "effects.htm",       "tray_icon.htm",        "troubleshooting.htm",
+    "camera_settings.htm", "effects.htm",       "tray_icon.htm",        "installing.htm",
+    "messages.htm",        "troubleshooting.htm",
 };
 
 class HelpFileTest : public ::testing::Test {
