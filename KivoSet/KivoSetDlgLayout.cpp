@@ -1,6 +1,8 @@
 // The panel's geometry: controls at fixed pixel positions measured from the window's outer top-left
 // corner (independent of the template's dialog units), the window's size, and its place on the
-// screen, stored when the panel ends and checked against the monitors when it starts.
+// screen, stored when the panel ends and checked against the monitors when it starts. The positions
+// are those of a 96-DPI screen; on a denser screen they grow with the system DPI, as the template's
+// controls grow with its font, so that the layout keeps its proportions.
 #include "KivoSetDlg.h"
 
 #include "KivoNames.h"
@@ -22,6 +24,22 @@ const int kIconToControl = 36;          // from a row icon to its control
 const int kPanelTop = 58;
 const int kPanelHeight = 156;
 const int kWindowHeight = 236;
+// Gaps in the effect panel's rows, and the window's right margin.
+const int kColumnGap = 49;
+const int kSecondColumnGap = 51;
+const int kPanelRightMargin = 72;
+const int kPanelLeftMargin = 15;
+const int kWindowRightMargin = 5;
+
+// The screen's pixels per logical inch (96 at 100%, 144 at 150%).
+int screenDpi()
+{
+    HDC hdc = GetDC(nullptr);
+    int dpi = hdc ? GetDeviceCaps(hdc, LOGPIXELSY) : 96;
+    if (hdc)
+        ReleaseDC(nullptr, hdc);
+    return dpi > 0 ? dpi : 96;
+}
 
 } // namespace
 
@@ -46,32 +64,37 @@ void CKivoSetDlg::placeAt(CWnd& control, int x, int y)
 
 void CKivoSetDlg::layoutControls()
 {
-    placeAt(m_directionLabel, kLeftColumnX, kDirectionLabelY);
-    placeAt(m_frontButton, kLeftColumnX, kFrontButtonY);
-    placeAt(m_rearButton, kLeftColumnX, kRearButtonY);
-    placeAt(m_pictureLabel, kLeftColumnX, kPictureLabelY);
-    placeAt(m_defaultsButton, kLeftColumnX, kDefaultsButtonY);
-    placeAt(m_maximumButton, kLeftColumnX, kMaximumButtonY);
-    placeAt(m_propertySheetButton, kLeftColumnX, kSheetButtonY);
+    const int dpi = screenDpi();
+    auto px = [dpi](int pixelsAt96) { return MulDiv(pixelsAt96, dpi, 96); };
+    const int left = px(kLeftColumnX);
+    placeAt(m_directionLabel, left, px(kDirectionLabelY));
+    placeAt(m_frontButton, left, px(kFrontButtonY));
+    placeAt(m_rearButton, left, px(kRearButtonY));
+    placeAt(m_pictureLabel, left, px(kPictureLabelY));
+    placeAt(m_defaultsButton, left, px(kDefaultsButtonY));
+    placeAt(m_maximumButton, left, px(kMaximumButtonY));
+    placeAt(m_propertySheetButton, left, px(kSheetButtonY));
 
-    int a = windowWidthOf(m_defaultsButton) + 49;
-    placeAt(m_frameIcon, a, kIconRowY[0]);
-    placeAt(m_zoomIcon, a, kIconRowY[1]);
-    placeAt(m_frameButton, a + kIconToControl, kControlRowY[0]);
-    placeAt(m_zoomList, a + kIconToControl, kControlRowY[1]);
+    int a = windowWidthOf(m_defaultsButton) + px(kColumnGap);
+    placeAt(m_frameIcon, a, px(kIconRowY[0]));
+    placeAt(m_zoomIcon, a, px(kIconRowY[1]));
+    placeAt(m_frameButton, a + px(kIconToControl), px(kControlRowY[0]));
+    placeAt(m_zoomList, a + px(kIconToControl), px(kControlRowY[1]));
 
-    int b = a + windowWidthOf(m_frameButton) + 51;
-    placeAt(m_modeIcon, b, kIconRowY[0]);
-    placeAt(m_modeList, b + kIconToControl, kControlRowY[0]);
-    placeAt(m_resetButton, b + kIconToControl, kControlRowY[1]);
+    int b = a + windowWidthOf(m_frameButton) + px(kSecondColumnGap);
+    placeAt(m_modeIcon, b, px(kIconRowY[0]));
+    placeAt(m_modeList, b + px(kIconToControl), px(kControlRowY[0]));
+    placeAt(m_resetButton, b + px(kIconToControl), px(kControlRowY[1]));
 
-    int panelWidth = windowWidthOf(m_resetButton) + (b - a) + 72;
-    placeAt(m_effectPanel, a - 15, kPanelTop);
-    m_effectPanel.SetWindowPos(nullptr, 0, 0, panelWidth, kPanelHeight, SWP_NOMOVE | SWP_NOZORDER);
-    placeAt(m_effectPanelFrame, a - 16, kPanelTop - 1);
-    m_effectPanelFrame.SetWindowPos(nullptr, 0, 0, panelWidth + 2, kPanelHeight + 2, SWP_NOMOVE | SWP_NOZORDER);
+    int panelWidth = windowWidthOf(m_resetButton) + (b - a) + px(kPanelRightMargin);
+    int panelTop = px(kPanelTop);
+    int panelHeight = px(kPanelHeight);
+    placeAt(m_effectPanel, a - px(kPanelLeftMargin), panelTop);
+    m_effectPanel.SetWindowPos(nullptr, 0, 0, panelWidth, panelHeight, SWP_NOMOVE | SWP_NOZORDER);
+    placeAt(m_effectPanelFrame, a - px(kPanelLeftMargin) - 1, panelTop - 1);
+    m_effectPanelFrame.SetWindowPos(nullptr, 0, 0, panelWidth + 2, panelHeight + 2, SWP_NOMOVE | SWP_NOZORDER);
 
-    SetWindowPos(&wndTopMost, 0, 0, a + panelWidth + 5, kWindowHeight, SWP_NOMOVE);
+    SetWindowPos(&wndTopMost, 0, 0, a + panelWidth + px(kWindowRightMargin), px(kWindowHeight), SWP_NOMOVE);
     placeWindow();
 }
 
