@@ -9,8 +9,8 @@
 ; Switches: /S installs or uninstalls silently. The uninstaller keeps each user's settings unless the
 ; user ticks "Each user's settings" or, silently, gives /REMOVESETTINGS.
 
-!ifndef VERSION | PUBLISHER | PRODUCT | STAGE | OUTFILE | SETTINGS_KEY | SERVE_OBSERVER | SET_OBSERVER
-    !error "makensis needs -DVERSION -DPUBLISHER -DPRODUCT -DSTAGE -DOUTFILE -DSETTINGS_KEY -DSERVE_OBSERVER -DSET_OBSERVER"
+!ifndef VERSION | PUBLISHER | PRODUCT | STAGE | STAGE_ICON | WIZARD_PICTURE | OUTFILE | SETTINGS_KEY | SERVE_OBSERVER | SET_OBSERVER
+    !error "makensis needs -DVERSION -DPUBLISHER -DPRODUCT -DSTAGE -DSTAGE_ICON -DWIZARD_PICTURE -DOUTFILE -DSETTINGS_KEY -DSERVE_OBSERVER -DSET_OBSERVER"
 !endif
 
 Unicode true
@@ -50,6 +50,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_ABORTWARNING
 !define MUI_ICON "${STAGE_ICON}"
 !define MUI_UNICON "${STAGE_ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_PICTURE}"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
 !define MUI_FINISHPAGE_RUN_FUNCTION startService
