@@ -13,11 +13,12 @@ namespace {
 constexpr DWORD kWaitMs = 2000;
 
 const wchar_t kUsage[] =
-    L"Usage: pingpong [--rounds N] [--via-window]\n"
+    L"Usage: pingpong [--rounds N] [--via-window] [--interval-ms MS]\n"
     L"Measures N (300) round trips between this process and a child it starts, through two named\n"
     L"auto-reset events, and prints p50, p99 and max in microseconds. With --via-window the child\n"
     L"answers as a filter window does: a thread waits for the ping and posts a message to a window\n"
-    L"of the main thread, which sets the pong. Also prints the child's CPU time per round trip.\n"
+    L"of the main thread, which sets the pong. With --interval-ms each round starts MS (0..1000) after\n"
+    L"the last ended, as frames come at a frame rate. Also prints the child's CPU time per round trip.\n"
     L"Exit codes: 0 success, 1 a round trip failed, 2 bad command line.\n";
 
 LONGLONG qpc()
@@ -103,7 +104,7 @@ double microseconds(LONGLONG ticks)
     return double(ticks) * 1e6 / double(f.QuadPart);
 }
 
-int measure(DWORD rounds, bool viaWindow)
+int measure(DWORD rounds, bool viaWindow, DWORD intervalMs)
 {
     std::wstring tag = std::to_wstring(GetCurrentProcessId());
     HANDLE ping = CreateEventW(nullptr, FALSE, FALSE, eventName(tag, L"Ping").c_str());
@@ -124,6 +125,8 @@ int measure(DWORD rounds, bool viaWindow)
     for (DWORD i = 0; i < rounds + 10 && rc == 0; ++i) {   // the first 10 warm up
         if (i == 10)
             childCpuStart = cpuTime(pi.hProcess);
+        if (intervalMs)
+            Sleep(intervalMs);
         LONGLONG start = qpc();
         SetEvent(ping);
         if (WaitForSingleObject(pong, kWaitMs) != WAIT_OBJECT_0)
@@ -159,6 +162,7 @@ int wmain(int argc, wchar_t** argv)
         return answerViaWindow(argv[2]);
     DWORD rounds = 300;
     bool viaWindow = false;
+    DWORD intervalMs = 0;
     for (int i = 1; i < argc; ++i) {
         if (wcscmp(argv[i], L"--help") == 0) {
             fputws(kUsage, stdout);
@@ -167,6 +171,14 @@ int wmain(int argc, wchar_t** argv)
         if (wcscmp(argv[i], L"--via-window") == 0) {
             viaWindow = true;
             continue;
+        }
+        if (wcscmp(argv[i], L"--interval-ms") == 0 && i + 1 < argc) {
+            wchar_t* end = nullptr;
+            unsigned long v = wcstoul(argv[++i], &end, 10);
+            if (*end == L'\0' && v <= 1000) {
+                intervalMs = DWORD(v);
+                continue;
+            }
         }
         if (wcscmp(argv[i], L"--rounds") == 0 && i + 1 < argc) {
             wchar_t* end = nullptr;
@@ -179,5 +191,5 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"pingpong: bad argument %ls\n%ls", argv[i], kUsage);
         return 2;
     }
-    return measure(rounds, viaWindow);
+    return measure(rounds, viaWindow, intervalMs);
 }
