@@ -57,9 +57,12 @@ void CFrameSelectDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CFrameSelectDlg::OnInitDialog()
 {
     AbstractDialog::OnInitDialog();
-    CenterWindow(nullptr);
     m_icon.setOn(GetSafeHwnd());
     layOutControls();
+    // Centred at its final size, so that the work area holds all of it, buttons included, and only
+    // then shown.
+    CenterWindow(nullptr);
+    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     readStoredIndex();
     m_labelBrush.CreateSolidBrush(kLabelBack);
     CString caption;
@@ -90,7 +93,7 @@ void CFrameSelectDlg::layOutControls()
     ::SetWindowPos(m_okButton.m_hWnd, nullptr, 51, 360 - d, 96, 24, SWP_NOZORDER);
     ::SetWindowPos(m_cancelButton.m_hWnd, nullptr, 155, 360 - d, 96, 24, SWP_NOZORDER);
     ::SetWindowPos(m_applyButton.m_hWnd, nullptr, 259, 360 - d, 96, 24, SWP_NOZORDER);
-    ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_SHOWWINDOW);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER);
     centreMessageLabel(d);
 }
 

@@ -14,6 +14,32 @@ namespace {
 const int kApplyNowId = 0x3021;   // the sheet's Apply button
 const int kSheetButtonIds[4] = {IDOK, IDCANCEL, kApplyNowId, IDHELP};
 
+// The system places a sheet at its first size and then grows it to hold the largest page, so
+// that a sheet opened near the edge of the screen may reach past it, its buttons out of reach. The
+// sheet is moved back inside the work area of its monitor (its top left corner first when it is
+// larger than the area).
+void keepInsideWorkArea(HWND hWnd)
+{
+    RECT window;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetWindowRect(hWnd, &window) ||
+        !::GetMonitorInfoW(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& area = monitor.rcWork;
+    LONG x = window.left, y = window.top;
+    if (window.right > area.right)
+        x -= window.right - area.right;
+    if (window.bottom > area.bottom)
+        y -= window.bottom - area.bottom;
+    if (x < area.left)
+        x = area.left;
+    if (y < area.top)
+        y = area.top;
+    if (x != window.left || y != window.top)
+        ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 TesselPropertySheet::TesselPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
@@ -46,8 +72,10 @@ LRESULT TesselPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_NCDESTROY || message == WM_DESTROY || !::IsWindow(hWnd) ||
         CWnd::FromHandlePermanent(hWnd) != this)
         return result;
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         skinSheetControls();
+        keepInsideWorkArea(hWnd);
+    }
     caption->handleAfter(hWnd, m_painter, message);
     return result;
 }
