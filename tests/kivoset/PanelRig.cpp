@@ -237,13 +237,14 @@ HWND PanelRig::waitForPanel(DWORD timeoutMs)
     return m_hPanel;
 }
 
-HWND PanelRig::waitForBox(DWORD timeoutMs) const
+HWND PanelRig::waitForDialog(const wchar_t* caption, DWORD timeoutMs) const
 {
     struct Search {
         DWORD processId;
         HWND panel;
+        const wchar_t* caption;
         HWND found;
-    } search = {m_kivoSet.id(), m_hPanel, nullptr};
+    } search = {m_kivoSet.id(), m_hPanel, caption, nullptr};
     kivotest::waitFor(
         [&] {
             EnumWindows(
@@ -254,7 +255,7 @@ HWND PanelRig::waitForBox(DWORD timeoutMs) const
                     WCHAR className[16] = {};
                     GetClassNameW(hWnd, className, ARRAYSIZE(className));
                     if (processId == s->processId && hWnd != s->panel && IsWindowVisible(hWnd) &&
-                        wcscmp(className, L"#32770") == 0 && kivotest::windowText(hWnd) == L"Kivo Camera") {
+                        wcscmp(className, L"#32770") == 0 && kivotest::windowText(hWnd) == s->caption) {
                         s->found = hWnd;
                         return FALSE;
                     }

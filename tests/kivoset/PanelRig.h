@@ -70,7 +70,9 @@ public:
     HWND control(int id) const { return GetDlgItem(m_hPanel, id); }
     // A shown message box or dialog of the panel's process other than the panel, whose caption is
     // the product's name as the panel's is; null at the deadline.
-    HWND waitForBox(DWORD timeoutMs = 10000) const;
+    HWND waitForBox(DWORD timeoutMs = 10000) const { return waitForDialog(L"Kivo Camera", timeoutMs); }
+    // The same for a dialog of the panel's process with the given caption.
+    HWND waitForDialog(const wchar_t* caption, DWORD timeoutMs = 10000) const;
     // Chooses a list entry as a user would: the selection, then CBN_SELCHANGE to the panel.
     void chooseEntry(int listId, int entry);
     // Waits until a frame written after now satisfies the test; its path, or "" at the deadline.
