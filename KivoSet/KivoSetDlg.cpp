@@ -31,6 +31,8 @@ HICON loadIcon(UINT id)
 CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
     : TesselDialog(IDD_SETTINGS_PANEL, pParent),
       m_alive(std::make_shared<bool>(true)),
+      m_topmost(false),
+      m_modalDepth(0),
       m_hIcon(loadIcon(IDI_KIVOSET)),
       m_pTask(nullptr),
       m_pKivoLib(nullptr),
@@ -281,20 +283,31 @@ void CKivoSetDlg::OnTimer(UINT_PTR nIDEvent)
         onOpenWaitTimerTick();
 }
 
-// Topmost from the start until the fourth tick; closed at the first tick when the camera never
-// reported opening.
+// Topmost from the first tick until the fourth, unless a dialog of the panel is open or opens
+// meanwhile; closed at the first tick when the camera never reported opening.
 void CKivoSetDlg::onOpenTimerTick()
 {
     DWORD tick = m_openTicks++;
-    if (tick == 0 && m_deviceOpened) {
+    if (tick == 0 && m_deviceOpened && m_modalDepth == 0) {
         SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        m_topmost = true;
+    } else if (tick == 0 && m_deviceOpened) {
+        KillTimer(kOpenTimerId);
     } else if (tick == 0) {
         KillTimer(kOpenTimerId);
         PostMessage(WM_TASK_DEVICE_CLOSE, 0, 0);
     } else if (tick >= kTopmostTicks) {
-        SetWindowPos(&wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        KillTimer(kOpenTimerId);
+        endTopmostStart();
     }
+}
+
+void CKivoSetDlg::endTopmostStart()
+{
+    if (!m_topmost)
+        return;
+    m_topmost = false;
+    SetWindowPos(&wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    KillTimer(kOpenTimerId);
 }
 
 void CKivoSetDlg::onOpenWaitTimerTick()

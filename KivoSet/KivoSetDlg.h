@@ -94,6 +94,7 @@ private:
     void showStoredDirection();
     static bool isScreenSaverRunning();
     void onOpenTimerTick();
+    void endTopmostStart();
     void onOpenWaitTimerTick();
     void releaseModules();
     void showPropertyError();
@@ -149,6 +150,11 @@ private:
     bool runModal(Run run);
 
     std::shared_ptr<bool> m_alive;
+    // The panel is topmost for its first seconds. A dialog it opened meanwhile came up behind it
+    // under Wine, the panel disabled and the dialog out of sight: a dialog ends that period, and
+    // none starts while one is open.
+    bool m_topmost;
+    int m_modalDepth;
 
     HICON m_hIcon;
     KivoDialogPainter m_painter;
@@ -215,6 +221,10 @@ template <class Run>
 bool CKivoSetDlg::runModal(Run run)
 {
     std::shared_ptr<bool> alive = m_alive;
+    endTopmostStart();
+    ++m_modalDepth;
     run();
+    if (*alive)
+        --m_modalDepth;
     return *alive;
 }

@@ -61,6 +61,15 @@ bool withinWorkArea(HWND window)
     return rect.left >= area.left && rect.top >= area.top && rect.right <= area.right && rect.bottom <= area.bottom;
 }
 
+// The dialog lies above the panel that opened it (the panel is topmost for its first seconds).
+bool above(HWND upper, HWND lower)
+{
+    for (HWND h = GetWindow(lower, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
+        if (h == upper)
+            return true;
+    return false;
+}
+
 // A slider dragged as the user drags it: the position, then the notification to its page.
 void dragSlider(HWND page, int sliderId, int position)
 {
@@ -132,10 +141,12 @@ TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCam
     HWND sheet = rig.waitForDialog(kSheetCaption);
     ASSERT_NE(nullptr, sheet);
     EXPECT_TRUE(withinWorkArea(sheet));
-    rig.shot(L"sys-sheet-picture", sheet);
     dragSlider(currentPage(sheet), IDC_BRIGHTNESS_SLIDER, 50);
     EXPECT_EQ(50, cameraProperty(rig, "brightness"));
     EXPECT_GT(meanLevelOfNextFrames(rig), levelBefore + 20) << "the captured frames did not brighten";
+    // Past the panel's first tick, when it would have become topmost.
+    EXPECT_TRUE(above(sheet, rig.panel()));
+    rig.shot(L"sys-sheet-picture", sheet);
 
     SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
     HWND customPage = currentPage(sheet);
@@ -255,6 +266,7 @@ TEST(KivoSetDialogs, OverResolutionAlertAfterTurningFrontAndAboutFromTheSystemMe
     HWND picture = GetDlgItem(alert, IDC_OVER_RESOLUTION_PICTURE);
     ASSERT_NE(nullptr, picture) << "not the over-resolution alert";
     EXPECT_TRUE(withinWorkArea(alert));
+    EXPECT_TRUE(above(alert, panel));
     RECT window, placed;
     GetWindowRect(alert, &window);
     GetWindowRect(picture, &placed);
