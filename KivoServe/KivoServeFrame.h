@@ -31,6 +31,7 @@ protected:
     afx_msg LRESULT OnOpenDevice(WPARAM cameraIdx, LPARAM);
     afx_msg LRESULT OnCloseDevice(WPARAM cameraIdx, LPARAM);
     afx_msg LRESULT OnRemoveDevice(WPARAM cameraIdx, LPARAM);
+    void renumberAfterRemoval(DWORD removedIdx);
 
     // Window, device, session and power events (KivoServeFrame.cpp)
     afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

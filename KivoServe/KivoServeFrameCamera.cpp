@@ -145,6 +145,18 @@ LRESULT KivoServeFrame::OnRemoveDevice(WPARAM cameraIdx, LPARAM)
         m_accessTasks.erase(removed);
         if (static_cast<int>(cameraIdx) == m_nCameraIdx)
             removeTrayIcon();
+        renumberAfterRemoval(cameraIdx);
     }
     return 0;
+}
+
+// The library counts cameras by position: after a removal every later camera sits one lower, while
+// its task still reports the index it was opened with. Reopening the tasks gives them the current
+// indexes, so that the index published for the settings program names the camera that opened.
+void KivoServeFrame::renumberAfterRemoval(DWORD removedIdx)
+{
+    bool laterCameras = std::any_of(m_accessTasks.begin(), m_accessTasks.end(),
+                                    [&](const AccessTask& entry) { return entry.cameraIdx > removedIdx; });
+    if (laterCameras)
+        openDriver();
 }

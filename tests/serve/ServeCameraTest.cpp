@@ -332,7 +332,9 @@ TEST_F(ServeCameraTest, NoCameraEndsTheServiceUnlessOneIsDeclaredAndArrivalRebui
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
 }
 
-TEST_F(ServeCameraTest, EachRemovalReleasesTheTaskOfTheRemovedCameraOnly)
+// Removals also move the later cameras down: the settings program is told the index the camera has
+// now, and its own task opens on it.
+TEST_F(ServeCameraTest, EachRemovalReleasesTheTaskOfTheRemovedCameraOnlyAndThePanelGetsTheCurrentIndex)
 {
     ASSERT_EQ(0u, kivocam(L"add --external"));
     ASSERT_EQ(0u, kivocam(L"add --external"));
@@ -344,6 +346,11 @@ TEST_F(ServeCameraTest, EachRemovalReleasesTheTaskOfTheRemovedCameraOnly)
     // The camera first watched as 2, now the only one, is still watched.
     auto app = capture(30, L"0");
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+    ASSERT_TRUE(m_inst.waitForStandIn("announced 0", kLaunchMs + 5000));
+    DWORD cameraIdx = ~0u;
+    EXPECT_TRUE(readSetting(KIVO_VALUE_CAMERA_IDX, cameraIdx));
+    EXPECT_EQ(0u, cameraIdx);
+    EXPECT_TRUE(m_inst.waitForStandIn("task 0", 5000)) << "the settings program could not open its camera";
 }
 
 TEST_F(ServeCameraTest, ADeviceThatKeepsFailingEndsTheCameraScanAndTheServiceStaysReachable)
