@@ -2,10 +2,9 @@
 
 #include "KivoLib.h"
 #include "KivoNames.h"
+#include "StoredNumber.h"
 
-#include <climits>
 #include <cwchar>
-#include <cwctype>
 
 std::wstring PropertyStore::propertyName(int direction, long propertyId)
 {
@@ -23,25 +22,7 @@ std::wstring PropertyStore::customName(int direction, long writeId)
 
 long PropertyStore::parseNumber(const std::wstring& text)
 {
-    size_t i = 0;
-    while (i < text.size() && std::iswspace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
-        negative = text[i] == L'-';
-        ++i;
-    }
-    // Accumulate towards the sign's end of the range so that INT_MIN itself reads exactly.
-    long long magnitude = 0;
-    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
-        magnitude = magnitude * 10 + (text[i] - L'0');
-        if (magnitude >= limit) {
-            magnitude = limit;
-            break;
-        }
-    }
-    return static_cast<long>(negative ? -magnitude : magnitude);
+    return parseStoredNumber(text);
 }
 
 bool PropertyStore::read(const std::wstring& name, long& value)

@@ -14,9 +14,7 @@ public:
     static std::wstring propertyName(int direction, long propertyId);
     static std::wstring customName(int direction, long writeId);
 
-    // The text as a signed decimal number: leading white space and one sign are accepted, the
-    // digits run to the first other character, text without digits reads as 0. Numbers beyond the
-    // 32-bit range stop at its ends.
+    // The text as a signed decimal number (parseStoredNumber).
     static long parseNumber(const std::wstring& text);
 
     // True with the number when the value exists as a string that fits the reader; false when the
