@@ -160,8 +160,7 @@ void CFrameSelectDlg::updatePreview()
         wchar_t name[MAX_PATH];
         swprintf(name, ARRAYSIZE(name), KIVO_FRAME_FILE, m_frameIdx);
         std::wstring path = programRelativePath(name);
-        m_previewBitmap = static_cast<HBITMAP>(
-            LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, client.right, client.bottom, LR_LOADFROMFILE));
+        m_previewBitmap = ImageFactory::LoadBitmapFile(path.c_str(), client.right, client.bottom);
         if (!m_previewBitmap)
             m_previewBitmap = ImageFactory::CreateBitmap(id, client.right, client.bottom);
         m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_previewBitmap));

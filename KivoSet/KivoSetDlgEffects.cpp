@@ -37,11 +37,12 @@ void CKivoSetDlg::writeSetting(LPCWSTR name, DWORD value)
     }
 }
 
-// A picture file of the installation's data folder takes precedence over the library's bitmap.
+// A picture file of the installation's data folder takes precedence over the library's bitmap,
+// unless it is damaged.
 HBITMAP CKivoSetDlg::loadPicture(LPCWSTR fileName, UINT libraryId)
 {
     std::wstring path = programRelativePath(fileName);
-    HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    HBITMAP bitmap = ImageFactory::LoadBitmapFile(path.c_str(), 0, 0);
     if (!bitmap)
         bitmap = ImageFactory::CreateBitmap(libraryId, 0, 0);
     return bitmap;

@@ -92,6 +92,11 @@ public:
     // A new bitmap owned by the caller (DeleteObject), scaled to width x height, or at its natural
     // size for (0, 0); null when the id is unknown.
     static HBITMAP CreateBitmap(UINT id, int width, int height);
+    // A picture from a BMP file, as a new bitmap owned by the caller: scaled to width x height with
+    // the frame colour key kept exact, or at its natural size for (0, 0). Null when the file cannot
+    // be read or is not a whole uncompressed BMP of at most 4096 pixels a side; nothing of such a
+    // file is used.
+    static HBITMAP LoadBitmapFile(LPCWSTR path, int width, int height);
 };
 
 // --- where the settings program and its help live: beside KivoLib.dll ---

@@ -3,7 +3,11 @@
 // pictures are scaled with the platform's halftone stretching.
 #include "KivoLib.h"
 
+#include "BmpFile.h"
 #include "KeyedScaler.h"
+
+#include <cstring>
+#include <vector>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -102,6 +106,56 @@ HBITMAP scaleFrame(HBITMAP hNatural, int width, int height)
     return scaled.pixels.empty() ? nullptr : writePixels(scaled);
 }
 
+// The whole file, when it exists and is no larger than the largest picture accepted could be.
+bool readWholeFile(LPCWSTR path, std::vector<uint8_t>& bytes)
+{
+    const ULONGLONG kMaxBytes = 1024 + 124 + 12 + 4096ull * 4096 * 4;
+    HANDLE hFile = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size = {};
+    bool ok = GetFileSizeEx(hFile, &size) && ULONGLONG(size.QuadPart) <= kMaxBytes;
+    if (ok) {
+        bytes.resize(size_t(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes.empty() || (ReadFile(hFile, bytes.data(), DWORD(bytes.size()), &read, nullptr) &&
+                               read == bytes.size());
+    }
+    CloseHandle(hFile);
+    return ok;
+}
+
+// The file's pixels drawn into a 24-bit DIB section, through a BITMAPINFO made of its checked parts.
+HBITMAP bitmapOfFile(const std::vector<uint8_t>& file, const kivo::effects::BmpLayout& layout)
+{
+    std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER));
+    memcpy(info.data(), file.data() + kivo::effects::kBmpFileHeaderSize, info.size());
+    BITMAPINFOHEADER* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biSizeImage = 0;
+    header->biClrUsed = layout.paletteColors;
+    header->biClrImportant = 0;
+    if (layout.masksOffset)
+        info.insert(info.end(), file.begin() + layout.masksOffset, file.begin() + layout.masksOffset + 12);
+    if (layout.paletteOffset)
+        info.insert(info.end(), file.begin() + layout.paletteOffset,
+                    file.begin() + layout.paletteOffset + size_t(layout.paletteColors) * 4);
+    const int rows = layout.height < 0 ? -layout.height : layout.height;
+    BYTE* bits = nullptr;
+    HBITMAP hBitmap = createDib24(layout.width, rows, &bits);
+    if (!hBitmap)
+        return nullptr;
+    HDC hdc = GetDC(nullptr);
+    int copied = SetDIBits(hdc, hBitmap, 0, UINT(rows), file.data() + layout.pixelsOffset,
+                           reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, hdc);
+    if (copied != rows) {
+        DeleteObject(hBitmap);
+        return nullptr;
+    }
+    return hBitmap;
+}
+
 HBITMAP scaleHalftone(HBITMAP hNatural, int width, int height)
 {
     BITMAP bm = {};
@@ -153,6 +207,25 @@ HBITMAP ImageFactory::CreateBitmap(UINT id, int width, int height)
     if (natural)
         return hNatural;
     HBITMAP hScaled = isFrame(id) ? scaleFrame(hNatural, width, height) : scaleHalftone(hNatural, width, height);
+    DeleteObject(hNatural);
+    return hScaled;
+}
+
+// The file is read once and checked whole before any of it reaches GDI, so a damaged picture is
+// refused instead of shown as whatever the platform's loader makes of it.
+HBITMAP ImageFactory::LoadBitmapFile(LPCWSTR path, int width, int height)
+{
+    bool natural = width == 0 && height == 0;
+    if (!path || (!natural && (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)))
+        return nullptr;
+    std::vector<uint8_t> file;
+    kivo::effects::BmpLayout layout;
+    if (!readWholeFile(path, file) || !kivo::effects::parseBmpFile(file.data(), file.size(), layout))
+        return nullptr;
+    HBITMAP hNatural = bitmapOfFile(file, layout);
+    if (!hNatural || natural)
+        return hNatural;
+    HBITMAP hScaled = scaleFrame(hNatural, width, height);
     DeleteObject(hNatural);
     return hScaled;
 }

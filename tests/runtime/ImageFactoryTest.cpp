@@ -1,10 +1,12 @@
 // ImageFactory: which ids exist, their sizes, and that scaling keeps both the picture and the
 // frames' colour key.
 #include "KivoLib.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -195,6 +197,159 @@ TEST(ImageFactoryTest, ScaledStillsAreTheSamePicture)
                                scaled.at(scaled.width - 2, scaled.height - 2)), 40);
         }
     }
+}
+
+// A BMP file of width x height whose pixel (x, y) has colour index or value (x + 2y) % 4: rows padded
+// to four bytes, bottom-up unless the height is negative. Each field can then be damaged.
+struct BmpFile {
+    int width = 5, height = 3;
+    WORD bitCount = 24, planes = 1;
+    DWORD compression = BI_RGB, headerSize = 40, colorsUsed = 0;
+    std::vector<BYTE> bytes;
+
+    static DWORD colour(int i)
+    {
+        static const DWORD kColours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF};
+        return kColours[i % 4];
+    }
+
+    std::vector<BYTE>& build()
+    {
+        int rows = height < 0 ? -height : height;
+        DWORD stride = ((DWORD(width) * bitCount + 31) / 32) * 4;
+        DWORD colours = bitCount <= 8 ? (colorsUsed ? colorsUsed : 1u << bitCount) : 0;
+        DWORD masks = compression == BI_BITFIELDS && headerSize == 40 ? 12 : 0;
+        DWORD offset = 14 + headerSize + masks + colours * 4;
+        bytes.assign(offset + stride * rows, 0);
+        BYTE* b = bytes.data();
+        b[0] = 'B', b[1] = 'M';
+        put32(2, DWORD(bytes.size()));
+        put32(10, offset);
+        put32(14, headerSize);
+        put32(18, DWORD(width));
+        put32(22, DWORD(height));
+        put16(26, planes);
+        put16(28, bitCount);
+        put32(30, compression);
+        put32(46, colorsUsed);
+        size_t table = 14 + headerSize;
+        if (compression == BI_BITFIELDS) {   // 5-6-5 or 8-8-8
+            size_t at = headerSize == 40 ? table : 14 + 40;
+            put32(at, bitCount == 16 ? 0xF800 : 0xFF0000);
+            put32(at + 4, bitCount == 16 ? 0x07E0 : 0x00FF00);
+            put32(at + 8, bitCount == 16 ? 0x001F : 0x0000FF);
+        }
+        for (DWORD i = 0; i < colours; ++i)
+            put32(table + masks + 4 * i, colour(i));
+        for (int y = 0; y < rows && width > 0; ++y) {
+            int pictureRow = height < 0 ? y : rows - 1 - y;
+            for (int x = 0; x < width; ++x)
+                putPixel(offset + y * stride, x, (x + 2 * pictureRow) % 4);
+        }
+        return bytes;
+    }
+    void putPixel(size_t row, int x, int i)
+    {
+        DWORD c = colour(i);
+        if (bitCount <= 8) {
+            size_t bit = size_t(x) * bitCount;
+            bytes[row + bit / 8] |= BYTE((i % (1 << bitCount)) << (8 - bitCount - bit % 8));
+        } else if (bitCount == 16) {
+            put16(row + 2 * x, WORD(((c >> 19) << 11) | (((c >> 10) & 0x3F) << 5) | ((c >> 3) & 0x1F)));
+        } else {
+            memcpy(&bytes[row + x * (bitCount / 8)], &c, 3);
+        }
+    }
+    void put16(size_t at, WORD v) { memcpy(&bytes[at], &v, 2); }
+    void put32(size_t at, DWORD v) { memcpy(&bytes[at], &v, 4); }
+};
+
+bool writeFile(const std::wstring& path, const std::vector<BYTE>& bytes)
+{
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    bool ok = h != INVALID_HANDLE_VALUE && WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    if (h != INVALID_HANDLE_VALUE)
+        CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+// Pictures in every depth a BMP file has, either row order and each header version are read pixel
+// for pixel; the platform's own loader takes damaged files as well, these are refused whole.
+TEST(ImageFactoryTest, BmpFilesAreReadWhenWholeAndRefusedWhenDamaged)
+{
+    kivotest::ScratchFolder folder(L"bmp");
+    ASSERT_TRUE(folder.created());
+    const std::wstring path = folder.file(L"picture.bmp");
+    auto load = [&](const std::vector<BYTE>& bytes) {
+        EXPECT_TRUE(writeFile(path, bytes));
+        return ImageFactory::LoadBitmapFile(path.c_str(), 0, 0);
+    };
+
+    struct Sound { const char* name; void (*make)(BmpFile&); };
+    const Sound sound[] = {
+        {"24 bits", [](BmpFile&) {}},
+        {"top-down 32 bits", [](BmpFile& f) { f.bitCount = 32, f.height = -3; }},
+        {"8 bits, 4 colours", [](BmpFile& f) { f.bitCount = 8, f.colorsUsed = 4; }},
+        {"4 bits", [](BmpFile& f) { f.bitCount = 4; }},
+        {"1 bit", [](BmpFile& f) { f.bitCount = 1, f.colorsUsed = 2, f.width = 9; }},
+        {"16 bits 5-6-5", [](BmpFile& f) { f.bitCount = 16, f.compression = BI_BITFIELDS; }},
+        {"version 5 header", [](BmpFile& f) { f.headerSize = 124, f.bitCount = 32, f.compression = BI_BITFIELDS; }},
+    };
+    for (const Sound& s : sound) {
+        SCOPED_TRACE(s.name);
+        BmpFile file;
+        s.make(file);
+        Pixels p = takePixels(load(file.build()));
+        ASSERT_EQ(file.width, p.width);
+        ASSERT_EQ(3, p.height);
+        int colours = file.bitCount == 1 ? 2 : 4;
+        for (int y = 0; y < p.height; ++y)
+            for (int x = 0; x < p.width; ++x)
+                EXPECT_EQ(BmpFile::colour((x + 2 * y) % colours), p.at(x, y)) << x << "," << y;
+    }
+
+    struct Damage { const char* name; void (*make)(BmpFile&); size_t keep; };
+    const Damage damaged[] = {
+        {"cut short", [](BmpFile&) {}, 60},
+        {"last row missing", [](BmpFile&) {}, 54 + 2 * 16},
+        {"wider than 4096", [](BmpFile& f) { f.width = 4097, f.height = 1; }, 0},
+        {"taller than 4096", [](BmpFile& f) { f.width = 1, f.height = -4097; }, 0},
+        {"no pixels", [](BmpFile& f) { f.width = 0; }, 0},
+        {"negative width", [](BmpFile& f) { f.width = -5; }, 0},
+        {"depth 13", [](BmpFile& f) { f.bitCount = 13; }, 0},
+        {"depth 0", [](BmpFile& f) { f.bitCount = 0; }, 0},
+        {"24 bits with masks", [](BmpFile& f) { f.compression = BI_BITFIELDS; }, 0},
+        {"run-length", [](BmpFile& f) { f.bitCount = 8, f.compression = BI_RLE8; }, 0},
+        {"two planes", [](BmpFile& f) { f.planes = 2; }, 0},
+        {"more colours than the depth has", [](BmpFile& f) { f.bitCount = 4, f.colorsUsed = 17; }, 0},
+        {"unknown header", [](BmpFile& f) { f.headerSize = 64; }, 0},
+    };
+    for (const Damage& d : damaged) {
+        SCOPED_TRACE(d.name);
+        BmpFile file;
+        d.make(file);
+        std::vector<BYTE> bytes = file.build();
+        if (d.keep)
+            bytes.resize(d.keep);
+        EXPECT_EQ(nullptr, load(bytes));
+    }
+    BmpFile file;
+    std::vector<BYTE> bytes = file.build();
+    DWORD farOffset = 0x7FFFFF00;
+    memcpy(&bytes[10], &farOffset, 4);
+    EXPECT_EQ(nullptr, load(bytes)) << "pixels beyond the end of the file";
+    bytes.assign(300, 0x5A);
+    bytes[0] = 'B', bytes[1] = 'M';
+    EXPECT_EQ(nullptr, load(bytes)) << "noise";
+    EXPECT_EQ(nullptr, load({})) << "empty";
+    EXPECT_EQ(nullptr, ImageFactory::LoadBitmapFile(folder.file(L"missing.bmp").c_str(), 0, 0));
+
+    // Scaled as the library's frames are, to the size asked.
+    writeFile(path, file.build());
+    Pixels scaled = takePixels(ImageFactory::LoadBitmapFile(path.c_str(), 10, 6));
+    EXPECT_EQ(10, scaled.width);
+    EXPECT_EQ(6, scaled.height);
 }
 
 } // namespace
