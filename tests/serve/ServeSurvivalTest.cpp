@@ -235,6 +235,35 @@ TEST_F(ServeSurvivalTest, AKilledServiceLeavesThePanelWorkingUntilTheCameraClose
     EXPECT_TRUE(m_inst.waitForLog("CKivoSetApp::ExitInstance()", 5000));
 }
 
+// Camera sessions with the real panel one after another: the service's kernel handles and GDI
+// objects stay where the first session left them (./kivo bench sessions runs 200 of them).
+TEST_F(ServeSurvivalTest, SessionAfterSessionTheServiceKeepsNoHandleOrGdiObject)
+{
+    ASSERT_NE(nullptr, startService());
+    const DWORD serve = m_serve->id();
+    long handlesAfterFirst = 0, gdiAfterFirst = 0;
+    for (int session = 1; session <= 5; ++session) {
+        SCOPED_TRACE(session);
+        int closes = m_inst.logCount("KivoServeFrame::OnKivoSetClose() called.");
+        std::unique_ptr<TestProcess> app;
+        HWND hPanel = panelOfNewSession(app, 3);
+        ASSERT_NE(nullptr, hPanel);
+        ASSERT_TRUE(app->waitExit(20000));
+        ASSERT_TRUE(waitForProcessEnd(processOfWindow(hPanel), kExitMs));
+        ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 5000, closes + 1));
+        kivotest::pumpMessagesFor(300);
+        long handles = kivotest::kernelHandleCount(serve), gdi = kivotest::gdiObjectCount(serve);
+        ASSERT_GT(handles, 0);
+        ASSERT_GT(gdi, 0);
+        if (session == 1) {
+            handlesAfterFirst = handles;
+            gdiAfterFirst = gdi;
+        }
+        EXPECT_LE(handles, handlesAfterFirst + 2) << "kernel handles of the service";
+        EXPECT_LE(gdi, gdiAfterFirst + 2) << "GDI objects of the service";
+    }
+}
+
 // Every value of the settings key damaged: of the wrong type, huge, negative, text without digits
 // or far too long. Each time the service starts, a camera session brings up the panel, the frames are
 // processed, and both programs carry on with values that make sense.
