@@ -246,7 +246,7 @@ TEST_F(ServeSurvivalTest, SessionAfterSessionTheServiceKeepsNoHandleOrGdiObject)
         SCOPED_TRACE(session);
         int closes = m_inst.logCount("KivoServeFrame::OnKivoSetClose() called.");
         std::unique_ptr<TestProcess> app;
-        HWND hPanel = panelOfNewSession(app, 3);
+        HWND hPanel = panelOfNewSession(app, 6);
         ASSERT_NE(nullptr, hPanel);
         ASSERT_TRUE(app->waitExit(20000));
         ASSERT_TRUE(waitForProcessEnd(processOfWindow(hPanel), kExitMs));
