@@ -216,7 +216,8 @@ struct BmpFile {
     std::vector<BYTE>& build()
     {
         int rows = height < 0 ? -height : height;
-        DWORD stride = ((DWORD(width) * bitCount + 31) / 32) * 4;
+        int columns = width < 0 ? -width : width;   // a damaged width still gets a file of sane length
+        DWORD stride = ((DWORD(columns) * bitCount + 31) / 32) * 4;
         DWORD colours = bitCount <= 8 ? (colorsUsed ? colorsUsed : 1u << bitCount) : 0;
         DWORD masks = compression == BI_BITFIELDS && headerSize == 40 ? 12 : 0;
         DWORD offset = 14 + headerSize + masks + colours * 4;
