@@ -93,19 +93,6 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// The number after the word in a tool's output ("p50 12.5"), or -1.
-double numberAfter(const std::string& text, const std::string& word)
-{
-    std::istringstream in(text);
-    std::string token;
-    while (in >> token) {
-        std::string next;
-        if (token == word && in >> next)
-            return atof(next.c_str());
-    }
-    return -1;
-}
-
 LONGLONG qpcAfter(const std::string& text, const std::string& prefix)
 {
     size_t at = text.find(prefix);

@@ -1,6 +1,7 @@
 // The service with the real settings program: a camera session from the open to the panel and back,
 // the panel shown at once or through the tray icon, a halt that ends both programs, and the frame
 // pipeline keeping every frame with every effect on. kivocap plays the capturing application.
+#include "PairFixture.h"
 #include "ServeSystem.h"
 
 #include "KivoNames.h"
@@ -14,31 +15,11 @@ using namespace serve;
 
 namespace {
 
-const DWORD kStartMs = 10000;
 const DWORD kExitMs = 10000;
 const DWORD kLaunchMs = 10000;   // the launch delay is about 2 s; this is its deadline
 
-class ServePairTest : public ::testing::Test {
+class ServePairTest : public PairFixture {
 protected:
-    void SetUp() override
-    {
-        resetSettings();
-        setExternalCameraInstalled(false);
-        ASSERT_EQ(0u, runTool(m_inst, L"kivocam.exe", L"reset"));
-    }
-    void TearDown() override
-    {
-        if (m_serve && m_serve->running()) {
-            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-            halt.waitExit(kExitMs);
-            m_serve->waitExit(kExitMs);
-        }
-        m_serve.reset();
-        // A panel ends with its camera; the capturing application goes with its object.
-        if (HWND hPanel = findPanelWindow())
-            PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
-    }
-
     // kivocap holding camera 0 open, 320x240 RGB24 at the given rate.
     std::unique_ptr<TestProcess> capture(DWORD seconds, const std::wstring& more = L"")
     {
@@ -50,32 +31,7 @@ protected:
             L"--camera 0 --size 320x240 --format rgb24 --fps 15 --duration " + std::to_wstring(seconds) + more,
             options);
     }
-
-    HWND startService()
-    {
-        m_serve = m_inst.startOwned(L"KivoServe.exe");
-        return waitForFrameWindow(m_serve->id(), kStartMs);
-    }
-
-    Installation m_inst{SettingsProgram::Real};
-    std::unique_ptr<TestProcess> m_serve;
 };
-
-// A number that follows the word in kivocap's summary ("processed 12"), or -1.
-long summaryNumber(const std::string& output, const std::string& word)
-{
-    std::istringstream in(output);
-    std::string token;
-    while (in >> token) {
-        if (token == word) {
-            long value = -1;
-            std::string rest;
-            if (in >> rest && sscanf(rest.c_str(), "%ld", &value) == 1)
-                return value;
-        }
-    }
-    return -1;
-}
 
 TEST_F(ServePairTest, CameraSessionStartsThePanelHiddenAndTheCameraCloseEndsItAndTheCycleRepeats)
 {
@@ -190,10 +146,10 @@ TEST_F(ServePairTest, PipelineKeepsEveryFrameWithEveryEffectOn)
     }
     ASSERT_TRUE(app->waitExit(20000));
     std::string summary = app->output();
-    long frames = summaryNumber(summary, "frames");
-    long processed = summaryNumber(summary, "processed");
-    long passed = summaryNumber(summary, "passed-through");
-    long unfiltered = summaryNumber(summary, "filter");   // "(no filter N)": before the panel was there
+    long frames = long(numberAfter(summary, "frames"));
+    long processed = long(numberAfter(summary, "processed"));
+    long passed = long(numberAfter(summary, "passed-through"));
+    long unfiltered = long(numberAfter(summary, "filter"));   // "(no filter N)": before the panel was there
     EXPECT_GT(processed, 30) << summary;
     EXPECT_EQ(0, passed - unfiltered) << "frames dropped by the pipeline:\n" << summary;
     EXPECT_EQ(frames, processed + passed) << summary;

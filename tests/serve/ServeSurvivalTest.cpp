@@ -1,5 +1,6 @@
 // The whole system when one of its processes is killed, over many camera sessions, and with every
 // stored setting damaged: the real KivoServe and KivoSet with kivocap as the capturing application.
+#include "PairFixture.h"
 #include "ServeSystem.h"
 
 #include "KivoNames.h"
@@ -13,24 +14,11 @@ using namespace serve;
 
 namespace {
 
-const DWORD kStartMs = 10000;
 const DWORD kExitMs = 10000;
 const DWORD kLaunchMs = 10000;   // the launch delay is about 2 s; this is its deadline
 const DWORD kWatchMs = 5000;     // the service looks for its panel once a second
 const DWORD kFilterWaitMs = 200;   // how long the application waits for the panel per frame
 const DWORD kPatientWaitMs = 1000;   // long enough that only a frame the panel never completes passes
-
-// The number after the word in kivocap's summary ("processed 12", "max 950.0"), or -1.
-double numberAfter(const std::string& text, const std::string& word)
-{
-    std::istringstream in(text);
-    std::string token, next;
-    while (in >> token) {
-        if (token == word && in >> next)
-            return atof(next.c_str());
-    }
-    return -1;
-}
 
 bool killProcess(DWORD processId)
 {
@@ -98,26 +86,8 @@ bool cameraMutexExists()
     return hMutex != nullptr;
 }
 
-class ServeSurvivalTest : public ::testing::Test {
+class ServeSurvivalTest : public PairFixture {
 protected:
-    void SetUp() override
-    {
-        resetSettings();
-        setExternalCameraInstalled(false);
-        ASSERT_EQ(0u, runTool(m_inst, L"kivocam.exe", L"reset"));
-    }
-    void TearDown() override
-    {
-        if (m_serve && m_serve->running()) {
-            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-            halt.waitExit(kExitMs);
-            m_serve->waitExit(kExitMs);
-        }
-        m_serve.reset();
-        if (HWND hPanel = findPanelWindow())
-            PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
-    }
-
     // kivocap holding camera 0 open, 320x240 RGB24 at 15 fps, with its summary captured.
     std::unique_ptr<TestProcess> capture(DWORD seconds, DWORD filterWaitMs = kFilterWaitMs)
     {
@@ -131,12 +101,6 @@ protected:
                                              options);
     }
 
-    HWND startService()
-    {
-        m_serve = m_inst.startOwned(L"KivoServe.exe");
-        return waitForFrameWindow(m_serve->id(), kStartMs);
-    }
-
     // A camera session up to the panel having its camera; the panel's window.
     HWND panelOfNewSession(std::unique_ptr<TestProcess>& app, DWORD seconds, DWORD filterWaitMs = kFilterWaitMs)
     {
@@ -147,9 +111,6 @@ protected:
             return nullptr;
         return hPanel;
     }
-
-    Installation m_inst{SettingsProgram::Real};
-    std::unique_ptr<TestProcess> m_serve;
 };
 
 // The application waits for a dead panel no longer than its deadline and loses no frame; the

@@ -224,4 +224,15 @@ bool trayIconShown(HWND hServe)
     return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
+double numberAfter(const std::string& text, const std::string& word)
+{
+    std::istringstream in(text);
+    std::string token, next;
+    while (in >> token) {
+        if (token == word && in >> next)
+            return atof(next.c_str());
+    }
+    return -1;
+}
+
 } // namespace serve

@@ -100,5 +100,7 @@ DWORD processOfWindow(HWND hWnd);
 bool choosePanelEntry(HWND hPanel, int listId, int entry);
 // True when the process has ended (or never was) within the time-out.
 bool waitForProcessEnd(DWORD processId, DWORD timeoutMs);
+// The number after the word in a tool's output ("processed 12", "p50 12.5"), or -1.
+double numberAfter(const std::string& text, const std::string& word);
 
 } // namespace serve

@@ -1,0 +1,48 @@
+// A test of the service with the real settings program: the settings and the virtual camera reset
+// before, the service halted and any panel closed after.
+#pragma once
+
+#include "KivoNames.h"
+#include "ServeSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace serve {
+
+class PairFixture : public ::testing::Test {
+protected:
+    static const DWORD kServiceStartMs = 10000;
+    static const DWORD kServiceExitMs = 10000;
+
+    void SetUp() override
+    {
+        resetSettings();
+        setExternalCameraInstalled(false);
+        ASSERT_EQ(0u, runTool(m_inst, L"kivocam.exe", L"reset"));
+    }
+    void TearDown() override
+    {
+        if (m_serve && m_serve->running()) {
+            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
+            halt.waitExit(kServiceExitMs);
+            m_serve->waitExit(kServiceExitMs);
+        }
+        m_serve.reset();
+        // A panel ends with its camera; the capturing application goes with its object.
+        if (HWND hPanel = findPanelWindow())
+            PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
+    }
+
+    HWND startService()
+    {
+        m_serve = m_inst.startOwned(L"KivoServe.exe");
+        return waitForFrameWindow(m_serve->id(), kServiceStartMs);
+    }
+
+    Installation m_inst{SettingsProgram::Real};
+    std::unique_ptr<TestProcess> m_serve;
+};
+
+} // namespace serve
