@@ -174,7 +174,7 @@ TEST_F(ServeSurvivalTest, AKilledServiceLeavesThePanelWorkingUntilTheCameraClose
     std::unique_ptr<TestProcess> app;
     HWND hPanel = panelOfNewSession(app, 8, kPatientWaitMs);
     ASSERT_NE(nullptr, hPanel);
-    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, kLaunchMs));   // shown after the service answers
     DWORD panelProcess = processOfWindow(hPanel);
     m_serve->kill();
 
