@@ -60,21 +60,35 @@ bool GdiBitmapSource::describe(BITMAP& info) const
 bool GdiBitmapSource::key(BitmapKey& key) const
 {
     BITMAP info{};
-    MemoryDc dc;
-    if (!describe(info) || !dc.get())
-        return false;
-    std::vector<uint8_t> row(size_t(info.bmWidth) * 4);
-    BITMAPINFO rowInfo = rgb32Info(info.bmWidth, info.bmHeight);
-    if (GetDIBits(dc.get(), m_hBitmap, UINT(info.bmHeight / 2), 1, row.data(), &rowInfo,
-                  DIB_RGB_COLORS) != 1)
+    if (!describe(info))
         return false;
     uint64_t hash = 0xCBF29CE484222325ull;
     hash = mix(hash, &info.bmWidth, sizeof(info.bmWidth));
     hash = mix(hash, &info.bmHeight, sizeof(info.bmHeight));
     hash = mix(hash, &info.bmBitsPixel, sizeof(info.bmBitsPixel));
     hash = mix(hash, &info.bmBits, sizeof(info.bmBits));
-    hash = mix(hash, row.data(), row.size());
+    if (!mixMiddleRow(hash, info))
+        return false;
     key = BitmapKey{uint64_t(reinterpret_cast<uintptr_t>(m_hBitmap)), hash};
+    return true;
+}
+
+// The row is read where the bitmap keeps it: a DIB section's bits are in this process, so no GDI call
+// is made for them on every frame; a device-dependent bitmap is read through a memory DC.
+bool GdiBitmapSource::mixMiddleRow(uint64_t& hash, const BITMAP& info) const
+{
+    LONG middle = info.bmHeight / 2;
+    if (info.bmBits) {
+        const auto* row = static_cast<const uint8_t*>(info.bmBits) + size_t(info.bmWidthBytes) * size_t(middle);
+        hash = mix(hash, row, size_t(info.bmWidthBytes));
+        return true;
+    }
+    MemoryDc dc;
+    std::vector<uint8_t> row(size_t(info.bmWidth) * 4);
+    BITMAPINFO rowInfo = rgb32Info(info.bmWidth, info.bmHeight);
+    if (!dc.get() || GetDIBits(dc.get(), m_hBitmap, UINT(middle), 1, row.data(), &rowInfo, DIB_RGB_COLORS) != 1)
+        return false;
+    hash = mix(hash, row.data(), row.size());
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 class GdiBitmapSource : public kivo::effects::BitmapSource {
 public:
     explicit GdiBitmapSource(HBITMAP hBitmap) : m_hBitmap(hBitmap) {}
@@ -17,6 +19,7 @@ public:
 
 private:
     bool describe(BITMAP& info) const;
+    bool mixMiddleRow(uint64_t& hash, const BITMAP& info) const;
 
     HBITMAP m_hBitmap;
 };

@@ -147,6 +147,18 @@ TEST_F(KivoLibEffects, NoticesANewBitmapBehindAReusedHandle)
     EXPECT_EQ(frame.bytes[2], 0);
 }
 
+// A device-dependent bitmap keeps no bits in this process: it is read through a memory DC.
+TEST_F(KivoLibEffects, OverlaysADeviceDependentBitmap)
+{
+    const DWORD red[4] = {0x00FF0000, 0x00FF0000, 0x00FF0000, 0x00FF0000};
+    HBITMAP ddb = CreateBitmap(2, 2, 1, 32, red);
+    ASSERT_NE(ddb, nullptr);
+    Frame frame = makeFrame(BI_RGB, 32, 4, 4, 0);
+    EXPECT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, ddb, 0x00F), 0);
+    EXPECT_EQ(frame.bytes[2], 255);
+    DeleteObject(ddb);
+}
+
 TEST_F(KivoLibEffects, AcceptsThePanelsModeBitsWithTheEffects)
 {
     Frame frame = makeFrame(BI_RGB, 32, 8, 6, 9);
