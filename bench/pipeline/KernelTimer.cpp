@@ -10,6 +10,7 @@ namespace {
 
 const UINT kFirstFrameBitmapId = 10000;   // the library's first frame picture
 const int kRepeats = 51;
+const int kPacedRepeats = 31;
 
 double median(std::vector<double> values)
 {
@@ -86,4 +87,19 @@ bool KernelTimer::measure(const std::wstring& format, int width, int height, DWO
     kernelUs = flags ? median(kernel) : 0;
     copyUs = median(copies);
     return true;
+}
+
+double KernelTimer::twoCopiesAtFrameRate(DWORD bytes, int fps)
+{
+    std::vector<BYTE> frame(bytes, 0x5A), exchange(bytes, 0);
+    std::vector<double> pairs;
+    for (int i = 0; i < kPacedRepeats; ++i) {
+        Sleep(DWORD(1000 / std::max(fps, 1)));
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        memcpy(exchange.data(), frame.data(), bytes);
+        memcpy(frame.data(), exchange.data(), bytes);
+        pairs.push_back(microsecondsSince(start));
+    }
+    return median(pairs);
 }

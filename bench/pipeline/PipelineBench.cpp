@@ -15,6 +15,9 @@
 //   PipelineBench sessions [N]        N camera sessions (100): kernel handles and GDI objects of
 //                                     KivoServe and of each session's KivoSet
 //
+// With --only TEXT the pipeline runs only the cases whose name ("rgb24 320x240 30 fps zoom 2x")
+// contains TEXT, e.g. --only "320x240 30 fps frame".
+//
 // With --kivofx last, kivofx filters in the panel's place (handoff and pipeline; no modes), for builds
 // without the settings program.
 #include "ServeSystem.h"
@@ -366,7 +369,28 @@ int measureHandoff(int runs)
     return 0;
 }
 
-std::vector<Case> pipelineCases()
+std::string narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+// The bytes of one frame of the case: rows padded to four bytes.
+DWORD frameBytes(const Case& c)
+{
+    int bits = c.format == L"rgb32" ? 32 : c.format == L"yuy2" ? 16 : 24;
+    return ((DWORD(c.width) * DWORD(bits) / 8 + 3) & ~3u) * DWORD(c.height);
+}
+
+std::string caseName(const Case& c)
+{
+    char name[128];
+    snprintf(name, sizeof(name), "%s %dx%d %d fps %s", narrow(c.format).c_str(), c.width, c.height, c.fps,
+             c.effect.name);
+    return name;
+}
+
+// Every case, or those whose name contains only.
+std::vector<Case> pipelineCases(const std::string& only)
 {
     std::vector<Case> cases;
     for (const wchar_t* format : {L"rgb24", L"rgb32", L"yuy2"})
@@ -376,12 +400,10 @@ std::vector<Case> pipelineCases()
     for (int fps : {30, 60})
         for (const auto& size : sizes)
             cases.push_back({L"rgb24", size[0], size[1], fps, kNoEffect});
+    cases.erase(std::remove_if(cases.begin(), cases.end(),
+                               [&](const Case& c) { return caseName(c).find(only) == std::string::npos; }),
+                cases.end());
     return cases;
-}
-
-std::string narrow(const std::wstring& text)
-{
-    return std::string(text.begin(), text.end());
 }
 
 struct Baselines {
@@ -419,6 +441,7 @@ struct Row {
     CaseResult r;
     Baselines base;
     double copyUs = 0, kernelUs = 0, handoffCpuUs = 0;
+    double pacedCopiesUs = 0;   // the two copies at the case's frame rate; 0 at 320x240
 };
 
 std::string rowText(const Row& row)
@@ -426,26 +449,30 @@ std::string rowText(const Row& row)
     const Case& c = row.c;
     const CaseResult& r = row.r;
     bool small = c.width <= 320;
-    // The floor: the posted-message relay; larger frames add their copy into the exchange and back.
-    double floorP50 = row.base.relay.p50 + (small ? 0 : 2 * row.copyUs);
-    double floorP99 = row.base.relay.p99 + (small ? 0 : 2 * row.copyUs);
+    // The floor: the posted-message relay; larger frames add their copy into the exchange and back,
+    // both timed at the frame rate as the relay is.
+    double floorP50 = row.base.relay.p50 + row.pacedCopiesUs;
+    double floorP99 = row.base.relay.p99 + row.pacedCopiesUs;
     double kernels = kernelShareUs(c.effect, row.kernelUs, row.copyUs);
     std::string cpuRatio = small ? ratio(r.panelCpuUs, row.handoffCpuUs + kernels) : "";
+    char pacedCopies[32] = "";
+    if (!small)
+        snprintf(pacedCopies, sizeof(pacedCopies), "%.0f", row.pacedCopiesUs);
     char line[640];
     snprintf(line, sizeof(line),
-             "| %s | %dx%d | %d | %s | %ld | %ld | %ld | %.0f / %.0f / %.0f | %.0f / %.0f | %s | %s | %.0f | %.0f | "
-             "%.0f | %s | %.0f |\n",
+             "| %s | %dx%d | %d | %s | %ld | %ld | %ld | %.0f / %.0f / %.0f | %.0f / %.0f | %s | %s | %.0f | %s | "
+             "%.0f | %.0f | %s | %.0f |\n",
              narrow(c.format).c_str(), c.width, c.height, c.fps, c.effect.name, r.frames, r.processed,
              r.passed, r.p50, r.p99, r.max, floorP50, floorP99, ratio(r.p50, floorP50).c_str(),
-             ratio(r.p99, floorP99).c_str(), row.copyUs, r.panelCpuUs, kernels, cpuRatio.c_str(), r.appCpuUs);
+             ratio(r.p99, floorP99).c_str(), row.copyUs, pacedCopies, r.panelCpuUs, kernels, cpuRatio.c_str(), r.appCpuUs);
     return line;
 }
 
 const char kTableHead[] =
     "| format | size | fps | effect | frames | processed | passed through | added latency p50 / p99 / max (us) | "
-    "floor p50 / p99 (us) | p50 / floor | p99 / floor | copy of a frame (us) | %s CPU per frame (us) | kernels "
-    "per frame (us) | CPU / (handoff + kernels) | kivocap CPU per frame (us) |\n"
-    "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+    "floor p50 / p99 (us) | p50 / floor | p99 / floor | copy of a frame (us) | two copies at the frame rate (us) | "
+    "%s CPU per frame (us) | kernels per frame (us) | CPU / (handoff + kernels) | kivocap CPU per frame (us) |\n"
+    "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
 
 // The camera open to the panel visible, median of runs, against the service's 2000 ms delay.
 std::string openToVisibleText(Installation& inst, int runs)
@@ -463,8 +490,13 @@ std::string openToVisibleText(Installation& inst, int runs)
     return line;
 }
 
-int measurePipeline(const std::wstring& tablePath)
+int measurePipeline(const std::wstring& tablePath, const std::string& only)
 {
+    std::vector<Case> cases = pipelineCases(only);
+    if (cases.empty()) {
+        fprintf(stderr, "PipelineBench: no case is named like \"%s\"\n", only.c_str());
+        return 2;
+    }
     Installation inst(SettingsProgram::Real);
     prepareSettings(true);
     runTool(inst, L"kivocam.exe", L"reset");
@@ -482,18 +514,19 @@ int measurePipeline(const std::wstring& tablePath)
     std::vector<Row> rows;
     std::vector<double> pingP50, relayP50, relayP99, relayCpu;
     int failures = 0;
-    for (const Case& c : pipelineCases()) {
+    for (const Case& c : cases) {
         if (g_kivofxFilter && c.effect.mode != 0)
             continue;
         Row row;
         row.c = c;
         row.base = measureBaselines(c.fps);
+        if (c.width > 320)
+            row.pacedCopiesUs = KernelTimer::twoCopiesAtFrameRate(frameBytes(c), c.fps);
         row.r = runCase(inst, c, 10, 4);
         if (!kernels.measure(c.format, c.width, c.height, c.effect.flags(), row.kernelUs, row.copyUs) ||
             !row.base.ok() || !row.r.ok) {
             ++failures;
-            fprintf(stderr, "PipelineBench: %s %dx%d %d fps %s failed: %s\n", narrow(c.format).c_str(), c.width,
-                    c.height, c.fps, c.effect.name, row.r.error.c_str());
+            fprintf(stderr, "PipelineBench: %s failed: %s\n", caseName(c).c_str(), row.r.error.c_str());
         }
         // The handoff's own CPU: the case without effects of the same format and size.
         for (const Row& other : rows)
@@ -510,12 +543,13 @@ int measurePipeline(const std::wstring& tablePath)
         fflush(stdout);
     }
     std::ostringstream table;
-    char line[512];
+    char line[768];
     snprintf(line, sizeof(line),
              "Baselines, measured before each case (medians of the run): event ping-pong between two processes p50 "
              "%.0f us; relayed through a window post at the case's frame rate (the floor) p50 %.0f us, p99 %.0f us, "
              "the relaying process's CPU %.0f us per round trip. Larger frames' floor adds two copies of the frame (into the exchange and "
-             "back). The application waits up to %lu ms for the panel per frame.\n\n",
+             "back), timed at the case's frame rate as frames come after idle time (the copy column times one copy "
+             "back to back). The application waits up to %lu ms for the panel per frame.\n\n",
              median(pingP50), median(relayP50), median(relayP99), median(relayCpu), kFilterWaitMs);
     table << line << head;
     for (const Row& row : rows)
@@ -643,15 +677,21 @@ int wmain(int argc, wchar_t** argv)
         g_kivofxFilter = true;
         --argc;
     }
+    std::string only;
+    if (argc > 3 && wcscmp(argv[argc - 2], L"--only") == 0) {
+        only = narrow(argv[argc - 1]);
+        argc -= 2;
+    }
     std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"handoff")
         return measureHandoff(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 3);
     if (mode == L"pipeline")
-        return measurePipeline(argc > 2 ? argv[2] : L"pipeline.md");
+        return measurePipeline(argc > 2 ? argv[2] : L"pipeline.md", only);
     if (mode == L"longrun")
         return measureLongRun(argc > 2 && _wtof(argv[2]) > 0 ? _wtof(argv[2]) : 10);
     if (mode == L"sessions")
         return measureSessions(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 100);
-    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] | longrun [MINUTES] | sessions [N]  [--kivofx]\n");
+    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] [--only TEXT] | longrun [MINUTES] | sessions [N]  "
+                    "[--kivofx]\n");
     return 2;
 }
