@@ -111,12 +111,17 @@ ULONGLONG cpuTime(HANDLE hProcess)
     return value(kernel) + value(user);
 }
 
-// The resident service of an installation, halted at the end.
+void prepareSettings(bool autoStartup);
+
+// The resident service of an installation, started on fresh settings (AutoStartup on) and a reset
+// camera, halted at the end.
 class Service {
 public:
-    explicit Service(Installation& inst) : m_inst(inst), m_process(inst.start(L"KivoServe.exe"))
+    explicit Service(Installation& inst) : m_inst(inst), m_process(startOnFreshSettings(inst))
     {
         m_hFrame = waitForFrameWindow(m_process.id(), kStartMs);
+        if (!m_hFrame)
+            fprintf(stderr, "PipelineBench: the service did not start\n");
     }
     ~Service()
     {
@@ -128,6 +133,13 @@ public:
     DWORD id() const { return m_process.id(); }
 
 private:
+    static TestProcess startOnFreshSettings(Installation& inst)
+    {
+        prepareSettings(true);
+        runTool(inst, L"kivocam.exe", L"reset");
+        return inst.start(L"KivoServe.exe");
+    }
+
     Installation& m_inst;
     TestProcess m_process;
     HWND m_hFrame = nullptr;
@@ -323,13 +335,9 @@ int measureOpenToVisible(Installation& inst, int runs, std::vector<double>& dela
 int measureHandoff(int runs)
 {
     Installation inst(SettingsProgram::Real);
-    prepareSettings(true);
-    runTool(inst, L"kivocam.exe", L"reset");
     Service service(inst);
-    if (!service.frame()) {
-        fprintf(stderr, "PipelineBench: the service did not start\n");
+    if (!service.frame())
         return 1;
-    }
     std::vector<double> p50, p99, pingP50, pingP99, relayP50, relayP99;
     const Case c = {L"rgb24", 320, 240, 30, kAllEffects};
     for (int i = 0; i < runs; ++i) {
@@ -498,13 +506,12 @@ int measurePipeline(const std::wstring& tablePath, const std::string& only)
         return 2;
     }
     Installation inst(SettingsProgram::Real);
-    prepareSettings(true);
-    runTool(inst, L"kivocam.exe", L"reset");
     Service service(inst);
     KernelTimer kernels(inst.file(L"KivoLib.dll"));
-    if (!service.frame() || !kernels.ready()) {
-        fprintf(stderr, "PipelineBench: %s\n", service.frame() ? "KivoLib.dll cannot time the effects"
-                                                               : "the service did not start");
+    if (!service.frame())
+        return 1;
+    if (!kernels.ready()) {
+        fprintf(stderr, "PipelineBench: KivoLib.dll cannot time the effects\n");
         return 1;
     }
     char head[512];
@@ -594,13 +601,9 @@ void stepThroughEffects(HWND hPanel, DWORD totalMs)
 int measureLongRun(double minutes)
 {
     Installation inst(SettingsProgram::Real);
-    prepareSettings(true);
-    runTool(inst, L"kivocam.exe", L"reset");
     Service service(inst);
-    if (!service.frame()) {
-        fprintf(stderr, "PipelineBench: the service did not start\n");
+    if (!service.frame())
         return 1;
-    }
     const double seconds = minutes * 60, skip = 5;
     Baselines before = measureBaselines(30);
     printf("baselines: relayed through a window post p50 %.0f us, p99 %.0f us\n", before.relay.p50, before.relay.p99);
@@ -631,13 +634,9 @@ int measureLongRun(double minutes)
 int measureSessions(int sessions)
 {
     Installation inst(SettingsProgram::Real);
-    prepareSettings(true);
-    runTool(inst, L"kivocam.exe", L"reset");
     Service service(inst);
-    if (!service.frame()) {
-        fprintf(stderr, "PipelineBench: the service did not start\n");
+    if (!service.frame())
         return 1;
-    }
     long serveHandles = kernelHandleCount(service.id()), serveGdi = gdiObjectCount(service.id());
     printf("| session | KivoServe handles | KivoServe GDI objects | KivoSet handles | KivoSet GDI objects |\n");
     printf("|---|---|---|---|---|\n");
