@@ -76,12 +76,7 @@ public:
         if (!m_hFrame)
             fprintf(stderr, "PipelineBench: the service did not start\n");
     }
-    ~Service()
-    {
-        TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-        halt.waitExit(10000);
-        m_process.waitExit(10000);
-    }
+    ~Service() { haltService(m_inst, m_process, 10000); }
     HWND frame() const { return m_hFrame; }
     DWORD id() const { return m_process.id(); }
 

@@ -41,12 +41,7 @@ struct Service {
         : inst(i), process(i.start(L"KivoServe.exe")), hFrame(waitForFrameWindow(process.id(), 10000))
     {
     }
-    ~Service()
-    {
-        TestProcess halt = inst.start(L"KivoServe.exe", L"/Halt");
-        halt.waitExit(10000);
-        process.waitExit(10000);
-    }
+    ~Service() { haltService(inst, process, 10000); }
 };
 
 LONGLONG qpcFrom(const std::string& text, const std::string& prefix)

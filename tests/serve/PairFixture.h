@@ -24,11 +24,8 @@ protected:
     }
     void TearDown() override
     {
-        if (m_serve && m_serve->running()) {
-            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-            halt.waitExit(kServiceExitMs);
-            m_serve->waitExit(kServiceExitMs);
-        }
+        if (m_serve && m_serve->running())
+            haltService(m_inst, *m_serve, kServiceExitMs);
         m_serve.reset();
         // A panel ends with its camera; the capturing application goes with its object.
         if (HWND hPanel = findPanelWindow())

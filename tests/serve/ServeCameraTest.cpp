@@ -45,11 +45,8 @@ protected:
     }
     void TearDown() override
     {
-        if (m_serve && m_serve->running()) {
-            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-            halt.waitExit(kExitMs);
-            m_serve->waitExit(kExitMs);
-        }
+        if (m_serve && m_serve->running())
+            haltService(m_inst, *m_serve, kExitMs);
         m_serve.reset();
         setExternalCameraInstalled(false);
         if (HWND hStandIn = findStandInWindow())
@@ -366,9 +363,7 @@ TEST_F(ServeCameraTest, ADeviceThatKeepsFailingEndsTheCameraScanAndTheServiceSta
     const std::string failed = "KivoServeFrame::openDriver() - IImgFAccessTask::Open(0) failed(5).";
     ASSERT_NE(nullptr, startService());
     ASSERT_TRUE(m_inst.waitForLog(failed, 5000)) << "the service never finished scanning for cameras";
-    TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-    ASSERT_TRUE(halt.waitExit(kExitMs));
-    EXPECT_TRUE(m_serve->waitExit(kExitMs));
+    ASSERT_TRUE(haltService(m_inst, *m_serve, kExitMs));
     EXPECT_EQ(1, m_inst.logCount(failed));
 }
 

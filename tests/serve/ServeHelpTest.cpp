@@ -55,11 +55,8 @@ protected:
     }
     void TearDown() override
     {
-        if (m_serve && m_serve->running()) {
-            TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-            halt.waitExit(10000);
-            m_serve->waitExit(10000);
-        }
+        if (m_serve && m_serve->running())
+            haltService(m_inst, *m_serve, 10000);
         setExternalCameraInstalled(false);
     }
 
@@ -132,9 +129,7 @@ TEST_F(ServeHelpTest, NoHelpFileMeansNoHelp)
     ASSERT_NE(nullptr, hServe);
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_HELP), 0, 0);
     EXPECT_TRUE(calls().empty());
-    TestProcess halt = noHelp.start(L"KivoServe.exe", L"/Halt");
-    EXPECT_TRUE(halt.waitExit(10000));
-    EXPECT_TRUE(serve.waitExit(10000));
+    EXPECT_TRUE(haltService(noHelp, serve, 10000));
 }
 
 } // namespace

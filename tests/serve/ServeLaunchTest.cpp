@@ -76,9 +76,7 @@ TEST_F(ServeLaunchTest, HaltWithNothingRunningLeavesNoPendingRequest)
     TestProcess resident = m_inst.start(L"KivoServe.exe");
     ASSERT_NE(nullptr, waitForFrameWindow(resident.id(), kStartMs));
     EXPECT_FALSE(resident.waitExit(500));
-    TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-    ASSERT_TRUE(halt.waitExit(kExitMs));
-    EXPECT_TRUE(resident.waitExit(kExitMs));
+    EXPECT_TRUE(haltService(m_inst, resident, kExitMs));
 }
 
 TEST_F(ServeLaunchTest, AServiceStartedWhileAHaltIsStillSetEnds)

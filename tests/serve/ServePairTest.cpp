@@ -107,9 +107,7 @@ TEST_F(ServePairTest, HaltEndsTheServiceAndThePanelWhileTheCameraStaysOpen)
     ASSERT_TRUE(m_inst.waitForLog("CKivoSetDlg::OnOpenDevice() called.", 5000));
     DWORD panelProcess = processOfWindow(hPanel);
 
-    TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-    ASSERT_TRUE(halt.waitExit(kExitMs));
-    EXPECT_TRUE(m_serve->waitExit(kExitMs)) << "the resident service still runs";
+    EXPECT_TRUE(haltService(m_inst, *m_serve, kExitMs)) << "the resident service still runs";
     EXPECT_TRUE(waitForProcessEnd(panelProcess, kExitMs)) << "the panel still runs";
     EXPECT_TRUE(app->running()) << "the application keeps its camera";
     // The service's halt launch, its resident instance, KivoSet's halt launch and the panel's program.

@@ -272,9 +272,7 @@ TEST_F(ServeSurvivalTest, DamagedSettingsGiveAWorkingSessionWithSoundValues)
         EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnKivoSetClose() called.", 5000, sessions + 1));
         EXPECT_TRUE(m_serve->running());
 
-        TestProcess halt = m_inst.start(L"KivoServe.exe", L"/Halt");
-        ASSERT_TRUE(halt.waitExit(kExitMs));
-        ASSERT_TRUE(m_serve->waitExit(kExitMs));
+        ASSERT_TRUE(haltService(m_inst, *m_serve, kExitMs));
         EXPECT_EQ(0u, m_serve->exitCode());
     }
 }

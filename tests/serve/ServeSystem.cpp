@@ -103,6 +103,13 @@ DWORD runTool(const Installation& inst, const wchar_t* exe, const std::wstring& 
     return run.finished ? run.exitCode : ~0u;
 }
 
+bool haltService(const Installation& inst, TestProcess& service, DWORD timeoutMs)
+{
+    TestProcess halt = inst.start(L"KivoServe.exe", L"/Halt");
+    bool haltEnded = halt.waitExit(timeoutMs);
+    return service.waitExit(timeoutMs) && haltEnded;
+}
+
 std::string cameraDirection(const Installation& inst, int camera)
 {
     std::string listing;

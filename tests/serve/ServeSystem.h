@@ -73,6 +73,10 @@ DWORD runTool(const Installation& inst, const wchar_t* exe, const std::wstring& 
 DWORD runTool(const Installation& inst, const wchar_t* exe, const std::wstring& arguments, std::string& output,
               DWORD timeoutMs = 20000);
 
+// Halts the installation's resident service as the user's command does (KivoServe.exe /Halt): true
+// when the halting launch and then the service ended, each within the time-out.
+bool haltService(const Installation& inst, TestProcess& service, DWORD timeoutMs);
+
 // "front" or "rear" as the virtual camera reports camera N, or "" when it cannot be read.
 std::string cameraDirection(const Installation& inst, int camera);
 
