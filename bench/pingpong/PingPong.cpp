@@ -13,12 +13,15 @@ namespace {
 constexpr DWORD kWaitMs = 2000;
 
 const wchar_t kUsage[] =
-    L"Usage: pingpong [--rounds N] [--via-window] [--interval-ms MS]\n"
+    L"Usage: pingpong [--rounds N] [--via-window] [--interval-ms MS] [--delay-ms MS]\n"
     L"Measures N (300) round trips between this process and a child it starts, through two named\n"
     L"auto-reset events, and prints p50, p99 and max in microseconds. With --via-window the child\n"
     L"answers as a filter window does: a thread waits for the ping and posts a message to a window\n"
     L"of the main thread, which sets the pong. With --interval-ms each round starts MS (0..1000) after\n"
-    L"the last ended, as frames come at a frame rate. Also prints the child's CPU time per round trip.\n"
+    L"the last ended, as frames come at a frame rate. With --delay-ms the measured rounds begin MS\n"
+    L"(0..60000) after the child started, a round every half second keeping it warm until then, so that\n"
+    L"a run started beside other work measures a chosen stretch of it. Also prints the child's CPU\n"
+    L"time per round trip.\n"
     L"Exit codes: 0 success, 1 a round trip failed, 2 bad command line.\n";
 
 LONGLONG qpc()
@@ -104,7 +107,26 @@ double microseconds(LONGLONG ticks)
     return double(ticks) * 1e6 / double(f.QuadPart);
 }
 
-int measure(DWORD rounds, bool viaWindow, DWORD intervalMs)
+bool roundTrip(HANDLE ping, HANDLE pong)
+{
+    SetEvent(ping);
+    return WaitForSingleObject(pong, kWaitMs) == WAIT_OBJECT_0;
+}
+
+// Unmeasured rounds every half second until delayMs have passed; the child gives up on a ping after
+// kWaitMs.
+bool keepWarm(HANDLE ping, HANDLE pong, DWORD delayMs)
+{
+    ULONGLONG end = GetTickCount64() + delayMs;
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        Sleep(DWORD(std::min<ULONGLONG>(500, end - now)));
+        if (!roundTrip(ping, pong))
+            return false;
+    }
+    return true;
+}
+
+int measure(DWORD rounds, bool viaWindow, DWORD intervalMs, DWORD delayMs)
 {
     std::wstring tag = std::to_wstring(GetCurrentProcessId());
     HANDLE ping = CreateEventW(nullptr, FALSE, FALSE, eventName(tag, L"Ping").c_str());
@@ -120,7 +142,7 @@ int measure(DWORD rounds, bool viaWindow, DWORD intervalMs)
         return 1;
     }
     std::vector<LONGLONG> times;
-    int rc = 0;
+    int rc = keepWarm(ping, pong, delayMs) ? 0 : 1;
     ULONGLONG childCpuStart = 0, childCpuEnd = 0;
     for (DWORD i = 0; i < rounds + 10 && rc == 0; ++i) {   // the first 10 warm up
         if (i == 10)
@@ -128,8 +150,7 @@ int measure(DWORD rounds, bool viaWindow, DWORD intervalMs)
         if (intervalMs)
             Sleep(intervalMs);
         LONGLONG start = qpc();
-        SetEvent(ping);
-        if (WaitForSingleObject(pong, kWaitMs) != WAIT_OBJECT_0)
+        if (!roundTrip(ping, pong))
             rc = 1;
         else if (i >= 10)
             times.push_back(qpc() - start);
@@ -162,7 +183,7 @@ int wmain(int argc, wchar_t** argv)
         return answerViaWindow(argv[2]);
     DWORD rounds = 300;
     bool viaWindow = false;
-    DWORD intervalMs = 0;
+    DWORD intervalMs = 0, delayMs = 0;
     for (int i = 1; i < argc; ++i) {
         if (wcscmp(argv[i], L"--help") == 0) {
             fputws(kUsage, stdout);
@@ -180,6 +201,14 @@ int wmain(int argc, wchar_t** argv)
                 continue;
             }
         }
+        if (wcscmp(argv[i], L"--delay-ms") == 0 && i + 1 < argc) {
+            wchar_t* end = nullptr;
+            unsigned long v = wcstoul(argv[++i], &end, 10);
+            if (*end == L'\0' && v <= 60000) {
+                delayMs = DWORD(v);
+                continue;
+            }
+        }
         if (wcscmp(argv[i], L"--rounds") == 0 && i + 1 < argc) {
             wchar_t* end = nullptr;
             unsigned long v = wcstoul(argv[++i], &end, 10);
@@ -191,5 +220,5 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"pingpong: bad argument %ls\n%ls", argv[i], kUsage);
         return 2;
     }
-    return measure(rounds, viaWindow, intervalMs);
+    return measure(rounds, viaWindow, intervalMs, delayMs);
 }

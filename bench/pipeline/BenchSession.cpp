@@ -92,22 +92,39 @@ ULONGLONG cpuTime(HANDLE hProcess)
     return value(kernel) + value(user);
 }
 
-PingPong pingPong(bool viaWindow, int intervalMs)
+std::unique_ptr<TestProcess> startPingPong(bool viaWindow, int intervalMs, int delayMs)
 {
     kivotest::LaunchOptions options;
     options.folder = kivotest::testsFolder();
+    options.captureOutput = true;
     std::wstring arguments = intervalMs ? L"--rounds 100 --interval-ms " + std::to_wstring(intervalMs) : L"--rounds 300";
     if (viaWindow)
         arguments += L" --via-window";
-    kivotest::RunResult run =
-        kivotest::runToEnd(kivotest::testsFolder() + L"\\..\\bench\\pingpong.exe", arguments, 60000, options);
+    if (delayMs)
+        arguments += L" --delay-ms " + std::to_wstring(delayMs);
+    return std::make_unique<TestProcess>(kivotest::testsFolder() + L"\\..\\bench\\pingpong.exe", arguments,
+                                         options);
+}
+
+PingPong pingPongResult(TestProcess& run)
+{
     PingPong result;
-    if (run.finished && run.exitCode == 0) {
-        result.p50 = numberAfter(run.output, "p50-us");
-        result.p99 = numberAfter(run.output, "p99-us");
-        result.childCpuUs = numberAfter(run.output, "child-cpu-us");
+    if (!run.waitExit(60000)) {
+        run.kill();
+        return result;
+    }
+    if (run.exitCode() == 0) {
+        std::string output = run.output();
+        result.p50 = numberAfter(output, "p50-us");
+        result.p99 = numberAfter(output, "p99-us");
+        result.childCpuUs = numberAfter(output, "child-cpu-us");
     }
     return result;
+}
+
+PingPong pingPong(bool viaWindow, int intervalMs)
+{
+    return pingPongResult(*startPingPong(viaWindow, intervalMs, 0));
 }
 
 void prepareSettings(bool autoStartup)

@@ -113,6 +113,10 @@ struct PingPong {
 // Round trips between two processes, bare or relayed through a window post; with an interval they
 // come at a frame rate, each after the system had time to run something else.
 PingPong pingPong(bool viaWindow, int intervalMs = 0);
+// The same started in the background, its measured rounds beginning delayMs after the start; the
+// result waits for its end (a minute at most).
+std::unique_ptr<TestProcess> startPingPong(bool viaWindow, int intervalMs, int delayMs);
+PingPong pingPongResult(TestProcess& run);
 
 struct Baselines {
     PingPong ping, relay;

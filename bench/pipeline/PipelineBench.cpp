@@ -6,9 +6,9 @@
 //                                     latency beside the bare event ping-pong (RUNS repeats, 3), then
 //                                     the camera open to the panel visible, median of 10
 //   PipelineBench pipeline [FILE]     every format and effect at 320x240, larger sizes at 30 and 60 fps,
-//                                     each case beside the baselines measured just before it; then the
-//                                     camera open to the panel visible, median of 10; the table also
-//                                     goes to FILE (pipeline.md)
+//                                     each case with its floor measured between its frames, medians
+//                                     of repeats; then the camera open to the panel visible, median of
+//                                     10; the table also goes to FILE (pipeline.md)
 //   PipelineBench longrun [MINUTES]   MINUTES (10) at 320x240 RGB24 30 fps while the panel steps through
 //                                     every effect, then MINUTES at 1920x1080 60 fps with effects off:
 //                                     fails when a frame passed through unprocessed once the panel was up
@@ -16,7 +16,8 @@
 //                                     KivoServe and of each session's KivoSet
 //
 // With --only TEXT the pipeline runs only the cases whose name ("rgb24 320x240 30 fps zoom 2x")
-// contains TEXT, e.g. --only "320x240 30 fps frame".
+// contains TEXT, e.g. --only "320x240 30 fps frame". With --repeats N (3) each case is measured N
+// times, each time just after its baselines, and the table shows the medians.
 //
 // With --kivofx last, kivofx filters in the panel's place (handoff and pipeline; no modes), for builds
 // without the settings program.
@@ -102,6 +103,61 @@ struct Row {
     double copyUs = 0, kernelUs = 0, handoffCpuUs = 0;
     double pacedCopiesUs = 0;   // the two copies at the case's frame rate; 0 at 320x240
 };
+
+// Each case runs this long; its frames are counted from the skip on, once the panel is up.
+const double kCaseSeconds = 10;
+const double kCaseSkipSeconds = 4;
+// The floor is measured beside the case, between its frames, so that the load of this shared
+// machine at the moment weighs on both alike: the relay's measured rounds (about 3.5 s at 30 fps,
+// 1.8 s at 60) begin a second into the counted frames and end before them. A round trip takes under
+// a millisecond of the frame time, so few rounds meet a frame.
+const int kFloorDelayMs = int(kCaseSkipSeconds * 1000) + 1000;
+
+// The case measured repeats times: counts add up; latencies, CPU times and baselines are the medians
+// of the repeats (the max is the largest).
+Row measureCase(Installation& inst, const Case& c, int repeats)
+{
+    Row row;
+    row.c = c;
+    std::vector<double> p50, p99, panelCpu, appCpu, pingP50, relayP50, relayP99, relayCpu;
+    for (int i = 0; i < repeats; ++i) {
+        Baselines base;
+        base.ping = pingPong(false);
+        auto relay = startPingPong(true, 1000 / c.fps, kFloorDelayMs);
+        CaseResult r = runCase(inst, c, kCaseSeconds, kCaseSkipSeconds);
+        base.relay = pingPongResult(*relay);
+        if (!r.ok || !base.ok()) {
+            row.r = r;
+            row.r.ok = false;
+            if (row.r.error.empty())
+                row.r.error = "the baselines could not be measured";
+            return row;
+        }
+        row.r.frames += r.frames;
+        row.r.processed += r.processed;
+        row.r.passed += r.passed;
+        row.r.unfiltered += r.unfiltered;
+        row.r.max = std::max(row.r.max, r.max);
+        p50.push_back(r.p50);
+        p99.push_back(r.p99);
+        panelCpu.push_back(r.panelCpuUs);
+        appCpu.push_back(r.appCpuUs);
+        pingP50.push_back(base.ping.p50);
+        relayP50.push_back(base.relay.p50);
+        relayP99.push_back(base.relay.p99);
+        relayCpu.push_back(base.relay.childCpuUs);
+    }
+    row.r.ok = true;
+    row.r.p50 = median(p50);
+    row.r.p99 = median(p99);
+    row.r.panelCpuUs = median(panelCpu);
+    row.r.appCpuUs = median(appCpu);
+    row.base.ping.p50 = median(pingP50);
+    row.base.relay.p50 = median(relayP50);
+    row.base.relay.p99 = median(relayP99);
+    row.base.relay.childCpuUs = median(relayCpu);
+    return row;
+}
 
 std::string rowText(const Row& row)
 {
@@ -196,7 +252,7 @@ int measureHandoff(int runs)
     return 0;
 }
 
-int measurePipeline(const std::wstring& tablePath, const std::string& only)
+int measurePipeline(const std::wstring& tablePath, const std::string& only, int repeats)
 {
     std::vector<Case> cases = pipelineCases(only);
     if (cases.empty()) {
@@ -222,12 +278,9 @@ int measurePipeline(const std::wstring& tablePath, const std::string& only)
     for (const Case& c : cases) {
         if (g_kivofxFilter && c.effect.mode != 0)
             continue;
-        Row row;
-        row.c = c;
-        row.base = measureBaselines(c.fps);
+        Row row = measureCase(inst, c, repeats);
         if (c.width > 320)
             row.pacedCopiesUs = KernelTimer::twoCopiesAtFrameRate(frameBytes(c), c.fps);
-        row.r = runCase(inst, c, 10, 4);
         if (!kernels.measure(c.format, c.width, c.height, c.effect.flags(), row.kernelUs, row.copyUs) ||
             !row.base.ok() || !row.r.ok) {
             ++failures;
@@ -250,9 +303,9 @@ int measurePipeline(const std::wstring& tablePath, const std::string& only)
     std::ostringstream table;
     char line[768];
     snprintf(line, sizeof(line),
-             "Baselines, measured before each case (medians of the run): event ping-pong between two processes p50 "
-             "%.0f us; relayed through a window post at the case's frame rate (the floor) p50 %.0f us, p99 %.0f us, "
-             "the relaying process's CPU %.0f us per round trip. Larger frames' floor adds two copies of the frame (into the exchange and "
+             "Baselines (medians of the run): event ping-pong between two processes, before each case, p50 %.0f "
+             "us; relayed through a window post at the case's frame rate, between the case's frames (the floor), "
+             "p50 %.0f us, p99 %.0f us, the relaying process's CPU %.0f us per round trip. Larger frames' floor adds two copies of the frame (into the exchange and "
              "back), timed at the case's frame rate as frames come after idle time (the copy column times one copy "
              "back to back). The application waits up to %lu ms for the panel per frame.\n\n",
              median(pingP50), median(relayP50), median(relayP99), median(relayCpu), kFilterWaitMs);
@@ -285,21 +338,34 @@ int wmain(int argc, wchar_t** argv)
         --argc;
     }
     std::string only;
-    if (argc > 3 && wcscmp(argv[argc - 2], L"--only") == 0) {
-        std::wstring text = argv[argc - 1];
-        only.assign(text.begin(), text.end());
-        argc -= 2;
+    int repeats = 3;
+    for (bool more = true; more && argc > 3;) {
+        more = false;
+        if (wcscmp(argv[argc - 2], L"--only") == 0) {
+            std::wstring text = argv[argc - 1];
+            only.assign(text.begin(), text.end());
+            argc -= 2;
+            more = true;
+        } else if (wcscmp(argv[argc - 2], L"--repeats") == 0) {
+            repeats = _wtoi(argv[argc - 1]);
+            if (repeats < 1 || repeats > 20) {
+                fprintf(stderr, "PipelineBench: --repeats takes 1 to 20\n");
+                return 2;
+            }
+            argc -= 2;
+            more = true;
+        }
     }
     std::wstring mode = argc > 1 ? argv[1] : L"";
     if (mode == L"handoff")
         return pipebench::measureHandoff(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 3);
     if (mode == L"pipeline")
-        return pipebench::measurePipeline(argc > 2 ? argv[2] : L"pipeline.md", only);
+        return pipebench::measurePipeline(argc > 2 ? argv[2] : L"pipeline.md", only, repeats);
     if (mode == L"longrun")
         return pipebench::measureLongRun(argc > 2 && _wtof(argv[2]) > 0 ? _wtof(argv[2]) : 10);
     if (mode == L"sessions")
         return pipebench::measureSessions(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 100);
-    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] [--only TEXT] | longrun [MINUTES] | sessions [N]  "
+    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] [--only TEXT] [--repeats N] | longrun [MINUTES] | sessions [N]  "
                     "[--kivofx]\n");
     return 2;
 }
