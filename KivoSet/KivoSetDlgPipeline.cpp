@@ -36,6 +36,12 @@ void freeBuffer(BYTE*& buffer)
 
 LRESULT CKivoSetDlg::OnFrameReady(WPARAM, LPARAM)
 {
+    processFrame();
+    return 0;
+}
+
+void CKivoSetDlg::processFrame()
+{
     // Killing a timer is a call into the system: made once, not for every frame.
     if (m_openWaitTimerOn) {
         KillTimer(kOpenWaitTimerId);
@@ -50,7 +56,6 @@ LRESULT CKivoSetDlg::OnFrameReady(WPARAM, LPARAM)
         m_showEffectAlert = 0;
         PostMessage(WM_EFFECT_FAILED, 0, 0);
     }
-    return 0;
 }
 
 LRESULT CKivoSetDlg::OnEffectFailed(WPARAM, LPARAM)
