@@ -27,9 +27,13 @@ protected:
         if (m_serve && m_serve->running())
             haltService(m_inst, *m_serve, kServiceExitMs);
         m_serve.reset();
-        // A panel ends with its camera; the capturing application goes with its object.
-        if (HWND hPanel = findPanelWindow())
+        // A panel ends with its camera; the capturing application goes with its object. The next
+        // test's panel would find this one still holding the machine's one panel and end at once.
+        if (HWND hPanel = findPanelWindow()) {
+            DWORD panelProcess = processOfWindow(hPanel);
             PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
+            waitForProcessEnd(panelProcess, kServiceExitMs);
+        }
     }
 
     HWND startService()
