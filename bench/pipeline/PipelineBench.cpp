@@ -18,7 +18,7 @@
 //
 // With --only TEXT the pipeline runs only the cases whose name ("rgb24 320x240 30 fps zoom 2x")
 // contains TEXT, e.g. --only "320x240 30 fps frame". With --repeats N (3) each case is measured N
-// times, each time just after its baselines, and the table shows the medians.
+// times, each time with its own floor, and the table shows the medians.
 //
 // With --kivofx last, kivofx filters in the panel's place (handoff and pipeline; no modes), for builds
 // without the settings program.
@@ -110,8 +110,8 @@ const double kCaseSeconds = 10;
 const double kCaseSkipSeconds = 4;
 // The floor is measured beside the case, between its frames, so that the load of this shared
 // machine at the moment weighs on both alike: the relay's measured rounds (about 3.5 s at 30 fps,
-// 1.8 s at 60) begin a second into the counted frames and end before them. A round trip takes under
-// a millisecond of the frame time, so few rounds meet a frame.
+// 1.8 s at 60) begin a second after the case starts counting frames and end before it stops. A round
+// trip takes under a millisecond of the frame time, so few rounds meet a frame.
 const int kFloorDelayMs = int(kCaseSkipSeconds * 1000) + 1000;
 
 // The case measured repeats times: counts add up; latencies, CPU times and baselines are the medians
@@ -225,8 +225,8 @@ int measureHandoff(int runs)
             return 1;
         }
         printf("run %d: frames %ld processed %ld passed-through %ld; handoff p50 %.1f p99 %.1f max %.1f us; "
-               "ping-pong p50 %.1f us; via a window between the frames p50 %.1f p99 %.1f us; CPU per frame %s %.1f "
-               "kivocap %.1f us\n",
+               "ping-pong p50 %.1f us; via a window between the frames p50 %.1f p99 %.1f us; "
+               "CPU per frame %s %.1f kivocap %.1f us\n",
                i + 1, r.frames, r.processed, r.passed, r.p50, r.p99, r.max, ping.p50, relay.p50, relay.p99,
                filterName(), r.panelCpuUs, r.appCpuUs);
         fflush(stdout);
@@ -305,9 +305,10 @@ int measurePipeline(const std::wstring& tablePath, const std::string& only, int 
     snprintf(line, sizeof(line),
              "Baselines (medians of the run): event ping-pong between two processes, before each case, p50 %.0f "
              "us; relayed through a window post at the case's frame rate, between the case's frames (the floor), "
-             "p50 %.0f us, p99 %.0f us, the relaying process's CPU %.0f us per round trip. Larger frames' floor adds two copies of the frame (into the exchange and "
-             "back), timed at the case's frame rate as frames come after idle time (the copy column times one copy "
-             "back to back). The application waits up to %lu ms for the panel per frame.\n\n",
+             "p50 %.0f us, p99 %.0f us, the relaying process's CPU %.0f us per round trip. Larger frames' floor "
+             "adds two copies of the frame (into the exchange and back), timed at the case's frame rate as frames "
+             "come after idle time (the copy column times one copy back to back). The application waits up to "
+             "%lu ms for the panel per frame.\n\n",
              median(pingP50), median(relayP50), median(relayP99), median(relayCpu), kFilterWaitMs);
     table << line << head;
     for (const Row& row : rows)
@@ -365,7 +366,7 @@ int wmain(int argc, wchar_t** argv)
         return pipebench::measureLongRun(argc > 2 && _wtof(argv[2]) > 0 ? _wtof(argv[2]) : 10);
     if (mode == L"sessions")
         return pipebench::measureSessions(argc > 2 && _wtoi(argv[2]) > 0 ? _wtoi(argv[2]) : 100);
-    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] [--only TEXT] [--repeats N] | longrun [MINUTES] | sessions [N]  "
-                    "[--kivofx]\n");
+    fprintf(stderr, "Usage: PipelineBench handoff [RUNS] | pipeline [FILE] [--only TEXT] [--repeats N] | "
+                    "longrun [MINUTES] | sessions [N]  [--kivofx]\n");
     return 2;
 }
