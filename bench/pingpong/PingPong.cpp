@@ -173,6 +173,21 @@ int measure(DWORD rounds, bool viaWindow, DWORD intervalMs, DWORD delayMs)
     return 0;
 }
 
+// "NAME N" at argv[i] with N a whole number from low to high: the value taken and i moved past it.
+bool numberOption(int argc, wchar_t** argv, int& i, const wchar_t* name, unsigned long low, unsigned long high,
+                  DWORD& value)
+{
+    if (wcscmp(argv[i], name) != 0 || i + 1 >= argc)
+        return false;
+    wchar_t* end = nullptr;
+    unsigned long v = wcstoul(argv[i + 1], &end, 10);
+    if (end == argv[i + 1] || *end != L'\0' || v < low || v > high)
+        return false;
+    value = DWORD(v);
+    ++i;
+    return true;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -193,30 +208,10 @@ int wmain(int argc, wchar_t** argv)
             viaWindow = true;
             continue;
         }
-        if (wcscmp(argv[i], L"--interval-ms") == 0 && i + 1 < argc) {
-            wchar_t* end = nullptr;
-            unsigned long v = wcstoul(argv[++i], &end, 10);
-            if (*end == L'\0' && v <= 1000) {
-                intervalMs = DWORD(v);
-                continue;
-            }
-        }
-        if (wcscmp(argv[i], L"--delay-ms") == 0 && i + 1 < argc) {
-            wchar_t* end = nullptr;
-            unsigned long v = wcstoul(argv[++i], &end, 10);
-            if (*end == L'\0' && v <= 60000) {
-                delayMs = DWORD(v);
-                continue;
-            }
-        }
-        if (wcscmp(argv[i], L"--rounds") == 0 && i + 1 < argc) {
-            wchar_t* end = nullptr;
-            unsigned long v = wcstoul(argv[++i], &end, 10);
-            if (*end == L'\0' && v >= 1 && v <= 1000000) {
-                rounds = DWORD(v);
-                continue;
-            }
-        }
+        if (numberOption(argc, argv, i, L"--interval-ms", 0, 1000, intervalMs) ||
+            numberOption(argc, argv, i, L"--delay-ms", 0, 60000, delayMs) ||
+            numberOption(argc, argv, i, L"--rounds", 1, 1000000, rounds))
+            continue;
         fwprintf(stderr, L"pingpong: bad argument %ls\n%ls", argv[i], kUsage);
         return 2;
     }
