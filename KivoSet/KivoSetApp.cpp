@@ -102,21 +102,6 @@ BOOL CKivoSetApp::IsIdleMessage(MSG* pMsg)
     return pMsg->message != WM_TASK_FRAME_READY && CWinApp::IsIdleMessage(pMsg);
 }
 
-// The application waits for each frame until the panel hands it back: the frame message goes from
-// the queue straight to the panel, without the walk for dialog keys and the dispatch through the
-// window procedure and the message maps (their code, cold after a frame time of idleness, cost
-// about 20 us a frame). Frames that come through another loop (a message box) take the map.
-BOOL CKivoSetApp::PreTranslateMessage(MSG* pMsg)
-{
-    if (pMsg->message == WM_TASK_FRAME_READY && pMsg->hwnd && pMsg->hwnd == m_hPanelWnd) {
-        if (auto* panel = static_cast<CKivoSetDlg*>(CWnd::FromHandlePermanent(pMsg->hwnd))) {
-            panel->processFrame();
-            return TRUE;
-        }
-    }
-    return CWinApp::PreTranslateMessage(pMsg);
-}
-
 int CKivoSetApp::ExitInstance()
 {
     WriteLog(L"CKivoSetApp::ExitInstance()");

@@ -17,7 +17,6 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
     BOOL IsIdleMessage(MSG* pMsg) override;
-    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Called on the observer's thread: only post WM_USER+3 to the panel, through the window handle
     // kept for that thread (the panel object may be deleted on the user-interface thread meanwhile).

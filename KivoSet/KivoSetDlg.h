@@ -39,10 +39,6 @@ public:
         kModeStill2 = 0x300,
     };
 
-    // The frame message's work: takes the frame the camera's task holds, rewrites it with the effects
-    // and hands it back. The application calls it straight from its message loop.
-    void processFrame();
-
     // Frames up to this size allow effects (absolute height).
     static const LONG kMaxEffectWidth = 320;
     static const LONG kMaxEffectHeight = 240;

@@ -36,12 +36,6 @@ void freeBuffer(BYTE*& buffer)
 
 LRESULT CKivoSetDlg::OnFrameReady(WPARAM, LPARAM)
 {
-    processFrame();
-    return 0;
-}
-
-void CKivoSetDlg::processFrame()
-{
     // Killing a timer is a call into the system: made once, not for every frame.
     if (m_openWaitTimerOn) {
         KillTimer(kOpenWaitTimerId);
@@ -56,6 +50,7 @@ void CKivoSetDlg::processFrame()
         m_showEffectAlert = 0;
         PostMessage(WM_EFFECT_FAILED, 0, 0);
     }
+    return 0;
 }
 
 LRESULT CKivoSetDlg::OnEffectFailed(WPARAM, LPARAM)
