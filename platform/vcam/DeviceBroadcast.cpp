@@ -21,14 +21,62 @@ BOOL CALLBACK collectWindow(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
+std::wstring listenerName(DWORD processId)
+{
+    return objectName(L"Listener" + std::to_wstring(processId));
+}
+
+// The process's listener object, closed when the module goes with the process.
+class ListenerMark {
+public:
+    ~ListenerMark()
+    {
+        if (m_hMark)
+            CloseHandle(m_hMark);
+    }
+    void set()
+    {
+        if (m_hMark)
+            return;
+        std::wstring name = listenerName(GetCurrentProcessId());
+        HANDLE hMark = name.empty() ? nullptr : CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+        if (hMark && InterlockedCompareExchangePointer(&m_hMark, hMark, nullptr) != nullptr)
+            CloseHandle(hMark);   // another thread marked it first
+    }
+
+private:
+    HANDLE volatile m_hMark = nullptr;
+};
+
+ListenerMark g_listenerMark;
+
+bool hearsCameraChanges(HWND hwnd)
+{
+    DWORD processId = 0;
+    if (!GetWindowThreadProcessId(hwnd, &processId))
+        return false;
+    std::wstring name = listenerName(processId);
+    HANDLE hMark = name.empty() ? nullptr : OpenEventW(SYNCHRONIZE, FALSE, name.c_str());
+    if (!hMark)
+        return false;
+    CloseHandle(hMark);
+    return true;
+}
+
 } // namespace
+
+void hearCameraChanges()
+{
+    g_listenerMark.set();
+}
 
 // Windows delivers these notices to the windows registered with RegisterDeviceNotificationW for
 // the class. Wine offers no way to list those registrations, so the notice goes to every
-// top-level window of the desktop, hidden ones included (EnumWindows lists them); windows that did
-// not register ignore WM_DEVICECHANGE. Message-only windows are not reached. Wine marshals the
-// DEV_BROADCAST_DEVICEINTERFACE_W record to other processes. SendMessageTimeout keeps a hung
-// window from stalling the caller.
+// top-level window (hidden ones included: EnumWindows lists them) of the processes that opened
+// this device; windows that did not register ignore WM_DEVICECHANGE. A process of another device
+// (a test beside this one) hears nothing: for it, no camera came or went. Message-only windows
+// are not reached. Wine marshals the DEV_BROADCAST_DEVICEINTERFACE_W record to other processes.
+// SendMessageTimeout keeps a hung window from stalling the caller.
 void broadcastCameraChange(WPARAM event, DWORD cameraId)
 {
     // The device namespace is part of the instance name, so that separate devices can be told apart.
@@ -50,6 +98,8 @@ void broadcastCameraChange(WPARAM event, DWORD cameraId)
     std::vector<HWND> windows;
     EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
     for (HWND hwnd : windows) {
+        if (!hearsCameraChanges(hwnd))
+            continue;
         DWORD_PTR result = 0;
         SendMessageTimeoutW(hwnd, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(notice),
                             SMTO_ABORTIFHUNG | SMTO_NORMAL, kPerWindowTimeoutMs, &result);

@@ -1,5 +1,6 @@
 #include "DeviceStore.h"
 
+#include "DeviceBroadcast.h"
 #include "PropertyCatalog.h"
 #include "VcamNames.h"
 #include "FrameFormat.h"
@@ -125,6 +126,8 @@ bool DeviceStore::open(std::wstring& error, bool discardDamaged)
     // Closed only once the lock is given back: a mutex owned through a closed handle stays owned.
     if (!ok)
         close();
+    else
+        hearCameraChanges();
     return ok;
 }
 

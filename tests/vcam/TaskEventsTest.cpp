@@ -177,29 +177,41 @@ TEST_F(VcamTaskEvents, RemovalReachesTheTaskAndEndsTheCapture)
     EXPECT_EQ(0u, window.count(WM_TASK_DEVICE_CLOSE));   // the removal says it all
 }
 
-TEST_F(VcamTaskEvents, AddingACameraSendsAnArrivalForTheCameraClass)
+// The arrival reaches the processes that use the device, and only them: a camera added on another
+// device (another test's) is no arrival here.
+TEST_F(VcamTaskEvents, AddingACameraSendsAnArrivalForTheCameraClassToTheDevicesUsersOnly)
 {
+    vcam::Device own;
+    ASSERT_TRUE(own.open());   // this process uses its device, as the service does
     DEV_BROADCAST_DEVICEINTERFACE_W filter = {};
     filter.dbcc_size = sizeof(filter);
     filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
     filter.dbcc_classguid = KIVO_CAMERA_INTERFACE_CLASS;
     HDEVNOTIFY hNotify = RegisterDeviceNotificationW(window.hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 
-    bool arrivalOfOurs = false;
+    int arrivalsOfOurs = 0, otherArrivals = 0;
     std::wstring marker = L"KIVOVCAM" + device.name() + L"_";
     window.onMessage = [&](const RecordedMessage& m) {
         if (m.message != WM_DEVICECHANGE || m.wParam != DBT_DEVICEARRIVAL || !m.lParam)
             return;
         auto* notice = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(m.lParam);
-        if (notice->dbcc_devicetype == DBT_DEVTYP_DEVICEINTERFACE &&
-            IsEqualGUID(notice->dbcc_classguid, KIVO_CAMERA_INTERFACE_CLASS) &&
-            wcsstr(notice->dbcc_name, marker.c_str()))
-            arrivalOfOurs = true;
+        if (notice->dbcc_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+            !IsEqualGUID(notice->dbcc_classguid, KIVO_CAMERA_INTERFACE_CLASS))
+            return;
+        ++(wcsstr(notice->dbcc_name, marker.c_str()) ? arrivalsOfOurs : otherArrivals);
     };
+    {
+        ScopedDevice another;
+        TestProcess kivocam;
+        ASSERT_TRUE(startStaged(kivocam, L"kivocam.exe", L"add --external"));
+        EXPECT_TRUE(waitFor([&] { return kivocam.waitExit(0); }, 10000));
+        EXPECT_EQ(0u, kivocam.exitCode()) << kivocam.output();
+    }
     TestProcess kivocam;
     ASSERT_TRUE(startStaged(kivocam, L"kivocam.exe", L"add --external"));
-    EXPECT_TRUE(waitFor([&] { return arrivalOfOurs && kivocam.waitExit(0); }, 10000));
+    EXPECT_TRUE(waitFor([&] { return arrivalsOfOurs > 0 && kivocam.waitExit(0); }, 10000));
     EXPECT_EQ(0u, kivocam.exitCode());
+    EXPECT_EQ(0, otherArrivals) << "another device's camera arrived here";
     if (hNotify)
         UnregisterDeviceNotification(hNotify);
 }
