@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace serve {
 
@@ -15,6 +18,7 @@ class PairFixture : public ::testing::Test {
 protected:
     static const DWORD kServiceStartMs = 10000;
     static const DWORD kServiceExitMs = 10000;
+    static const size_t kLogTailLines = 60;
 
     void SetUp() override
     {
@@ -24,6 +28,8 @@ protected:
     }
     void TearDown() override
     {
+        if (HasFailure())
+            printLogTail();
         if (m_serve && m_serve->running())
             haltService(m_inst, *m_serve, kServiceExitMs);
         m_serve.reset();
@@ -34,6 +40,18 @@ protected:
             PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
             waitForProcessEnd(panelProcess, kServiceExitMs);
         }
+    }
+
+    // What the programs logged last, for a failure that does not come again on its own.
+    void printLogTail() const
+    {
+        std::vector<std::string> lines = m_inst.logLines();
+        size_t first = lines.size() > kLogTailLines ? lines.size() - kLogTailLines : 0;
+        std::string tail;
+        for (size_t i = first; i < lines.size(); ++i)
+            tail += lines[i] + "\n";
+        std::printf("The product log's last %u of %u lines:\n%s", unsigned(lines.size() - first),
+                    unsigned(lines.size()), tail.c_str());
     }
 
     HWND startService()

@@ -137,7 +137,8 @@ TEST_F(ServePairTest, PipelineKeepsEveryFrameWithEveryEffectOn)
                  {IDC_MODE_LIST, 1}, {IDC_MODE_LIST, 2}, {IDC_MODE_LIST, 3}, {IDC_MODE_LIST, 0}};
     for (const auto& step : steps) {
         if (step.control)
-            ASSERT_TRUE(choosePanelEntry(hPanel, step.control, step.value));
+            ASSERT_TRUE(choosePanelEntry(hPanel, step.control, step.value))
+                << "list " << step.control << ", the panel " << (IsWindow(hPanel) ? "is there" : "has gone");
         else
             PostMessageW(hPanel, applyFrame, WPARAM(step.value), 0);
         kivotest::pumpMessagesFor(500);
