@@ -1,7 +1,5 @@
 #include "CaptureSession.h"
 
-#include <algorithm>
-
 #include "ProcessTag.h"
 #include "TaskSignals.h"
 #include "VcamNames.h"
@@ -300,68 +298,79 @@ void CaptureSession::countFate(FrameFate fate)
     InterlockedIncrement(fate == FrameFate::Processed ? &task->processed : &task->passedThrough);
 }
 
-FrameFate CaptureSession::passThroughFilter(CapturedFrame& frame)
+bool CaptureSession::filterIsFree() const
 {
-    if (m_filterSerial == 0)
-        return FrameFate::Unfiltered;
-    bool filterDied = false;
-    if (m_pendingSeq != 0 && m_exchange->slots[m_pendingSlot].completedSeq != m_pendingSeq) {
-        // Still busy with an earlier frame: this one goes on without it.
-        filterDied = WaitForSingleObject(m_hFilterProcess, 0) != WAIT_TIMEOUT;
-    } else {
-        DWORD slot = m_pendingSlot ^ 1;   // alternate, so a write after completion hits the other slot
-        LONG seq = ++m_seq;
-        ExchangeSlot& record = m_exchange->slots[slot];
-        record.seq = seq;
-        record.cbData = frame.cbData;
-        record.frameNumber = frame.frameNumber;
-        record.timestamp = frame.captureTime;
-        record.cameraIndex = m_cameraIndex;
-        m_format.toHeader(record.header);
-        memcpy(exchangeSlotData(m_exchange, slot), m_frame.data(), frame.cbData);
-        MemoryBarrier();
-        m_exchange->currentSlot = LONG(slot);
-        m_exchange->currentSeq = seq;
-        MemoryBarrier();
-        m_pendingSeq = seq;
-        m_pendingSlot = slot;
-        SetEvent(m_hFilterFrame);
+    return m_filterSerial != 0 &&
+           (m_pendingSeq == 0 || m_exchange->slots[m_pendingSlot].completedSeq == m_pendingSeq);
+}
 
-        LONGLONG deadline = now() + LONGLONG(m_filterWaitMs) * m_frequency / 1000;
-        HANDLE waits[2] = {m_hDone, m_hFilterProcess};
-        for (;;) {
-            if (record.completedSeq == seq) {
-                memcpy(m_frame.data(), exchangeSlotData(m_exchange, slot), frame.cbData);
-                m_pendingSeq = 0;
-                countFate(FrameFate::Processed);
-                return FrameFate::Processed;
-            }
-            LONGLONG left = deadline - now();
-            if (left <= 0)
-                break;
-            DWORD rc = WaitForMultipleObjects(2, waits, FALSE, DWORD(left * 1000 / m_frequency) + 1);
-            if (rc == WAIT_OBJECT_0 + 1) {
-                filterDied = record.completedSeq != seq;
-                if (!filterDied)
-                    continue;
-                break;
-            }
-            if (rc != WAIT_OBJECT_0 && rc != WAIT_TIMEOUT)
-                break;
+FrameFate CaptureSession::passBusyFilter()
+{
+    // Still busy with an earlier frame: this one goes on without it.
+    countFate(FrameFate::PassedThrough);
+    if (WaitForSingleObject(m_hFilterProcess, 0) != WAIT_TIMEOUT)
+        forgetDeadFilter();
+    return FrameFate::PassedThrough;
+}
+
+FrameFate CaptureSession::handToFilter(const CapturedFrame& frame, DWORD slot)
+{
+    LONG seq = ++m_seq;
+    ExchangeSlot& record = m_exchange->slots[slot];
+    record.seq = seq;
+    record.cbData = frame.cbData;
+    record.frameNumber = frame.frameNumber;
+    record.timestamp = frame.captureTime;
+    record.cameraIndex = m_cameraIndex;
+    m_format.toHeader(record.header);
+    MemoryBarrier();
+    m_exchange->currentSlot = LONG(slot);
+    m_exchange->currentSeq = seq;
+    MemoryBarrier();
+    m_pendingSeq = seq;
+    m_pendingSlot = slot;
+    SetEvent(m_hFilterFrame);
+
+    LONGLONG deadline = now() + LONGLONG(m_filterWaitMs) * m_frequency / 1000;
+    HANDLE waits[2] = {m_hDone, m_hFilterProcess};
+    bool filterDied = false;
+    for (;;) {
+        if (record.completedSeq == seq) {
+            m_pendingSeq = 0;
+            countFate(FrameFate::Processed);
+            return FrameFate::Processed;
         }
+        LONGLONG left = deadline - now();
+        if (left <= 0)
+            break;
+        DWORD rc = WaitForMultipleObjects(2, waits, FALSE, DWORD(left * 1000 / m_frequency) + 1);
+        if (rc == WAIT_OBJECT_0 + 1) {
+            filterDied = record.completedSeq != seq;
+            if (!filterDied)
+                continue;
+            break;
+        }
+        if (rc != WAIT_OBJECT_0 && rc != WAIT_TIMEOUT)
+            break;
     }
     countFate(FrameFate::PassedThrough);
-    if (filterDied) {
-        // Nobody will complete frames for it: forget its record so that no capture waits on it.
+    if (filterDied)
+        forgetDeadFilter();
+    return FrameFate::PassedThrough;
+}
+
+void CaptureSession::forgetDeadFilter()
+{
+    // Nobody will complete frames for it: forget its record so that no capture waits on it.
+    {
         DeviceStore::Lock lock(m_store);
         TaskRecord* task = lock.held() ? findTask(*m_store.state(), m_filterSerial) : nullptr;
         if (task && !isProcessAlive(task->owner)) {
             ZeroMemory(task, sizeof(*task));
             m_store.bumpGeneration();
         }
-        dropFilter();
     }
-    return FrameFate::PassedThrough;
+    dropFilter();
 }
 
 CaptureResult CaptureSession::nextFrame(CapturedFrame& frame)
@@ -371,14 +380,29 @@ CaptureResult CaptureSession::nextFrame(CapturedFrame& frame)
     waitForFrameTime();
     if (!refreshFromDevice())
         return fail(CaptureResult::Removed, L"");
-    if (!m_generator.render(m_format, m_frameNumber, m_frame.data()))
+    // A frame for the filter is drawn straight into the free slot of the exchange and, once the
+    // filter completed it, handed to the application from there: no copy on either side.
+    bool handOff = filterIsFree();
+    DWORD slot = m_pendingSlot ^ 1;   // alternate, so a late write by the filter hits the other slot
+    BYTE* canvas = handOff ? exchangeSlotData(m_exchange, slot) : m_frame.data();
+    if (!m_generator.render(m_format, m_frameNumber, canvas))
         return fail(CaptureResult::Failed, L"cannot draw the picture");
     frame = CapturedFrame();
-    frame.cbData = DWORD(m_frame.size());
+    frame.cbData = m_format.imageBytes();
     frame.frameNumber = m_frameNumber++;
     frame.captureTime = now();
-    frame.fate = passThroughFilter(frame);
-    frame.data = m_frame.data();
+    frame.data = canvas;
+    if (handOff)
+        frame.fate = handToFilter(frame, slot);
+    else
+        frame.fate = m_filterSerial != 0 ? passBusyFilter() : FrameFate::Unfiltered;
+    if (frame.fate == FrameFate::PassedThrough && canvas != m_frame.data()) {
+        // The late filter may still write the slot: the application gets the camera's picture,
+        // drawn again into its own buffer.
+        if (!m_generator.render(m_format, frame.frameNumber, m_frame.data()))
+            return fail(CaptureResult::Failed, L"cannot draw the picture");
+        frame.data = m_frame.data();
+    }
     frame.deliverTime = now();
     return CaptureResult::Ok;
 }

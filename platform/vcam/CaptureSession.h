@@ -18,7 +18,7 @@ enum class CaptureResult { Ok, NoDevice, NoCamera, Busy, BadFormat, Removed, Fai
 enum class FrameFate { Processed, PassedThrough, Unfiltered };
 
 struct CapturedFrame {
-    const BYTE* data = nullptr;   // valid until the next call
+    const BYTE* data = nullptr;   // valid until the next call on the session
     DWORD cbData = 0;
     DWORD frameNumber = 0;
     LONGLONG captureTime = 0;     // QueryPerformanceCounter when the picture was made
@@ -57,7 +57,12 @@ private:
     bool refreshFromDevice();
     void chooseFilter(const SharedState& state);
     void dropFilter();
-    FrameFate passThroughFilter(CapturedFrame& frame);
+    // True when the filter can take the next frame: attached and done with the last one.
+    bool filterIsFree() const;
+    FrameFate passBusyFilter();
+    // Announces the frame drawn in the slot and waits for the filter to complete it.
+    FrameFate handToFilter(const CapturedFrame& frame, DWORD slot);
+    void forgetDeadFilter();
     void countFate(FrameFate fate);
 
     DeviceStore m_store;
@@ -84,7 +89,7 @@ private:
     DWORD m_pendingSlot = 1;
 
     PictureGenerator m_generator;
-    std::vector<BYTE> m_frame;    // the application's own copy
+    std::vector<BYTE> m_frame;    // frames that do not pass the filter
     DWORD m_frameNumber = 0;
     LONGLONG m_frequency = 0;
     LONGLONG m_start = 0;

@@ -305,10 +305,10 @@ bool TaskChannel::completeFrame()
         InterlockedExchange(&m_held->header()->slots[m_heldSlot].completedSeq, m_heldSeq);
         SetEvent(m_held->doneEvent());
         m_frameHeld = false;
-        if (m_held != m_current) {
-            m_descriptor.pData = nullptr;
-            m_descriptor.cbData = 0;
-        }
+        // The slot is the capturing application's again (it may hand it on as it stands): the
+        // descriptor no longer points at it.
+        m_descriptor.pData = nullptr;
+        m_descriptor.cbData = 0;
         m_held.reset();
         taken = m_frameSignalled && takeFrameLocked();
     }

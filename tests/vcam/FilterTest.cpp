@@ -50,8 +50,8 @@ protected:
             task->Release();
     }
 
-    // This process's window becomes the filter: each frame is recorded, optionally held for
-    // delayMs, filled with kFill and completed.
+    // This process's window becomes the filter: each frame is recorded and filled with kFill, a
+    // held frame half before the hold of delayMs and half after it, then completed.
     void becomeFilter(std::function<DWORD(DWORD)> delayForFrame)
     {
         task = lib.createTask();
@@ -67,11 +67,17 @@ protected:
             seen.push_back({frame->bmiHeader, frame->cbData, frame->pData != nullptr, frame->dwFrameNumber,
                             frame->dwCameraIndex});
             DWORD delay = delayForFrame ? delayForFrame(DWORD(seen.size() - 1)) : 0;
+            BYTE* pixels = static_cast<BYTE*>(frame->pData);
+            DWORD half = frame->cbData / 2;
+            if (pixels)
+                memset(pixels, kFill, half);
             if (delay)
                 Sleep(delay);
-            if (frame->pData)
-                memset(frame->pData, kFill, frame->cbData);
+            if (pixels)
+                memset(pixels + half, kFill, frame->cbData - half);
             EXPECT_EQ(DWORD(KIVO_TASK_OK), task->CompleteFrame());
+            // The frame is the application's again: the descriptor no longer offers it.
+            EXPECT_EQ(nullptr, frame->pData);
         };
     }
 
@@ -163,7 +169,8 @@ TEST_F(VcamFilter, LateFilterNeverStallsTheCaptureNorTearsAFrame)
     EXPECT_GE(processed, 10) << result.output;
     EXPECT_LT(elapsedMs, 8000.0);
 
-    // Each frame the application got is either wholly the filter's or wholly the camera's.
+    // Each frame the application got is either wholly the filter's or wholly the camera's, also
+    // when the late filter was still writing it as the application went on.
     for (DWORD n = 0; n < 60; ++n) {
         BmpFile bmp;
         ASSERT_TRUE(readBmp(frameFile(folder, n), bmp)) << n;
