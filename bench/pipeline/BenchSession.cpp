@@ -45,13 +45,13 @@ std::unique_ptr<TestProcess> startKivofx(const Installation& inst, const Effect&
 }
 
 // Starts the filter's side of a session whose capture has started; false when no filter came.
-bool attachFilter(SessionFilter& filter, const Effect& effect)
+bool attachFilter(const Installation& inst, SessionFilter& filter, const Effect& effect)
 {
     if (g_kivofxFilter) {
         filter.hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, filter.kivofx->id());
         return filter.kivofx->running();
     }
-    filter.hPanel = waitForPanelWindow(kLaunchMs);
+    filter.hPanel = waitForPanelWindow(inst, kLaunchMs);
     if (!filter.hPanel)
         return false;
     if (effect.mode != 0) {
@@ -166,7 +166,7 @@ CaseResult runCase(Installation& inst, const Case& c, double seconds, double ski
                c.width, c.height, c.format.c_str(), c.fps, seconds, skip, kFilterWaitMs);
     args[ARRAYSIZE(args) - 1] = L'\0';
     auto app = startCapture(inst, args);
-    if (!attachFilter(filter, c.effect)) {
+    if (!attachFilter(inst, filter, c.effect)) {
         result.error = std::string("no ") + filterName();
         app->kill();
         return result;
@@ -206,7 +206,7 @@ int measureOpenToVisible(Installation& inst, int runs, std::vector<double>& dela
 {
     for (int i = 0; i < runs; ++i) {
         auto app = startCapture(inst, L"--camera 0 --size 320x240 --format rgb24 --fps 30 --duration 4 --print-events");
-        HWND hPanel = waitForPanelWindow(kLaunchMs);
+        HWND hPanel = waitForPanelWindow(inst, kLaunchMs);
         LARGE_INTEGER visibleAt = {};
         bool visible = hPanel && kivotest::waitFor(
                                      [&] {

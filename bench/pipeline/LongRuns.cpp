@@ -84,7 +84,7 @@ int measureSessions(int sessions)
     for (int i = 1; i <= sessions; ++i) {
         int closesBefore = inst.logCount("KivoServeFrame::OnKivoSetClose() called.");
         auto app = startCapture(inst, L"--camera 0 --size 320x240 --format rgb24 --fps 30 --duration 4");
-        HWND hPanel = waitForPanelWindow(kLaunchMs);
+        HWND hPanel = waitForPanelWindow(inst, kLaunchMs);
         DWORD panelProcess = processOfWindow(hPanel);
         // Counted once the panel is shown and has processed frames for a while.
         bool shown = hPanel && kivotest::waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 5000);

@@ -42,7 +42,7 @@ TEST_F(ServePairTest, CameraSessionStartsThePanelHiddenAndTheCameraCloseEndsItAn
         auto app = capture(6);
         ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000, session));
         DWORD opened = GetTickCount();
-        HWND hPanel = waitForPanelWindow(kLaunchMs);
+        HWND hPanel = waitForPanelWindow(m_inst, kLaunchMs);
         ASSERT_NE(nullptr, hPanel);
         EXPECT_GE(GetTickCount() - opened, 1500u) << "the panel comes about two seconds after the open";
         DWORD panelProcess = processOfWindow(hPanel);
@@ -74,7 +74,7 @@ TEST_F(ServePairTest, WithAutoStartupThePanelIsShownClosingItBringsTheIconAndACl
     HWND hServe = startService();
     ASSERT_NE(nullptr, hServe);
     auto app = capture(30);
-    HWND hPanel = waitForPanelWindow(kLaunchMs);
+    HWND hPanel = waitForPanelWindow(m_inst, kLaunchMs);
     ASSERT_NE(nullptr, hPanel);
     ASSERT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 5000));
     EXPECT_FALSE(trayIconShown(hServe));
@@ -92,7 +92,7 @@ TEST_F(ServePairTest, WithAutoStartupThePanelIsShownClosingItBringsTheIconAndACl
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_TRAY_CALLBACK), 1, WM_LBUTTONDOWN);
     EXPECT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 2000));
     EXPECT_FALSE(trayIconShown(hServe));
-    EXPECT_EQ(hPanel, findPanelWindow()) << "the click shows the running panel, no second one";
+    EXPECT_EQ(hPanel, findPanelWindow(m_inst)) << "the click shows the running panel, no second one";
     DWORD after = 0;
     SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
     EXPECT_EQ(lockTimeout, after);
@@ -102,7 +102,7 @@ TEST_F(ServePairTest, HaltEndsTheServiceAndThePanelWhileTheCameraStaysOpen)
 {
     ASSERT_NE(nullptr, startService());
     auto app = capture(30);
-    HWND hPanel = waitForPanelWindow(kLaunchMs);
+    HWND hPanel = waitForPanelWindow(m_inst, kLaunchMs);
     ASSERT_NE(nullptr, hPanel);
     ASSERT_TRUE(m_inst.waitForLog("CKivoSetDlg::OnOpenDevice() called.", 5000));
     DWORD panelProcess = processOfWindow(hPanel);
@@ -124,7 +124,7 @@ TEST_F(ServePairTest, PipelineKeepsEveryFrameWithEveryEffectOn)
     writeSetting(KIVO_VALUE_ZOOM_IDX, 2);
     ASSERT_NE(nullptr, startService());
     auto app = capture(10, L" --filter-wait 1000");
-    HWND hPanel = waitForPanelWindow(kLaunchMs);
+    HWND hPanel = waitForPanelWindow(m_inst, kLaunchMs);
     ASSERT_NE(nullptr, hPanel);
     HWND hZoom = GetDlgItem(hPanel, IDC_ZOOM_LIST);
     ASSERT_TRUE(waitFor([&] { return SendMessageW(hZoom, CB_GETCURSEL, 0, 0) == 2; }, 5000))

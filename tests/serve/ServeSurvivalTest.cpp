@@ -106,7 +106,7 @@ protected:
     {
         int opened = m_inst.logCount("CKivoSetDlg::OnOpenDevice() called.");
         app = capture(seconds, filterWaitMs);
-        HWND hPanel = waitForPanelWindow(kLaunchMs);
+        HWND hPanel = waitForPanelWindow(m_inst, kLaunchMs);
         if (hPanel && !m_inst.waitForLog("CKivoSetDlg::OnOpenDevice() called.", 5000, opened + 1))
             return nullptr;
         return hPanel;

@@ -176,22 +176,51 @@ void setExternalCameraInstalled(bool installed)
     }
 }
 
-HWND findPanelWindow(DWORD processId)
+namespace {
+
+// Whether the window's process runs the program at this path (any process when the path is empty).
+bool windowOfProgram(HWND hWnd, const std::wstring& program)
+{
+    if (program.empty())
+        return true;
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processOfWindow(hWnd));
+    if (!hProcess)
+        return false;
+    WCHAR image[MAX_PATH] = L"";
+    DWORD length = ARRAYSIZE(image);
+    bool same = QueryFullProcessImageNameW(hProcess, 0, image, &length) && _wcsicmp(image, program.c_str()) == 0;
+    CloseHandle(hProcess);
+    return same;
+}
+
+HWND findPanelOf(const std::wstring& program)
 {
     // The panel is the settings program's dialog with the direction buttons and the effect lists.
     HWND hWnd = nullptr;
     while ((hWnd = FindWindowExW(nullptr, hWnd, L"#32770", nullptr)) != nullptr) {
-        if ((processId == 0 || processOfWindow(hWnd) == processId) && GetDlgItem(hWnd, IDC_DIRECTION_FRONT) &&
-            GetDlgItem(hWnd, IDC_ZOOM_LIST) && GetDlgItem(hWnd, IDC_MODE_LIST))
+        if (GetDlgItem(hWnd, IDC_DIRECTION_FRONT) && GetDlgItem(hWnd, IDC_ZOOM_LIST) && GetDlgItem(hWnd, IDC_MODE_LIST) &&
+            windowOfProgram(hWnd, program))
             return hWnd;
     }
     return nullptr;
 }
 
-HWND waitForPanelWindow(DWORD timeoutMs, DWORD processId)
+} // namespace
+
+HWND findPanelWindow()
+{
+    return findPanelOf(std::wstring());
+}
+
+HWND findPanelWindow(const Installation& inst)
+{
+    return findPanelOf(inst.file(L"KivoSet.exe"));
+}
+
+HWND waitForPanelWindow(const Installation& inst, DWORD timeoutMs)
 {
     HWND hPanel = nullptr;
-    waitFor([&] { return (hPanel = findPanelWindow(processId)) != nullptr; }, timeoutMs);
+    waitFor([&] { return (hPanel = findPanelWindow(inst)) != nullptr; }, timeoutMs);
     return hPanel;
 }
 

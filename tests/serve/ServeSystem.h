@@ -94,9 +94,11 @@ void setExternalCameraInstalled(bool installed);
 // Whether the service's tray icon is there: the shell modifies only an icon it has.
 bool trayIconShown(HWND hServe);
 
-// The real settings program's panel: the hidden or shown dialog of the process, or null.
-HWND findPanelWindow(DWORD processId = 0);
-HWND waitForPanelWindow(DWORD timeoutMs, DWORD processId = 0);
+// The real settings program's panel, hidden or shown, of any process or of the installation's
+// KivoSet.exe (not a panel another test left ending), or null.
+HWND findPanelWindow();
+HWND findPanelWindow(const Installation& inst);
+HWND waitForPanelWindow(const Installation& inst, DWORD timeoutMs);
 // The process of a window, 0 for none.
 DWORD processOfWindow(HWND hWnd);
 // Chooses entry N of a list of the panel as a user would: the selection, then CBN_SELCHANGE to the
