@@ -19,9 +19,10 @@ public:
     // Median microseconds of one ApplyFrameEffect on a frame of this format and size with the flags
     // (0 when the flags ask for no kernel), and of one copy of the frame; false on failure.
     bool measure(const std::wstring& format, int width, int height, DWORD flags, double& kernelUs, double& copyUs);
-    // Median microseconds of copying bytes into another buffer and back, once a frame at fps: the
-    // application's two copies through the exchange. Frames come after idle time, when the buffers
-    // have left the caches, so these copies take longer than back-to-back ones.
+    // Median microseconds of copying bytes into another buffer and back, once a frame at fps: what a
+    // frame above 320x240 may add over the relay (a handoff through a shared buffer with a copy each
+    // way). Frames come after idle time, when the buffers have left the caches, so these copies take
+    // longer than back-to-back ones.
     static double twoCopiesAtFrameRate(DWORD bytes, int fps);
 
 private:

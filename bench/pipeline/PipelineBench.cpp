@@ -165,8 +165,8 @@ std::string rowText(const Row& row)
     const Case& c = row.c;
     const CaseResult& r = row.r;
     bool small = c.width <= 320;
-    // The floor: the posted-message relay; larger frames add their copy into the exchange and back,
-    // both timed at the frame rate as the relay is.
+    // The floor: the posted-message relay; larger frames may add a copy into a shared buffer and
+    // back, timed at the frame rate as the relay is.
     double floorP50 = row.base.relay.p50 + row.pacedCopiesUs;
     double floorP99 = row.base.relay.p99 + row.pacedCopiesUs;
     double kernels = kernelShareUs(c.effect, row.kernelUs, row.copyUs);
@@ -306,8 +306,8 @@ int measurePipeline(const std::wstring& tablePath, const std::string& only, int 
              "Baselines (medians of the run): event ping-pong between two processes, before each case, p50 %.0f "
              "us; relayed through a window post at the case's frame rate, between the case's frames (the floor), "
              "p50 %.0f us, p99 %.0f us, the relaying process's CPU %.0f us per round trip. Larger frames' floor "
-             "adds two copies of the frame (into the exchange and back), timed at the case's frame rate as frames "
-             "come after idle time (the copy column times one copy back to back). The application waits up to "
+             "adds two copies of the frame (into a shared buffer and back; the camera makes none), timed at the "
+             "case's frame rate as frames come after idle time (the copy column times one copy back to back). The application waits up to "
              "%lu ms for the panel per frame.\n\n",
              median(pingP50), median(relayP50), median(relayP99), median(relayCpu), kFilterWaitMs);
     table << line << head;
