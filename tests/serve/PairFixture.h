@@ -40,6 +40,9 @@ protected:
             PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
             waitForProcessEnd(panelProcess, kServiceExitMs);
         }
+        // A panel the service launched just before its halt may only now be starting; it would hold
+        // the one panel when the next test's panel starts.
+        EXPECT_TRUE(waitForProgramsToEnd(m_inst, kServiceExitMs)) << "a program of the installation outlived its test";
     }
 
     // What the programs logged last, for a failure that does not come again on its own.

@@ -6,6 +6,7 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <sstream>
@@ -178,19 +179,41 @@ void setExternalCameraInstalled(bool installed)
 
 namespace {
 
+// The full path of a process's program, or "".
+std::wstring processImage(DWORD processId)
+{
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!hProcess)
+        return std::wstring();
+    WCHAR image[MAX_PATH] = L"";
+    DWORD length = ARRAYSIZE(image);
+    bool ok = QueryFullProcessImageNameW(hProcess, 0, image, &length) != FALSE;
+    CloseHandle(hProcess);
+    return ok ? image : std::wstring();
+}
+
 // Whether the window's process runs the program at this path (any process when the path is empty).
 bool windowOfProgram(HWND hWnd, const std::wstring& program)
 {
-    if (program.empty())
-        return true;
-    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processOfWindow(hWnd));
-    if (!hProcess)
-        return false;
-    WCHAR image[MAX_PATH] = L"";
-    DWORD length = ARRAYSIZE(image);
-    bool same = QueryFullProcessImageNameW(hProcess, 0, image, &length) && _wcsicmp(image, program.c_str()) == 0;
-    CloseHandle(hProcess);
-    return same;
+    return program.empty() || _wcsicmp(processImage(processOfWindow(hWnd)).c_str(), program.c_str()) == 0;
+}
+
+// Whether any process runs one of these programs.
+bool anyProcessRuns(const std::vector<std::wstring>& programs)
+{
+    HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnapshot == INVALID_HANDLE_VALUE)
+        return true;   // cannot tell: not ended
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool runs = false;
+    for (BOOL more = Process32FirstW(hSnapshot, &entry); more && !runs; more = Process32NextW(hSnapshot, &entry)) {
+        std::wstring image = processImage(entry.th32ProcessID);
+        for (const std::wstring& program : programs)
+            runs = runs || _wcsicmp(image.c_str(), program.c_str()) == 0;
+    }
+    CloseHandle(hSnapshot);
+    return runs;
 }
 
 HWND findPanelOf(const std::wstring& program)
@@ -239,6 +262,12 @@ bool choosePanelEntry(HWND hPanel, int listId, int entry)
         return false;
     SendMessageW(hPanel, WM_COMMAND, MAKEWPARAM(listId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
     return true;
+}
+
+bool waitForProgramsToEnd(const Installation& inst, DWORD timeoutMs)
+{
+    const std::vector<std::wstring> programs = {inst.file(L"KivoServe.exe"), inst.file(L"KivoSet.exe")};
+    return waitFor([&] { return !anyProcessRuns(programs); }, timeoutMs);
 }
 
 bool waitForProcessEnd(DWORD processId, DWORD timeoutMs)

@@ -104,6 +104,8 @@ DWORD processOfWindow(HWND hWnd);
 // Chooses entry N of a list of the panel as a user would: the selection, then CBN_SELCHANGE to the
 // panel. False when the list has no such entry.
 bool choosePanelEntry(HWND hPanel, int listId, int entry);
+// True when no process runs the installation's service or settings program within the time-out.
+bool waitForProgramsToEnd(const Installation& inst, DWORD timeoutMs);
 // True when the process has ended (or never was) within the time-out.
 bool waitForProcessEnd(DWORD processId, DWORD timeoutMs);
 // The number after the word in a tool's output ("processed 12", "p50 12.5"), or -1.
