@@ -302,13 +302,13 @@ bool TaskChannel::completeFrame()
     bool held = m_frameHeld && m_held;
     bool taken = false;
     if (held) {
+        // Once completed, the slot is the capturing application's again (it hands it on as it
+        // stands): the descriptor stops pointing at it first.
+        m_descriptor.pData = nullptr;
+        m_descriptor.cbData = 0;
         InterlockedExchange(&m_held->header()->slots[m_heldSlot].completedSeq, m_heldSeq);
         SetEvent(m_held->doneEvent());
         m_frameHeld = false;
-        // The slot is the capturing application's again (it may hand it on as it stands): the
-        // descriptor no longer points at it.
-        m_descriptor.pData = nullptr;
-        m_descriptor.cbData = 0;
         m_held.reset();
         taken = m_frameSignalled && takeFrameLocked();
     }
