@@ -87,19 +87,6 @@ bool programRunning(const wchar_t* observerName)
 
 bool anyProgramRunning() { return programRunning(KIVO_SERVE_OBSERVER_NAME) || programRunning(KIVO_SET_OBSERVER_NAME); }
 
-// The full path of a process's program, or "".
-std::wstring imageOfProcess(DWORD processId)
-{
-    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!hProcess)
-        return L"";
-    WCHAR path[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    BOOL ok = QueryFullProcessImageNameW(hProcess, 0, path, &size);
-    CloseHandle(hProcess);
-    return ok ? path : L"";
-}
-
 // The settings panel: the dialog with the direction buttons and the effect lists, of any process.
 HWND findPanel()
 {
@@ -249,7 +236,8 @@ TEST_F(InstallTest, SilentInstallRunsAtLogOnServesACameraSessionUpgradesInPlaceA
     ASSERT_TRUE(waitFor([&] { return (hPanel = findPanel()) != nullptr; }, 15000));
     DWORD panelProcess = 0;
     GetWindowThreadProcessId(hPanel, &panelProcess);
-    EXPECT_EQ(0, _wcsicmp((installFolder() + L"\\KivoSet.exe").c_str(), imageOfProcess(panelProcess).c_str()));
+    EXPECT_EQ(0, _wcsicmp((installFolder() + L"\\KivoSet.exe").c_str(),
+                          kivotest::imageOfProcess(panelProcess).c_str()));
     // The user turns the camera to the rear: the installed panel drives the camera.
     PostMessageW(GetDlgItem(hPanel, IDC_DIRECTION_REAR), BM_CLICK, 0, 0);
     DWORD direction = 0;

@@ -179,23 +179,11 @@ void setExternalCameraInstalled(bool installed)
 
 namespace {
 
-// The full path of a process's program, or "".
-std::wstring processImage(DWORD processId)
-{
-    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!hProcess)
-        return std::wstring();
-    WCHAR image[MAX_PATH] = L"";
-    DWORD length = ARRAYSIZE(image);
-    bool ok = QueryFullProcessImageNameW(hProcess, 0, image, &length) != FALSE;
-    CloseHandle(hProcess);
-    return ok ? image : std::wstring();
-}
-
 // Whether the window's process runs the program at this path (any process when the path is empty).
 bool windowOfProgram(HWND hWnd, const std::wstring& program)
 {
-    return program.empty() || _wcsicmp(processImage(processOfWindow(hWnd)).c_str(), program.c_str()) == 0;
+    return program.empty() ||
+           _wcsicmp(kivotest::imageOfProcess(processOfWindow(hWnd)).c_str(), program.c_str()) == 0;
 }
 
 // Whether any process runs one of these programs.
@@ -208,7 +196,7 @@ bool anyProcessRuns(const std::vector<std::wstring>& programs)
     entry.dwSize = sizeof(entry);
     bool runs = false;
     for (BOOL more = Process32FirstW(hSnapshot, &entry); more && !runs; more = Process32NextW(hSnapshot, &entry)) {
-        std::wstring image = processImage(entry.th32ProcessID);
+        std::wstring image = kivotest::imageOfProcess(entry.th32ProcessID);
         for (const std::wstring& program : programs)
             runs = runs || _wcsicmp(image.c_str(), program.c_str()) == 0;
     }
@@ -221,8 +209,8 @@ HWND findPanelOf(const std::wstring& program)
     // The panel is the settings program's dialog with the direction buttons and the effect lists.
     HWND hWnd = nullptr;
     while ((hWnd = FindWindowExW(nullptr, hWnd, L"#32770", nullptr)) != nullptr) {
-        if (GetDlgItem(hWnd, IDC_DIRECTION_FRONT) && GetDlgItem(hWnd, IDC_ZOOM_LIST) && GetDlgItem(hWnd, IDC_MODE_LIST) &&
-            windowOfProgram(hWnd, program))
+        if (GetDlgItem(hWnd, IDC_DIRECTION_FRONT) && GetDlgItem(hWnd, IDC_ZOOM_LIST) &&
+            GetDlgItem(hWnd, IDC_MODE_LIST) && windowOfProgram(hWnd, program))
             return hWnd;
     }
     return nullptr;

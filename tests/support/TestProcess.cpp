@@ -164,4 +164,16 @@ RunResult runToEnd(const std::wstring& exe, const std::wstring& arguments, DWORD
     return result;
 }
 
+std::wstring imageOfProcess(DWORD processId)
+{
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!hProcess)
+        return std::wstring();
+    WCHAR image[MAX_PATH] = L"";
+    DWORD length = ARRAYSIZE(image);
+    bool ok = QueryFullProcessImageNameW(hProcess, 0, image, &length) != FALSE;
+    CloseHandle(hProcess);
+    return ok ? image : std::wstring();
+}
+
 } // namespace kivotest

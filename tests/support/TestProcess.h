@@ -65,4 +65,7 @@ struct RunResult {
 RunResult runToEnd(const std::wstring& exe, const std::wstring& arguments, DWORD timeoutMs,
                    LaunchOptions options = {});
 
+// The full path of the program a process runs, or "" when it cannot be read (or the process is gone).
+std::wstring imageOfProcess(DWORD processId);
+
 } // namespace kivotest
