@@ -5,7 +5,6 @@
 #include "AlertOverResolutionDlg.h"
 #include "CameraCustomPropertyPage.h"
 #include "CameraPropertyPage.h"
-#include "CameraPropertySheet.h"
 #include "FrameSelectDlg.h"
 #include "KivoNames.h"
 #include "KivoSetApp.h"
@@ -510,7 +509,7 @@ void CKivoSetDlg::OnDefaultsButton()
     if (!m_cameraSettings)
         return;
     bool done = m_cameraSettings->IsInternalCamera() ? resetPropertiesOfInternalCamera()
-                                                      : m_cameraSettings->ResetDefaults();
+                                                     : m_cameraSettings->ResetDefaults();
     if (!done)
         showPropertyError();
 }
