@@ -25,8 +25,8 @@ BOOL CKivoSetApp::InitInstance()
     // One panel on the whole machine; a second launch ends silently.
     if (m_observer.IsRunningAll())
         return FALSE;
+    m_uiThreadId = GetCurrentThreadId();
     m_observer.m_pEvent = this;
-    m_observer.Observe();
 
     // Without the locale library there is no text to show, so it ends silently too.
     m_hLocale = LoadLibraryW(KIVO_LOCALE_DLL);
@@ -37,17 +37,29 @@ BOOL CKivoSetApp::InitInstance()
 
     readServeHandle();
     if (!IsWindow(m_serveHWnd)) {
-        CString text, caption;
-        text.LoadString(IDS_SERVICE_NOT_FOUND);
-        caption.LoadString(IDS_PRODUCT_NAME);
-        TesselMessageBox(text, caption, MB_ICONHAND);
-        WriteLog(L"CKivoSetDlg::OnInitDialog() m_serveHWnd is not available.");
+        reportServeMissing();
         return FALSE;
     }
+    m_observer.Observe();
 
     InitCommonControls();
     CWinApp::InitInstance();
     return createPanel();
+}
+
+// The box waits for the user for as long as it takes. Meanwhile this launch does not count as the
+// machine's panel, so that the next camera session gets its own, and it hears halts, which end
+// the box.
+void CKivoSetApp::reportServeMissing()
+{
+    m_observer.ObserveShutdown();
+    if (!m_haltRequested) {
+        CString text, caption;
+        text.LoadString(IDS_SERVICE_NOT_FOUND);
+        caption.LoadString(IDS_PRODUCT_NAME);
+        TesselMessageBox(text, caption, MB_ICONHAND);
+    }
+    WriteLog(L"CKivoSetDlg::OnInitDialog() m_serveHWnd is not available.");
 }
 
 // "/HaltAll" and "/Halt", as the whole command tail in any letter case, only set the shutdown event
@@ -91,7 +103,6 @@ BOOL CKivoSetApp::createPanel()
         return FALSE;
     }
     m_pMainWnd = panel;
-    m_hPanelWnd = panel->GetSafeHwnd();
     return TRUE;
 }
 
@@ -104,6 +115,10 @@ BOOL CKivoSetApp::IsIdleMessage(MSG* pMsg)
 
 int CKivoSetApp::ExitInstance()
 {
+    // A halt that came while the panel was being created may end the message loop before the
+    // panel's own close: it still ends the ordinary way, its place stored and the service told.
+    if (HWND hPanel = m_hPanelWnd)
+        ::DestroyWindow(hPanel);
     WriteLog(L"CKivoSetApp::ExitInstance()");
     if (m_hLocale) {
         FreeLibrary(m_hLocale);
@@ -114,16 +129,30 @@ int CKivoSetApp::ExitInstance()
     return CWinApp::ExitInstance();
 }
 
+// A halt ends the program whatever it is doing: the panel closes as on a camera close; before
+// there is a panel (the "not running" box up, the panel being created) the user-interface thread is
+// told to quit, which also ends any modal loop it is in.
 void CKivoSetApp::OnShutdownAll()
 {
+    m_haltRequested = true;
     HWND hPanel = m_hPanelWnd;
-    if (hPanel && IsWindow(hPanel))
-        ::PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
+    if (hPanel && IsWindow(hPanel) && ::PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0))
+        return;
+    ::PostThreadMessageW(m_uiThreadId, WM_QUIT, 0, 0);
 }
 
 void CKivoSetApp::OnShutdownUser()
 {
     OnShutdownAll();
+}
+
+// The handle is published before the halt flag is read, and the observer sets the flag before it
+// reads the handle: a halt at any moment is seen by one side or both.
+void CKivoSetApp::panelCreated(HWND hPanel)
+{
+    m_hPanelWnd = hPanel;
+    if (m_haltRequested)
+        ::PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
 }
 
 // A service that does not answer within the time-out is treated as gone.

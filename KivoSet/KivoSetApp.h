@@ -18,8 +18,9 @@ public:
     int ExitInstance() override;
     BOOL IsIdleMessage(MSG* pMsg) override;
 
-    // Called on the observer's thread: only post WM_USER+3 to the panel, through the window handle
-    // kept for that thread (the panel object may be deleted on the user-interface thread meanwhile).
+    // Called on the observer's thread: only post, WM_USER+3 to the panel through the window handle
+    // kept for that thread (the panel object may be deleted on the user-interface thread meanwhile),
+    // or WM_QUIT to the user-interface thread while there is no panel.
     void OnShutdownAll() override;
     void OnShutdownUser() override;
 
@@ -30,6 +31,9 @@ public:
     void notifyServeHide();
     void notifyServeClose();
 
+    // The panel's window exists (from the start of its initialisation): a halt is posted to it, and
+    // one that came before is posted now.
+    void panelCreated(HWND hPanel);
     // The panel's window is gone: nothing is posted to its handle any more.
     void panelDestroyed() { m_hPanelWnd = nullptr; }
 
@@ -39,6 +43,7 @@ public:
 private:
     bool runHaltSwitch();
     void readServeHandle();
+    void reportServeMissing();
     bool sendToServe(LPCWSTR messageName, WPARAM wParam, LPARAM lParam);
     void postToServe(LPCWSTR messageName);
     BOOL createPanel();
@@ -48,6 +53,8 @@ private:
     HWND m_serveHWnd;
     bool m_lunaWasOn;
     std::atomic<HWND> m_hPanelWnd{nullptr};
+    std::atomic<bool> m_haltRequested{false};
+    DWORD m_uiThreadId = 0;
 };
 
 // The program's one application object.

@@ -5,10 +5,10 @@
 #include "AlertOverResolutionDlg.h"
 #include "CameraCustomPropertyPage.h"
 #include "CameraPropertyPage.h"
-#include "CameraPropertySheet.h"
 #include "FrameSelectDlg.h"
 #include "KivoNames.h"
 #include "KivoSetApp.h"
+#include "ShowCameraProperties.h"
 #include "resource.h"
 
 #include <wtsapi32.h>
@@ -17,7 +17,6 @@ namespace {
 
 const UINT kTimerPeriodMs = 1000;
 const UINT kAboutCommand = 0x0010;   // the system menu's About entry
-const DWORD kTopmostTicks = 3;       // the panel stops being topmost at this tick of the open timer
 const DWORD kOpenWaitTicks = 2;      // ticks of the open-wait timer without frames before the alert
 
 HICON loadIcon(UINT id)
@@ -31,12 +30,10 @@ HICON loadIcon(UINT id)
 CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
     : TesselDialog(IDD_SETTINGS_PANEL, pParent),
       m_alive(std::make_shared<bool>(true)),
-      m_topmost(false),
       m_modalDepth(0),
       m_hIcon(loadIcon(IDI_KIVOSET)),
       m_pTask(nullptr),
       m_pKivoLib(nullptr),
-      m_pCameraSettings(nullptr),
       m_pOrvUtils(nullptr),
       m_hFrameOnIcon(loadIcon(IDI_FRAME_ON)),
       m_hFrameOffIcon(loadIcon(IDI_FRAME_OFF)),
@@ -59,7 +56,6 @@ CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
       m_deviceOpened(false),
       m_pFrameBuffer(nullptr),
       m_effectFlags(0),
-      m_openTicks(0),
       m_openWaitTicks(0),
       m_openWaitTimerOn(false),
       m_showEffectAlert(1),
@@ -166,10 +162,13 @@ LRESULT CKivoSetDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Invalidate(TRUE);
         UpdateWindow();
     } else if (message == WM_QUERYENDSESSION) {
+        // Only a question: another program may still refuse, and Restart Manager asks it as a probe.
+        return TRUE;
+    } else if (message == WM_ENDSESSION && wParam) {
         WriteLog(L"CKivoSetDlg::DefWindowProc() DestroyWindow call");
         // Destroying the window deletes this object (PostNcDestroy): nothing of it may run after.
         DestroyWindow();
-        return TRUE;
+        return 0;
     }
     return TesselDialog::DefWindowProc(message, wParam, lParam);
 }
@@ -202,8 +201,15 @@ BOOL CKivoSetDlg::OnInitDialog()
     initControls();
     layoutControls();
 
+    CKivoSetApp* app = kivoSetApp();
+    app->panelCreated(m_hWnd);
     bool screenSaverRuns = isScreenSaverRunning();
-    kivoSetApp()->notifyServeOpen(m_hWnd, screenSaverRuns ? 1 : 0);
+    std::shared_ptr<bool> alive = m_alive;
+    app->notifyServeOpen(m_hWnd, screenSaverRuns ? 1 : 0);
+    // The service may close the panel in its answer (the camera closed meanwhile, the session
+    // ending): its window is gone then and this object deleted.
+    if (!*alive)
+        return FALSE;
     WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION);
     // While the screen saver runs the panel stays hidden and idle until it is told to close.
     if (screenSaverRuns)
@@ -235,11 +241,14 @@ bool CKivoSetDlg::prepareModules()
     m_cameraIdx = readSetting(KIVO_VALUE_CAMERA_IDX, 0);
     if (m_pTask->Open(m_hWnd, m_cameraIdx) != KIVO_TASK_OK)
         return false;
-    m_pCameraSettings = CreateCameraPropertySettings(m_cameraIdx);
-    if (!m_pCameraSettings)
+    m_cameraSettings.reset(CreateCameraPropertySettings(m_cameraIdx), [](ICameraPropertySettings* settings) {
+        if (settings)
+            settings->Release();
+    });
+    if (!m_cameraSettings)
         return false;
 
-    if (m_pCameraSettings->IsInternalCamera())
+    if (m_cameraSettings->IsInternalCamera())
         prepareDirectionControl();
     else
         showStoredDirection();
@@ -283,31 +292,27 @@ void CKivoSetDlg::OnTimer(UINT_PTR nIDEvent)
         onOpenWaitTimerTick();
 }
 
-// Topmost from the first tick until the fourth, unless a dialog of the panel is open or opens
-// meanwhile; closed at the first tick when the camera never reported opening.
 void CKivoSetDlg::onOpenTimerTick()
 {
-    DWORD tick = m_openTicks++;
-    if (tick == 0 && m_deviceOpened && m_modalDepth == 0) {
-        SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        m_topmost = true;
-    } else if (tick == 0 && m_deviceOpened) {
+    TopmostPeriod::Tick tick = m_topmostPeriod.tick(m_deviceOpened, m_modalDepth > 0);
+    applyTopmost(tick.change);
+    if (tick.stopTimer)
         KillTimer(kOpenTimerId);
-    } else if (tick == 0) {
-        KillTimer(kOpenTimerId);
+    if (tick.closePanel)
         PostMessage(WM_TASK_DEVICE_CLOSE, 0, 0);
-    } else if (tick >= kTopmostTicks) {
-        endTopmostStart();
-    }
 }
 
 void CKivoSetDlg::endTopmostStart()
 {
-    if (!m_topmost)
-        return;
-    m_topmost = false;
-    SetWindowPos(&wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    KillTimer(kOpenTimerId);
+    applyTopmost(m_topmostPeriod.dialogOpens());
+}
+
+void CKivoSetDlg::applyTopmost(TopmostPeriod::Change change)
+{
+    if (change == TopmostPeriod::Change::raise)
+        SetWindowPos(&wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    else if (change == TopmostPeriod::Change::lower)
+        SetWindowPos(&wndNoTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void CKivoSetDlg::onOpenWaitTimerTick()
@@ -440,10 +445,7 @@ void CKivoSetDlg::releaseModules()
         m_pKivoLib->Release();
         m_pKivoLib = nullptr;
     }
-    if (m_pCameraSettings) {
-        m_pCameraSettings->Release();
-        m_pCameraSettings = nullptr;
-    }
+    m_cameraSettings.reset();
 }
 
 BOOL CKivoSetDlg::OnHelpInfo(HELPINFO*)
@@ -489,53 +491,46 @@ void CKivoSetDlg::showPropertyError()
 
 bool CKivoSetDlg::resetPropertiesOfInternalCamera()
 {
-    CameraPropertyPage page(m_pCameraSettings, m_cameraDirStatus);
+    CameraPropertyPage page(m_cameraSettings.get(), m_cameraDirStatus);
     if (!page.resetAllToDefaults())
         return false;
-    CameraCustomPropertyPage customPage(m_pCameraSettings, m_cameraDirStatus, KIVO_CUSTOM_PROPERTY_SET);
+    CameraCustomPropertyPage customPage(m_cameraSettings.get(), m_cameraDirStatus, KIVO_CUSTOM_PROPERTY_SET);
     return customPage.initAllProperties();
 }
 
 bool CKivoSetDlg::maximizePropertiesOfInternalCamera()
 {
-    CameraPropertyPage page(m_pCameraSettings, m_cameraDirStatus);
+    CameraPropertyPage page(m_cameraSettings.get(), m_cameraDirStatus);
     return page.maximizeBrightnessAndBacklight();
 }
 
 void CKivoSetDlg::OnDefaultsButton()
 {
-    if (!m_pCameraSettings)
+    if (!m_cameraSettings)
         return;
-    bool done = m_pCameraSettings->IsInternalCamera() ? resetPropertiesOfInternalCamera()
-                                                      : m_pCameraSettings->ResetDefaults();
+    bool done = m_cameraSettings->IsInternalCamera() ? resetPropertiesOfInternalCamera()
+                                                     : m_cameraSettings->ResetDefaults();
     if (!done)
         showPropertyError();
 }
 
 void CKivoSetDlg::OnMaximumButton()
 {
-    if (!m_pCameraSettings)
+    if (!m_cameraSettings)
         return;
-    bool done = m_pCameraSettings->IsInternalCamera()
+    bool done = m_cameraSettings->IsInternalCamera()
                     ? maximizePropertiesOfInternalCamera()
-                    : m_pCameraSettings->MaximizeProperty(KIVO_PROP_BRIGHTNESS) &&
-                          m_pCameraSettings->MaximizeProperty(KIVO_PROP_BACKLIGHT_COMPENSATION);
+                    : m_cameraSettings->MaximizeProperty(KIVO_PROP_BRIGHTNESS) &&
+                          m_cameraSettings->MaximizeProperty(KIVO_PROP_BACKLIGHT_COMPENSATION);
     if (!done)
         showPropertyError();
 }
 
 void CKivoSetDlg::OnPropertySheetButton()
 {
-    if (!m_pCameraSettings)
+    if (!m_cameraSettings)
         return;
-    ICameraPropertySettings* settings = m_pCameraSettings;
-    if (!settings->IsInternalCamera()) {
-        HWND hPanel = m_hWnd;
-        runModal([settings, hPanel] { settings->ShowPropertyDialog(hPanel); });
-        return;
-    }
-    int direction = m_cameraDirStatus;
-    runModal([settings, direction] { runCameraPropertySheet(settings, direction); });
+    runModal([this] { showCameraProperties(m_cameraSettings, m_cameraDirStatus, m_hWnd); });
 }
 
 void CKivoSetDlg::OnFrameButton()

@@ -11,6 +11,7 @@
 #include "KivoDialogPainter.h"
 #include "KivoLib.h"
 #include "KivoSetMessages.h"
+#include "TopmostPeriod.h"
 #include "Tsl.h"
 
 #include <afxcmn.h>
@@ -95,6 +96,7 @@ private:
     static bool isScreenSaverRunning();
     void onOpenTimerTick();
     void endTopmostStart();
+    void applyTopmost(TopmostPeriod::Change change);
     void onOpenWaitTimerTick();
     void releaseModules();
     void showPropertyError();
@@ -150,17 +152,15 @@ private:
     bool runModal(Run run);
 
     std::shared_ptr<bool> m_alive;
-    // The panel is topmost for its first seconds. A dialog it opened meanwhile came up behind it
-    // under Wine, the panel disabled and the dialog out of sight: a dialog ends that period, and
-    // none starts while one is open.
-    bool m_topmost;
-    int m_modalDepth;
+    TopmostPeriod m_topmostPeriod;
+    int m_modalDepth;   // dialogs of the panel open now
 
     HICON m_hIcon;
     KivoDialogPainter m_painter;
     IImgFAccessTask* m_pTask;
     IKivoLib* m_pKivoLib;
-    ICameraPropertySettings* m_pCameraSettings;
+    // Shared with a property dialog while it runs: the panel may be destroyed meanwhile.
+    std::shared_ptr<ICameraPropertySettings> m_cameraSettings;
     COrvUtilsApi* m_pOrvUtils;
     TesselStatic m_directionLabel;
     KivoButton m_frontButton;
@@ -203,7 +203,6 @@ private:
     bool m_deviceOpened;
     KIVO_FRAME_BUFFER* m_pFrameBuffer;
     DWORD m_effectFlags;
-    DWORD m_openTicks;
     DWORD m_openWaitTicks;
     bool m_openWaitTimerOn;   // timer 2 runs: no frame since the camera opened
     DWORD m_showEffectAlert;

@@ -38,17 +38,17 @@ int CKivoSetDlg::refleshCameraDirStatus()
 // The pages only hold the save and restore operations here; no window is created.
 void CKivoSetDlg::saveDirectionProperties(int direction)
 {
-    CameraPropertyPage page(m_pCameraSettings, direction);
+    CameraPropertyPage page(m_cameraSettings.get(), direction);
     page.saveCurrentValues();
-    CameraCustomPropertyPage customPage(m_pCameraSettings, direction, KIVO_CUSTOM_PROPERTY_SET);
+    CameraCustomPropertyPage customPage(m_cameraSettings.get(), direction, KIVO_CUSTOM_PROPERTY_SET);
     customPage.saveCurrentValues();
 }
 
 void CKivoSetDlg::restoreDirectionProperties(int direction)
 {
-    CameraCustomPropertyPage customPage(m_pCameraSettings, direction, KIVO_CUSTOM_PROPERTY_SET);
+    CameraCustomPropertyPage customPage(m_cameraSettings.get(), direction, KIVO_CUSTOM_PROPERTY_SET);
     customPage.restoreStoredValues();
-    CameraPropertyPage page(m_pCameraSettings, direction);
+    CameraPropertyPage page(m_cameraSettings.get(), direction);
     page.restoreStoredValues();
 }
 
@@ -69,9 +69,11 @@ void CKivoSetDlg::changeCameraDir(int dir)
 }
 
 // The capture product listens on its event when it runs; when nobody created it, nothing is signalled.
+// Setting it is all that is asked for: the product may run under another account, whose event grants
+// others no more than that.
 void CKivoSetDlg::signalDirectionChange()
 {
-    HANDLE hEvent = OpenEventW(EVENT_ALL_ACCESS, TRUE, KIVO_CHANGE_CAMERA_DIR_EVENT);
+    HANDLE hEvent = OpenEventW(EVENT_MODIFY_STATE, TRUE, KIVO_CHANGE_CAMERA_DIR_EVENT);
     if (!hEvent)
         return;
     SetEvent(hEvent);

@@ -94,7 +94,8 @@ void CKivoSetDlg::layoutControls()
     placeAt(m_effectPanelFrame, a - px(kPanelLeftMargin) - 1, panelTop - 1);
     m_effectPanelFrame.SetWindowPos(nullptr, 0, 0, panelWidth + 2, panelHeight + 2, SWP_NOMOVE | SWP_NOZORDER);
 
-    SetWindowPos(&wndTopMost, 0, 0, a + panelWidth + px(kWindowRightMargin), px(kWindowHeight), SWP_NOMOVE);
+    SetWindowPos(nullptr, 0, 0, a + panelWidth + px(kWindowRightMargin), px(kWindowHeight), SWP_NOMOVE | SWP_NOZORDER);
+    applyTopmost(m_topmostPeriod.start());
     placeWindow();
 }
 

@@ -98,10 +98,16 @@ bool CObserveApp::Observe()
     if (m_hMutexAll)
         WaitForSingleObject(m_hMutexAll, 0);
 
+    ObserveShutdown();
+    return holdsUser;
+}
+
+bool CObserveApp::ObserveShutdown()
+{
     StopThread();
     m_hStopEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     m_hThread = CreateThread(nullptr, 0, &CObserveApp::observerThread, this, 0, nullptr);
-    return holdsUser;
+    return m_hThread != nullptr;
 }
 
 DWORD WINAPI CObserveApp::observerThread(LPVOID param)

@@ -33,6 +33,10 @@ public:
     // Takes both instance mutexes and starts the observer thread; true when the session mutex is
     // held. Set m_pEvent before calling it.
     bool Observe();
+    // Starts the observer thread only: the process hears shutdown requests without marking a
+    // running instance. A request set before the call is still reported (the events stay set while
+    // this object holds them). True when the thread runs. Set m_pEvent before calling it.
+    bool ObserveShutdown();
 
 private:
     CObserveApp(const CObserveApp&) = delete;

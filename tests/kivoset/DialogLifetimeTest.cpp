@@ -6,6 +6,7 @@
 #include "DialogTestSupport.h"
 #include "FrameList.h"
 #include "FrameSelectDlg.h"
+#include "ShowCameraProperties.h"
 
 #include "DialogDriver.h"
 #include "ResourceCounts.h"
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 using namespace dialogtest;
@@ -23,6 +25,27 @@ using namespace dialogtest;
 namespace {
 
 const DWORD kTimeoutMs = 10000;
+
+// An external camera's settings object that counts its releases. Its dialog begins by dropping the
+// reference the caller had (the panel destroyed while the dialog runs) and notes whether the object
+// was released before the dialog returned.
+class ExternalCameraSettings : public RefusingCameraSettings {
+public:
+    using RefusingCameraSettings::RefusingCameraSettings;
+    bool Release() override { return ++releases > 0; }
+    bool IsInternalCamera() override { return false; }
+    bool ShowPropertyDialog(HWND hOwner) override
+    {
+        callerReference->reset();
+        bool shown = RefusingCameraSettings::ShowPropertyDialog(hOwner);
+        releasedWhileShown = releases > 0;
+        return shown;
+    }
+
+    int releases = 0;
+    bool releasedWhileShown = false;
+    std::shared_ptr<ICameraPropertySettings>* callerReference = nullptr;
+};
 
 class DialogLifetimeTest : public ::testing::Test {
 protected:
@@ -107,6 +130,19 @@ TEST_F(DialogLifetimeTest, EachDialogEndsWhenItsOwnerIsDestroyed)
     EXPECT_TRUE(endsWithItsOwner(L"Kivo Camera", [](CWnd* parent) { AlertOverResolutionDlg(parent).DoModal(); }));
     // The camera was left as it was and nothing was stored on the way out.
     EXPECT_FALSE(valueExists(L"NoDispAlertEffectDisable"));
+
+    // An external camera's own dialog: its settings object outlives the panel's reference until the
+    // dialog has returned, and is released once.
+    ExternalCameraSettings external(camera.settings);
+    std::shared_ptr<ICameraPropertySettings> panelReference(&external, [](ICameraPropertySettings* settings) {
+        settings->Release();
+    });
+    external.callerReference = &panelReference;
+    EXPECT_TRUE(endsWithItsOwner(L"Camera 0 Properties", [&](CWnd* parent) {
+        showCameraProperties(panelReference, 0, parent->GetSafeHwnd());
+    }));
+    EXPECT_FALSE(external.releasedWhileShown);
+    EXPECT_EQ(1, external.releases);
 }
 
 const int kTimes = 100;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sddl.h>
 #include <wtsapi32.h>
 
 using namespace kivoset;
@@ -81,7 +82,7 @@ TEST(KivoSetPanel, WhileTheScreenSaverRunsThePanelStaysHiddenAndIdleUntilClosed)
     CloseHandle(screenSaver);
 }
 
-TEST(KivoSetPanel, StaysWithItsCameraCloseOnlyHidesEscapeIsKeptAndSessionEndDestroys)
+TEST(KivoSetPanel, StaysWithItsCameraCloseOnlyHidesEscapeIsKeptAndOnlyTheSessionsEndDestroys)
 {
     PanelRig rig;
     ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
@@ -115,14 +116,25 @@ TEST(KivoSetPanel, StaysWithItsCameraCloseOnlyHidesEscapeIsKeptAndSessionEndDest
     EXPECT_TRUE(rig.kivoSet().running());
     EXPECT_FALSE(rig.serveHeard(L"close"));
 
-    // The end of the session destroys the panel; it stores where it was and tells the service.
+    // Asked whether the session may end, the panel agrees and stays, and so it does when another
+    // program refused (WM_ENDSESSION with FALSE): it still freezes the picture when told.
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(DWORD_PTR(TRUE), answer);
+    EXPECT_NE(0, SendMessageTimeoutW(panel, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, 5000, &answer));
+    EXPECT_TRUE(IsWindow(panel));
+    rig.chooseEntry(IDC_MODE_LIST, 1);
+    rig.nextFrames(2);
+    std::vector<Picture> frames = rig.nextFrames(4);
+    ASSERT_EQ(4u, frames.size());
+    for (const Picture& frame : frames)
+        EXPECT_TRUE(frame == frames[0]) << "the picture was not frozen";
+
+    // The end of the session destroys the panel; it stores where it was and tells the service. The
+    // answer comes from default processing, which must not run on the object deleted with its window.
     RECT rect;
     GetWindowRect(panel, &rect);
-    // The panel agrees to the end of the session: the answer comes from default processing, which
-    // must not run on the panel's object, deleted with its window.
-    DWORD_PTR answer = 0;
-    EXPECT_NE(0, SendMessageTimeoutW(panel, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer));
-    EXPECT_EQ(DWORD_PTR(TRUE), answer);
+    EXPECT_NE(0, SendMessageTimeoutW(panel, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &answer));
     ASSERT_TRUE(rig.kivoSet().waitExit(5000));
     EXPECT_EQ(0u, rig.kivoSet().exitCode());
     EXPECT_TRUE(kivotest::waitFor([&] { return rig.serveHeard(L"close"); }, 3000));
@@ -144,9 +156,15 @@ TEST(KivoSetDirection, ButtonsTurnTheCameraAndEachDirectionKeepsItsOwnProperties
     ASSERT_TRUE(kivotest::waitFor([&] { return IsWindowEnabled(rig.control(IDC_DIRECTION_REAR)); }, 5000));
     // The panel has restored the front direction's properties; now the user changes one.
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 brightness 40"));
-    // The capture product runs and listens on its event.
+    // The capture product runs and listens on its event, which lets others only set it (as an event
+    // of another account does).
     HANDLE captureProduct = CreateMutexW(nullptr, FALSE, L"Global\\" KIVO_RENDO_MUTEX);
-    HANDLE turned = CreateEventW(nullptr, TRUE, FALSE, KIVO_CHANGE_CAMERA_DIR_EVENT);
+    PSECURITY_DESCRIPTOR setOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100002;;;WD)", SDDL_REVISION_1,
+                                                                     &setOnly, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), setOnly, FALSE};
+    HANDLE turned = CreateEventW(&attributes, TRUE, FALSE, KIVO_CHANGE_CAMERA_DIR_EVENT);
+    LocalFree(setOnly);
     ASSERT_NE(nullptr, captureProduct);
     ASSERT_NE(nullptr, turned);
 

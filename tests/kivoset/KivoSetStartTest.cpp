@@ -40,6 +40,8 @@ TEST(KivoSetStart, HaltSwitchesInAnyCaseEndTheRunningPanelAndASecondLaunchShowsN
     EXPECT_EQ(2, rig.log().count("CKivoSetDlg::OnDestroy()"));
 }
 
+// The box that says the service is not running waits for the user, but neither keeps the next
+// camera session from its panel nor outlives a halt.
 TEST(KivoSetStart, AServiceWindowThatIsGoneGetsTheErrorBoxAndNoLocaleLibraryEndsSilently)
 {
     {
@@ -47,14 +49,25 @@ TEST(KivoSetStart, AServiceWindowThatIsGoneGetsTheErrorBoxAndNoLocaleLibraryEnds
         HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
         DestroyWindow(gone);
         writeSetting(KIVO_VALUE_SERVE_HANDLE, DWORD(reinterpret_cast<UINT_PTR>(gone)));
-        ASSERT_TRUE(rig.startKivoSet());
-        HWND box = kivotest::waitForDialog(rig.kivoSet().id(), kCaption, 10000);
+        kivotest::TestProcess lost(rig.file(L"KivoSet.exe"), L"");
+        HWND box = kivotest::waitForDialog(lost.id(), kCaption, 10000);
         ASSERT_NE(nullptr, box);
         EXPECT_NE(std::wstring::npos, kivotest::windowText(GetDlgItem(box, 0xFFFF)).find(L"not running"));
-        EXPECT_TRUE(kivotest::pressDialogButton(box, IDOK));
-        EXPECT_TRUE(rig.kivoSet().waitExit(10000));
+
+        writeSetting(KIVO_VALUE_SERVE_HANDLE, DWORD(reinterpret_cast<UINT_PTR>(rig.serveWindow())));
+        ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
+        ASSERT_TRUE(rig.startKivoSet());
+        EXPECT_NE(nullptr, rig.waitForPanel());
+        EXPECT_TRUE(rig.log().waitFor("CKivoSetDlg::OnOpenDevice() called.", 10000));
+
+        kivotest::TestProcess halt(rig.file(L"KivoSet.exe"), L"/HaltAll");
+        ASSERT_TRUE(halt.waitExit(10000));
+        EXPECT_TRUE(lost.waitExit(1000));
+        EXPECT_TRUE(rig.kivoSet().waitExit(5000));
+        EXPECT_EQ(0u, lost.exitCode());
         EXPECT_TRUE(rig.log().has(kNoServeLine));
-        EXPECT_TRUE(rig.serve().names.empty());
+        EXPECT_TRUE(kivotest::waitFor([&] { return rig.serveHeard(L"close"); }, 3000));
+        EXPECT_EQ(1u, rig.serveCount(L"open"));
     }
     {
         PanelRig rig({L"KivoLocale.dll"});
@@ -94,19 +107,39 @@ TEST(KivoSetStart, AServiceThatDoesNotAnswerDoesNotStopThePanel)
 
 // The service answers "open" by telling the panel that the camera closed: the panel's window is
 // destroyed before its creation ends. The program ends instead of keeping the machine's instance
-// mutex without a window, and the next launch gets a panel.
-TEST(KivoSetStart, APanelDestroyedWhileBeingCreatedEndsTheProgram)
+// mutex without a window, and nothing of the deleted panel runs on. A halt issued while the service
+// is asked ends the panel too, though its camera stays open; the next launch gets a panel.
+TEST(KivoSetStart, APanelClosedOrHaltedWhileBeingCreatedEndsTheProgram)
 {
     PanelRig rig;
+    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
     rig.serve().closeOnOpen = true;
     ASSERT_TRUE(rig.startKivoSet());
     EXPECT_TRUE(kivotest::waitFor([&] { return !rig.kivoSet().running(); }, 10000));
-    EXPECT_TRUE(rig.log().has("CKivoSetApp::InitInstance() the settings panel cannot be created."));
     EXPECT_TRUE(rig.serveHeard(L"close"));
-    EXPECT_TRUE(rig.log().has("CKivoSetApp::ExitInstance()"));
-
+    std::vector<std::string> afterPanel;
+    bool panelGone = false;
+    for (const std::string& line : rig.log().lines()) {
+        if (panelGone)
+            afterPanel.push_back(kivotest::logMessage(line));
+        panelGone = panelGone || kivotest::logMessage(line) == "CKivoSetDlg::PostNcDestroy()";
+    }
+    EXPECT_EQ((std::vector<std::string>{"CKivoSetApp::InitInstance() the settings panel cannot be created.",
+                                        "CKivoSetApp::ExitInstance()"}),
+              afterPanel);
     rig.serve().closeOnOpen = false;
-    ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
+
+    rig.serve().onOpen = [&] {
+        kivotest::TestProcess halt(rig.file(L"KivoSet.exe"), L"/HaltAll");
+        EXPECT_TRUE(halt.waitExit(10000));
+    };
+    ASSERT_TRUE(rig.startKivoSet());
+    EXPECT_TRUE(kivotest::waitFor([&] { return !rig.kivoSet().running(); }, 10000));
+    EXPECT_EQ(0u, rig.kivoSet().exitCode());
+    EXPECT_EQ(2, rig.log().count("CKivoSetDlg::OnDestroy()"));
+    EXPECT_TRUE(kivotest::waitFor([&] { return rig.serveCount(L"close") == 2; }, 3000));
+    rig.serve().onOpen = nullptr;
+
     ASSERT_TRUE(rig.startKivoSet());
     EXPECT_NE(nullptr, rig.waitForPanel());
     EXPECT_TRUE(rig.log().waitFor("CKivoSetDlg::OnOpenDevice() called.", 10000));

@@ -161,6 +161,8 @@ LRESULT CALLBACK PanelRig::serveProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
             record.names.push_back(L"open");
             record.openedPanel = reinterpret_cast<HWND>(wParam);
             record.openFlag = lParam;
+            if (record.onOpen)
+                record.onOpen();
             if (record.closeOnOpen)
                 SendMessageW(record.openedPanel, WM_TASK_DEVICE_CLOSE, 0, 0);
             else if (lParam == 0)

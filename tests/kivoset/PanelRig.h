@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,7 +22,9 @@ struct ServeRecord {
     LPARAM openFlag = -1;
     // How the posing service answers "open": it shows the panel when the flag is 0, as the service
     // does with "AutoStartup" on; with closeOnOpen it tells the panel at once that the camera closed.
+    // onOpen, when set, runs first, inside the handler, while the panel waits for the answer.
     bool closeOnOpen = false;
+    std::function<void()> onOpen;
 };
 
 // A picture read from a 24- or 32-bit BMP file, rows top-down.
