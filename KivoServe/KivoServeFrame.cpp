@@ -45,7 +45,7 @@ KivoServeFrame::KivoServeFrame()
       m_bConstructed(false)
 {
     m_hIcon = static_cast<HICON>(LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_KIVOSERVE),
-                                            IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR | LR_DEFAULTSIZE));
     // The icon holds each size drawn on its own, so that the tray's small one stays sharp at any DPI.
     m_hTrayIcon = static_cast<HICON>(LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_KIVOSERVE), IMAGE_ICON,
                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
