@@ -179,6 +179,26 @@ private:
     HWND m_hWnd = nullptr;
 };
 
+// A settings program slow to start: its camera closes and opens again before it announces itself,
+// and the second open's launch delay runs out meanwhile. No second program is launched; the first
+// takes the session when it announces.
+TEST_F(ServeCameraTest, ASettingsProgramStillStartingTakesTheNextSessionAndNoSecondIsLaunched)
+{
+    kivotest::ScopedVariable slowStart(L"KIVO_STANDIN_ANNOUNCE_DELAY_MS", L"3500");
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    auto first = capture(30);
+    ASSERT_TRUE(m_inst.waitForStandIn("started show=10", kLaunchMs));
+    first->kill();
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnCloseDevice() called.", 5000));
+    auto second = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnTimer() - KivoSet is starting.", kLaunchMs));
+    ASSERT_TRUE(m_inst.waitForStandIn("announced 0", 5000));
+    EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
+    std::vector<std::string> lines = m_inst.standInLines();
+    EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.rfind("started", 0) == 0; }));
+}
+
 TEST_F(ServeCameraTest, AfterAShellRestartTheTrayIconComesBackWithItsTipAndWithoutTheBalloon)
 {
     HWND hServe = startService();
