@@ -126,16 +126,17 @@ LRESULT KivoServeFrame::OnKivoSetOpen(WPARAM dialogWnd, LPARAM screenSaverRunnin
     KillTimer(TIMER_OPEN_DELAY);
     m_nOpenTicks = 0;
     SetTimer(TIMER_PANEL_WATCH, kPanelWatchMs);
-    if (screenSaverRunning)
-        return 0;
     if (!m_bDeviceOpen) {
         // The camera closed before the announcement and no application has opened it since (our
-        // tasks would have said so): the dialog has no session. Its close notice makes us watch
-        // again, and the rebuilt tasks report a camera that an application opens meanwhile.
+        // tasks would have said so): the dialog has no session, and one idle for the screen saver
+        // would wait for a close that never comes. Its close notice makes us watch again, and the
+        // rebuilt tasks report a camera that an application opens meanwhile.
         WriteLog(L"KivoServeFrame::OnKivoSetOpen() - the camera has closed, KivoSet is told to close.");
         ::PostMessageW(hDialog, WM_TASK_DEVICE_CLOSE, 0, 0);
         return 0;
     }
+    if (screenSaverRunning)
+        return 0;
     clearAccessTaskList();
     if (m_bAutoStartup)
         ::ShowWindow(m_hKivoSetWnd, SW_SHOW);

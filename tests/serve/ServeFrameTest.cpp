@@ -104,18 +104,21 @@ TEST_F(ServeFrameTest, TrayCallbackForAnotherIconAndOtherMouseMessagesDoNothing)
     EXPECT_FALSE(g_menu.shown);
 }
 
-// The camera closed between the launch and the announcement: the dialog is told to close, and is
-// recorded all the same. A click on the icon or on its balloon hands the dialog's process the right
+// The camera closed between the launch and the announcement: the dialog is told to close (also one
+// that would stay idle for the screen saver), and is recorded all the same. A click on the icon or on its balloon hands the dialog's process the right
 // to the foreground and asks the dialog to come forward; the service neither shows the dialog itself
 // nor touches the session's foreground lock time-out.
 TEST_F(ServeFrameTest, ADialogAnnouncedAfterItsCameraClosedIsToldToCloseAndAClickHandsItTheForeground)
 {
     HWND hDialog = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVOSET_OPEN, reinterpret_cast<WPARAM>(hDialog), 0));
-    EXPECT_FALSE(IsWindowVisible(hDialog));
-    EXPECT_FALSE(trayIconShown(m_hFrame));
     MSG msg = {};
-    EXPECT_TRUE(PeekMessageW(&msg, hDialog, WM_TASK_DEVICE_CLOSE, WM_TASK_DEVICE_CLOSE, PM_REMOVE));
+    for (LPARAM screenSaverRunning : {0, 1}) {
+        EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVOSET_OPEN, reinterpret_cast<WPARAM>(hDialog), screenSaverRunning));
+        EXPECT_FALSE(IsWindowVisible(hDialog));
+        EXPECT_FALSE(trayIconShown(m_hFrame));
+        EXPECT_TRUE(PeekMessageW(&msg, hDialog, WM_TASK_DEVICE_CLOSE, WM_TASK_DEVICE_CLOSE, PM_REMOVE))
+            << "told to close, with the screen saver " << screenSaverRunning;
+    }
 
     DWORD lockTimeout = 0;
     SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockTimeout, 0);
