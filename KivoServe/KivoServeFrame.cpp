@@ -32,6 +32,7 @@ END_MESSAGE_MAP()
 
 KivoServeFrame::KivoServeFrame()
     : m_hIcon(nullptr),
+      m_hTrayIcon(nullptr),
       m_nOpenTicks(0),
       m_nid(),
       m_hKivoSetWnd(nullptr),
@@ -44,7 +45,11 @@ KivoServeFrame::KivoServeFrame()
       m_bConstructed(false)
 {
     m_hIcon = static_cast<HICON>(LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_KIVOSERVE),
-                                            IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR | LR_DEFAULTSIZE));
+    // The icon holds each size drawn on its own, so that the tray's small one stays sharp at any DPI.
+    m_hTrayIcon = static_cast<HICON>(LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_KIVOSERVE), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                LR_DEFAULTCOLOR));
     m_nid.uID = 0;
     LPCWSTR className = AfxRegisterWndClass(0, nullptr, nullptr, m_hIcon);
     if (!className || !Create(className, L"", WS_POPUP | WS_CLIPSIBLINGS | WS_SYSMENU))
@@ -56,6 +61,8 @@ KivoServeFrame::~KivoServeFrame()
 {
     if (m_hIcon)
         DestroyIcon(m_hIcon);
+    if (m_hTrayIcon)
+        DestroyIcon(m_hTrayIcon);
 }
 
 void KivoServeFrame::PostNcDestroy()
@@ -115,12 +122,6 @@ void KivoServeFrame::OnDestroy()
         m_hDevNotify = nullptr;
     }
     WTSUnRegisterSessionNotification(m_hWnd);
-
-    KivoRegKey key;
-    if (key.Create(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) == ERROR_SUCCESS) {
-        key.Write(KIVO_VALUE_AUTO_STARTUP, m_bAutoStartup ? 1u : 0u);
-        key.Close();
-    }
     CFrameWnd::OnDestroy();
 }
 
@@ -149,11 +150,11 @@ BOOL KivoServeFrame::OnDeviceChange(UINT nEventType, DWORD_PTR dwData)
     return CFrameWnd::OnDeviceChange(nEventType, dwData);
 }
 
+// Windows sends PBT_APMRESUMEAUTOMATIC on every resume, and PBT_APMRESUMESUSPEND after it when a
+// user is there: the camera turns once, at the first.
 LRESULT KivoServeFrame::OnPowerBroadcast(WPARAM event, LPARAM)
 {
-    bool resumed = event == PBT_APMRESUMECRITICAL || event == PBT_APMRESUMESUSPEND ||
-                   event == PBT_APMRESUMEAUTOMATIC;
-    if (resumed && !m_bConsoleDisconnected)
+    if (event == PBT_APMRESUMEAUTOMATIC && !m_bConsoleDisconnected)
         applyCameraDir();
     return TRUE;
 }
@@ -166,8 +167,11 @@ LRESULT KivoServeFrame::OnWTSSessionChange(WPARAM event, LPARAM sessionId)
         ownSession != static_cast<DWORD>(sessionId))
         return 0;
 
+    // A session connects and disconnects at the console or remotely; the cameras are the
+    // session's either way.
     switch (event) {
     case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
         m_bConsoleDisconnected = false;
         m_bSessionLocked = false;
         WriteLog(L"KivoServeFrame::OnWTSSessionChange() openDriver call!");
@@ -175,6 +179,7 @@ LRESULT KivoServeFrame::OnWTSSessionChange(WPARAM event, LPARAM sessionId)
         applyCameraDir();
         break;
     case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT:
         m_bConsoleDisconnected = true;
         WriteLog(L"KivoServeFrame::OnWTSSessionChange() clearAccessTaskList call!");
         clearAccessTaskList();

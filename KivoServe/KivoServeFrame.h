@@ -48,7 +48,7 @@ protected:
     afx_msg LRESULT OnTaskbarCreated(WPARAM, LPARAM);
     bool showTrayMenu();
     afx_msg void activateKivoSet();
-    void forceToForeground(HWND hDialog);
+    void handForegroundTo(HWND hDialog);
     afx_msg void OnTrayAutoStartup();
 
     // Launching the settings program and its messages (KivoServeFrameLauncher.cpp)
@@ -57,6 +57,7 @@ protected:
     void onPanelWatchTick();
     void resumeWatching();
     void startupKivoSet();
+    bool kivoSetStarting() const;
     afx_msg LRESULT OnKivoSetOpen(WPARAM dialogWnd, LPARAM screenSaverRunning);
     afx_msg LRESULT OnKivoSetHide(WPARAM, LPARAM);
     afx_msg LRESULT OnKivoSetClose(WPARAM, LPARAM);
@@ -72,17 +73,23 @@ private:
         void operator()(IImgFAccessTask* task) const { task->Release(); }
     };
     typedef std::unique_ptr<IImgFAccessTask, TaskRelease> TaskPtr;
+    struct HandleClose {
+        void operator()(HANDLE handle) const { CloseHandle(handle); }
+    };
+    typedef std::unique_ptr<void, HandleClose> HandlePtr;
     // A task with the camera index it was opened with, which its messages carry.
     struct AccessTask {
         DWORD cameraIdx;
         TaskPtr task;
     };
 
-    HICON m_hIcon;
+    HICON m_hIcon;                       // the window's icon, at the large size
+    HICON m_hTrayIcon;                   // the same at the small size the notification area shows
     int m_nOpenTicks;
     std::unique_ptr<COrvUtilsApi> m_pUtilsApi;
     NOTIFYICONDATAW m_nid;               // uID is 1 while the icon is shown, 0 otherwise
     HWND m_hKivoSetWnd;
+    HandlePtr m_launchedKivoSet;         // the settings program started last, until it announces itself
     std::vector<AccessTask> m_accessTasks;   // in the order of their camera indexes
     HDEVNOTIFY m_hDevNotify;
     int m_nCameraIdx;

@@ -30,7 +30,7 @@ void KivoServeFrame::OnTimer(UINT_PTR nIDEvent)
     KillTimer(nIDEvent);
     CFrameWnd::OnTimer(nIDEvent);
     if (nIDEvent == TIMER_SESSION_REGISTER) {
-        if (!WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_ALL_SESSIONS)) {
+        if (!WTSRegisterSessionNotification(m_hWnd, NOTIFY_FOR_THIS_SESSION)) {
             WriteLog(L"KivoServeFrame::OnTimer() - WTSRegisterSessionNotification(). error = %d", GetLastError());
             SetTimer(TIMER_SESSION_REGISTER, kSessionRetryMs);
         }
@@ -49,9 +49,19 @@ void KivoServeFrame::onOpenDelayTick()
             SetTimer(TIMER_OPEN_DELAY, kOpenDelayNextMs);
         return;
     }
-    m_nOpenTicks = 0;
-    if (!m_bDeviceOpen)
+    if (!m_bDeviceOpen) {
+        m_nOpenTicks = 0;
         return;
+    }
+    // The settings program launched for an earlier open takes this session when it announces
+    // itself; a second one would end at once, as only one runs on the machine.
+    if (kivoSetStarting()) {
+        if (tick == kOpenDelayLastTick)
+            WriteLog(L"KivoServeFrame::OnTimer() - KivoSet is starting.");
+        SetTimer(TIMER_OPEN_DELAY, kOpenDelayNextMs);
+        return;
+    }
+    m_nOpenTicks = 0;
     if (screenSaverRunning()) {
         WriteLog(L"exist Flickmix");
         return;
@@ -72,7 +82,7 @@ void KivoServeFrame::onPanelWatchTick()
     resumeWatching();
 }
 
-// Publishes this window and the camera index, then starts the settings program hidden.
+// Publishes this window and the camera index, then starts the settings program.
 void KivoServeFrame::startupKivoSet()
 {
     KivoRegKey key;
@@ -84,26 +94,47 @@ void KivoServeFrame::startupKivoSet()
     std::wstring path;
     GetKivoSetExePath(path);
 
+    // Started as the shell would start it: its panel is created hidden anyway, and a forced SW_HIDE
+    // would apply to the first window it shows, which may be its "service not found" message box.
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         WriteLog(L"KivoServeFrame::startupKivoSet() - CreateProcess failed(%d).", GetLastError());
         return;
     }
     CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    m_launchedKivoSet.reset(pi.hProcess);
+}
+
+// A settings program this service started runs and has not announced itself yet.
+bool KivoServeFrame::kivoSetStarting() const
+{
+    return m_launchedKivoSet && WaitForSingleObject(m_launchedKivoSet.get(), 0) == WAIT_TIMEOUT;
 }
 
 LRESULT KivoServeFrame::OnKivoSetOpen(WPARAM dialogWnd, LPARAM screenSaverRunning)
 {
     WriteLog(L"KivoServeFrame::OnKivoSetOpen() called.");
-    if (!m_bDeviceOpen)
+    HWND hDialog = reinterpret_cast<HWND>(dialogWnd);
+    if (!IsWindow(hDialog))
         return 0;
-    m_hKivoSetWnd = reinterpret_cast<HWND>(dialogWnd);
+    // Whatever the camera did since the launch, this dialog is the settings program of the session:
+    // recorded and watched, so that no second one is launched while it lives.
+    m_hKivoSetWnd = hDialog;
+    m_launchedKivoSet.reset();
+    KillTimer(TIMER_OPEN_DELAY);
+    m_nOpenTicks = 0;
     SetTimer(TIMER_PANEL_WATCH, kPanelWatchMs);
+    if (!m_bDeviceOpen) {
+        // The camera closed before the announcement and no application has opened it since (our
+        // tasks would have said so): the dialog has no session, and one idle for the screen saver
+        // would wait for a close that never comes. Its close notice makes us watch again, and the
+        // rebuilt tasks report a camera that an application opens meanwhile.
+        WriteLog(L"KivoServeFrame::OnKivoSetOpen() - the camera has closed, KivoSet is told to close.");
+        ::PostMessageW(hDialog, WM_TASK_DEVICE_CLOSE, 0, 0);
+        return 0;
+    }
     if (screenSaverRunning)
         return 0;
     clearAccessTaskList();

@@ -1,6 +1,7 @@
 // The notification icon with its balloon and menu, and bringing the settings dialog forward.
 #include "KivoServeFrame.h"
 
+#include "KivoNames.h"
 #include "ServeMessages.h"
 #include "resource.h"
 
@@ -29,7 +30,7 @@ void KivoServeFrame::showTrayIcon()
     copyTruncated(m_nid.szInfo, ARRAYSIZE(m_nid.szInfo), info);
     m_nid.uTimeout = kBalloonTimeoutMs;
     m_nid.dwInfoFlags = NIIF_INFO;
-    m_nid.hIcon = m_hIcon;
+    m_nid.hIcon = m_hTrayIcon;
     copyTruncated(m_nid.szTip, ARRAYSIZE(m_nid.szTip), title);
     m_nid.uCallbackMessage = WM_KIVO_TRAY_NOTIFY;
     Shell_NotifyIconW(NIM_ADD, &m_nid);
@@ -67,6 +68,7 @@ LRESULT KivoServeFrame::OnTrayNotify(WPARAM iconId, LPARAM mouseMsg)
         return 0;
     switch (static_cast<UINT>(mouseMsg)) {
     case WM_LBUTTONDOWN:
+    case NIN_BALLOONUSERCLICK:
         activateKivoSet();
         return 1;
     case WM_RBUTTONUP:
@@ -100,31 +102,30 @@ void KivoServeFrame::activateKivoSet()
 {
     removeTrayIcon();
     if (IsWindow(m_hKivoSetWnd))
-        forceToForeground(m_hKivoSetWnd);
+        handForegroundTo(m_hKivoSetWnd);
     else
         startupKivoSet();
 }
 
-// The dialog belongs to another process: borrow the foreground thread's input and lift the
-// foreground lock time-out just for the switch, then give both back.
-void KivoServeFrame::forceToForeground(HWND hDialog)
+// The dialog belongs to another process. The user's click on the icon gave this process the right
+// to set the foreground; it hands that right to the dialog's process, which brings itself forward.
+void KivoServeFrame::handForegroundTo(HWND hDialog)
 {
-    ::ShowWindow(hDialog, SW_SHOW);
-    DWORD foregroundThread = GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-    DWORD ownThread = GetWindowThreadProcessId(m_hWnd, nullptr);
-    AttachThreadInput(ownThread, foregroundThread, TRUE);
-    DWORD savedTimeout = 0;
-    SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &savedTimeout, 0);
-    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(0), 0);
-    ::SetForegroundWindow(hDialog);
-    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
-                          reinterpret_cast<PVOID>(static_cast<UINT_PTR>(savedTimeout)), 0);
-    AttachThreadInput(ownThread, foregroundThread, FALSE);
-    ::SetWindowPos(hDialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    DWORD dialogProcess = 0;
+    GetWindowThreadProcessId(hDialog, &dialogProcess);
+    if (!AllowSetForegroundWindow(dialogProcess))
+        WriteLog(L"KivoServeFrame::handForegroundTo() - AllowSetForegroundWindow failed(%d).", GetLastError());
+    ::PostMessageW(hDialog, WM_KIVOSET_FOREGROUND, 0, 0);
 }
 
-// Stored when the frame is destroyed.
+// Stored at once: at the end of a Windows session the process ends after WM_ENDSESSION without its
+// window being destroyed, and a crash ends it without either.
 void KivoServeFrame::OnTrayAutoStartup()
 {
     m_bAutoStartup = !m_bAutoStartup;
+    KivoRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY) == ERROR_SUCCESS) {
+        key.Write(KIVO_VALUE_AUTO_STARTUP, m_bAutoStartup ? 1u : 0u);
+        key.Close();
+    }
 }

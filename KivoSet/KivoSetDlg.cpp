@@ -27,6 +27,9 @@ HICON loadIcon(UINT id)
 
 } // namespace
 
+// Registered before the message map is first used.
+static const UINT WM_KIVOSET_FOREGROUND = RegisterWindowMessageW(KIVO_MSG_KIVOSET_FOREGROUND);
+
 CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
     : TesselDialog(IDD_SETTINGS_PANEL, pParent),
       m_alive(std::make_shared<bool>(true)),
@@ -110,6 +113,7 @@ BEGIN_MESSAGE_MAP(CKivoSetDlg, TesselDialog)
     ON_WM_HELPINFO()
     ON_WM_ACTIVATE()
     ON_MESSAGE(WM_WTSSESSION_CHANGE, OnWTSSessionChange)
+    ON_REGISTERED_MESSAGE(WM_KIVOSET_FOREGROUND, OnBringForward)
     ON_MESSAGE(WM_TASK_DEVICE_OPEN, OnOpenDevice)
     ON_MESSAGE(WM_TASK_FRAME_READY, OnFrameReady)
     ON_MESSAGE(WM_TASK_DEVICE_CLOSE, OnCloseDevice)
@@ -356,6 +360,15 @@ LRESULT CKivoSetDlg::OnWTSSessionChange(WPARAM wParam, LPARAM lParam)
     if (wParam == WTS_SESSION_LOCK && ProcessIdToSessionId(GetCurrentProcessId(), &sessionId) &&
         static_cast<DWORD>(lParam) == sessionId)
         WriteLog(L"CKivoSetDlg::OnWTSSessionChange() DestroyWindow call.");
+    return 0;
+}
+
+// The service passes on the foreground right that the user's click on its tray icon gave it.
+LRESULT CKivoSetDlg::OnBringForward(WPARAM, LPARAM)
+{
+    ShowWindow(SW_SHOW);
+    SetForegroundWindow();
+    SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     return 0;
 }
 

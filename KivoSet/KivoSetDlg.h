@@ -67,6 +67,7 @@ protected:
     afx_msg BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg LRESULT OnWTSSessionChange(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnBringForward(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnOpenDevice(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnFrameReady(WPARAM wParam, LPARAM lParam);
     afx_msg LRESULT OnCloseDevice(WPARAM wParam, LPARAM lParam);

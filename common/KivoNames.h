@@ -53,6 +53,9 @@ enum : int { KIVO_DIR_UNKNOWN = -1, KIVO_DIR_FRONT = 0, KIVO_DIR_REAR = 1 };
 #define KIVO_MSG_KIVOSET_CLOSE L"WM_KIVOSET_CLOSE"
 #define KIVO_MSG_KIVOSET_HELP  L"WM_KIVOSET_HELP"
 #define KIVO_MSG_TRAY_CALLBACK L"{58F6492C-702A-4f1c-A209-FC5386D7111E}"
+// Posted by the service to the settings dialog after the user clicked the tray icon: the service has
+// allowed the dialog's process to take the foreground, and the dialog brings itself forward.
+#define KIVO_MSG_KIVOSET_FOREGROUND L"WM_KIVOSET_FOREGROUND"
 
 // Posted by the product library's image access tasks; wParam is the camera index.
 const UINT WM_TASK_FRAME_READY   = WM_USER + 1;

@@ -187,6 +187,50 @@ TEST_F(MessageMapTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure)
     EXPECT_EQ(expected, g_calls);
 }
 
+// A text service creates a window of a CS_IME class while the thread creates its frame, as Windows'
+// input methods do: the frame object is bound to the frame, and the text service's window is left
+// alone.
+HWND g_hTextServiceWnd = nullptr;
+
+LRESULT CALLBACK createTextServiceWindow(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && !g_hTextServiceWnd &&
+        (GetClassLongPtrW(reinterpret_cast<HWND>(wParam), GCL_STYLE) & CS_IME) == 0) {
+        g_hTextServiceWnd = HWND(1);   // no second one from inside the creation below
+        g_hTextServiceWnd = CreateWindowExW(0, L"KivoTestTextService", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                            GetModuleHandleW(nullptr), nullptr);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MessageMapTest, AWindowOfAnInputMethodCreatedMeanwhileIsNotTakenForTheFrame)
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_IME;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KivoTestTextService";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    g_hTextServiceWnd = nullptr;
+    HHOOK hHook = SetWindowsHookExW(WH_CBT, createTextServiceWindow, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hHook);
+    bool deleted = false;
+    DerivedFrame* frame = createFrame(&deleted);
+    UnhookWindowsHookEx(hHook);
+    ASSERT_TRUE(IsWindow(g_hTextServiceWnd));
+    WCHAR className[64] = L"";
+    GetClassNameW(frame->m_hWnd, className, ARRAYSIZE(className));
+    EXPECT_STRNE(L"KivoTestTextService", className);
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(g_hTextServiceWnd));
+    EXPECT_EQ(30, SendMessageW(frame->m_hWnd, WM_PRIVATE_A, 0, 0));
+    DestroyWindow(frame->m_hWnd);
+    DestroyWindow(g_hTextServiceWnd);
+    UnregisterClassW(L"KivoTestTextService", GetModuleHandleW(nullptr));
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ((std::vector<std::wstring>{L"Base::OnCreate", L"Derived::OnPrivateA 0 0", L"Derived::OnDestroy"}),
+              g_calls);
+}
+
 TEST(RuntimeClassTest, DynamicCreationAndKindOf)
 {
     CObject* object = RUNTIME_CLASS(CFrameWnd)->CreateObject();

@@ -80,7 +80,7 @@ protected:
     std::unique_ptr<TestProcess> m_serve;
 };
 
-TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSecondsLater)
+TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramAboutTwoSecondsLater)
 {
     HWND hServe = startService();
     ASSERT_NE(nullptr, hServe);
@@ -88,7 +88,8 @@ TEST_F(ServeCameraTest, OpeningTheCameraStartsTheSettingsProgramHiddenAboutTwoSe
     ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
     EXPECT_TRUE(m_inst.waitForLog("create mutex", 1000));
     DWORD opened = GetTickCount();
-    ASSERT_TRUE(m_inst.waitForStandIn("started show=0", kLaunchMs));
+    // Started as the shell would (SW_SHOWDEFAULT), not forced hidden.
+    ASSERT_TRUE(m_inst.waitForStandIn("started show=10", kLaunchMs));
     DWORD delay = GetTickCount() - opened;
     EXPECT_GE(delay, 1500u);
     EXPECT_TRUE(m_inst.logHas("no exist Flickmix"));
@@ -131,6 +132,7 @@ public:
         UINT id;
         UINT flags;
         std::wstring tip;
+        UINT iconWidth;
     };
 
     RestartedShell()
@@ -162,18 +164,40 @@ private:
         if (msg != WM_COPYDATA || !self)
             return DefWindowProcW(hWnd, msg, wParam, lParam);
         const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        const size_t tipOffset = 4 * sizeof(DWORD), tipChars = 128;
-        if (data->cbData < tipOffset + tipChars * sizeof(WCHAR))
+        // The icon's bitmap size follows the text fields and the item GUID.
+        const size_t tipOffset = 4 * sizeof(DWORD), tipChars = 128, iconOffset = 944;
+        if (data->cbData < iconOffset + 2 * sizeof(UINT))
             return FALSE;
         const auto* fields = static_cast<const DWORD*>(data->lpData);
         const auto* tip = reinterpret_cast<const WCHAR*>(static_cast<const BYTE*>(data->lpData) + tipOffset);
+        const auto* iconWidth = reinterpret_cast<const UINT*>(static_cast<const BYTE*>(data->lpData) + iconOffset);
         self->requests.push_back({static_cast<DWORD>(data->dwData), reinterpret_cast<HWND>(static_cast<ULONG_PTR>(fields[0])),
-                                  fields[1], fields[2], std::wstring(tip, wcsnlen(tip, tipChars))});
+                                  fields[1], fields[2], std::wstring(tip, wcsnlen(tip, tipChars)), *iconWidth});
         return TRUE;
     }
 
     HWND m_hWnd = nullptr;
 };
+
+// A settings program slow to start: its camera closes and opens again before it announces itself,
+// and the second open's launch delay runs out meanwhile. No second program is launched; the first
+// takes the session when it announces.
+TEST_F(ServeCameraTest, ASettingsProgramStillStartingTakesTheNextSessionAndNoSecondIsLaunched)
+{
+    kivotest::ScopedVariable slowStart(L"KIVO_STANDIN_ANNOUNCE_DELAY_MS", L"3500");
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    auto first = capture(30);
+    ASSERT_TRUE(m_inst.waitForStandIn("started show=10", kLaunchMs));
+    first->kill();
+    ASSERT_TRUE(m_inst.waitForLog("KivoServeFrame::OnCloseDevice() called.", 5000));
+    auto second = capture(30);
+    EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnTimer() - KivoSet is starting.", kLaunchMs));
+    ASSERT_TRUE(m_inst.waitForStandIn("announced 0", 5000));
+    EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
+    std::vector<std::string> lines = m_inst.standInLines();
+    EXPECT_EQ(1, std::count_if(lines.begin(), lines.end(), [](const std::string& line) { return line.rfind("started", 0) == 0; }));
+}
 
 TEST_F(ServeCameraTest, AfterAShellRestartTheTrayIconComesBackWithItsTipAndWithoutTheBalloon)
 {
@@ -227,6 +251,20 @@ TEST_F(ServeCameraTest, AfterAShellRestartTheTrayIconComesBackWithItsTipAndWitho
     EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), added.flags & (NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO));
     EXPECT_FALSE(title.empty());
     EXPECT_EQ(title, added.tip);
+    EXPECT_EQ(UINT(GetSystemMetrics(SM_CXSMICON)), added.iconWidth) << "the icon at the size the tray shows";
+}
+
+// The user's choice is stored when it is made: at the end of a Windows session, as after a crash, the
+// service ends without destroying its window.
+TEST_F(ServeCameraTest, TheAutoStartupChoiceOutlivesAServiceEndedWithoutItsWindowsEnd)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    SendMessageW(hServe, WM_COMMAND, ID_TRAY_AUTOSTARTUP, 0);
+    m_serve->kill();
+    DWORD stored = 0;
+    ASSERT_TRUE(readSetting(KIVO_VALUE_AUTO_STARTUP, stored));
+    EXPECT_EQ(1u, stored);
 }
 
 TEST_F(ServeCameraTest, OpenAndCloseWithinTwoSecondsStartsNothing)
@@ -406,8 +444,20 @@ TEST_F(ServeCameraTest, ConsoleDisconnectHoldsUntilConnectAndOtherSessionsAreIgn
     EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnWTSSessionChange() openDriver call!"));
     // Connecting re-applies the stored direction (front, the default).
     EXPECT_EQ("front", cameraDirection(m_inst, 0));
+
+    // The locked session taken over remotely, in Windows' order: the remote connect ends the
+    // disconnected state as the console's does, so that a later unlock opens the cameras again.
+    const std::string reopened = "KivoServeFrame::OnWTSSessionChange() openDriver call!";
+    for (WPARAM event : {WTS_SESSION_LOCK, WTS_CONSOLE_DISCONNECT, WTS_REMOTE_CONNECT, WTS_SESSION_UNLOCK,
+                         WTS_SESSION_LOCK, WTS_SESSION_UNLOCK})
+        sessionChange(hServe, event);
+    EXPECT_EQ(3, m_inst.logCount(reopened));
     auto app = capture(30);
     EXPECT_TRUE(m_inst.waitForLog("KivoServeFrame::OnOpenDevice() called.", 5000));
+    // A remote disconnect holds as the console's does.
+    for (WPARAM event : {WTS_REMOTE_DISCONNECT, WTS_SESSION_LOCK, WTS_SESSION_UNLOCK})
+        sessionChange(hServe, event);
+    EXPECT_EQ(3, m_inst.logCount(reopened));
 }
 
 TEST_F(ServeCameraTest, ResumeReappliesTheStoredDirectionAndStoresAMissingOrUnknownValueAsFront)
@@ -418,13 +468,18 @@ TEST_F(ServeCameraTest, ResumeReappliesTheStoredDirectionAndStoresAMissingOrUnkn
     EXPECT_TRUE(waitFor([&] { return cameraDirection(m_inst, 0) == "rear"; }, 5000))
         << "the stored direction is applied at start";
 
+    // A resume as Windows reports it when a user is there: the automatic resume, then the one for
+    // the user. The camera turns once, at the first.
     resetSettings();
     ASSERT_EQ(0u, kivocam(L"turn 0 rear"));
-    SendMessageW(hServe, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    SendMessageW(hServe, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     EXPECT_EQ("front", cameraDirection(m_inst, 0));
     DWORD stored = 7;
     ASSERT_TRUE(readSetting(KIVO_VALUE_CAMERA_DIR, stored));
     EXPECT_EQ(0u, stored);
+    ASSERT_EQ(0u, kivocam(L"turn 0 rear"));
+    SendMessageW(hServe, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_EQ("rear", cameraDirection(m_inst, 0));
 
     // A stored value that is no direction counts as missing.
     writeSetting(KIVO_VALUE_CAMERA_DIR, 7);

@@ -1,5 +1,6 @@
-// The service frame driven in-process: the tray menu, the AutoStartup toggle and its storage, the
-// settings program's announcement while no camera is open, and the application's exit order.
+// The service frame driven in-process: the tray menu and its AutoStartup check, the settings
+// program's announcement after its camera closed and the clicks that bring it forward, and the
+// application's exit order.
 #include "KivoServeApp.h"
 #include "KivoServeFrame.h"
 #include "ServeMessages.h"
@@ -92,16 +93,6 @@ TEST_F(ServeFrameTest, MenuChecksAutoStartupExactlyWhenItIsOn)
     EXPECT_FALSE(openTrayMenu().autoStartupChecked);
 }
 
-TEST_F(ServeFrameTest, AutoStartupIsStoredWhenTheFrameIsDestroyed)
-{
-    SendMessageW(m_hFrame, WM_COMMAND, ID_TRAY_AUTOSTARTUP, 0);
-    DWORD stored = 7;
-    EXPECT_FALSE(readSetting(KIVO_VALUE_AUTO_STARTUP, stored)) << "nothing is written before the end";
-    DestroyWindow(m_hFrame);
-    ASSERT_TRUE(readSetting(KIVO_VALUE_AUTO_STARTUP, stored));
-    EXPECT_EQ(1u, stored);
-}
-
 TEST_F(ServeFrameTest, TrayCallbackForAnotherIconAndOtherMouseMessagesDoNothing)
 {
     // A menu opened by mistake is read and closed by the timer, so the test fails instead of hanging.
@@ -113,13 +104,37 @@ TEST_F(ServeFrameTest, TrayCallbackForAnotherIconAndOtherMouseMessagesDoNothing)
     EXPECT_FALSE(g_menu.shown);
 }
 
-TEST_F(ServeFrameTest, AnnouncementWhileNoCameraIsOpenIsIgnored)
+// The camera closed between the launch and the announcement: the dialog is told to close (also one
+// that would stay idle for the screen saver), and is recorded all the same. A click on the icon or on its balloon hands the dialog's process the right
+// to the foreground and asks the dialog to come forward; the service neither shows the dialog itself
+// nor touches the session's foreground lock time-out.
+TEST_F(ServeFrameTest, ADialogAnnouncedAfterItsCameraClosedIsToldToCloseAndAClickHandsItTheForeground)
 {
     HWND hDialog = CreateWindowExW(0, L"STATIC", L"dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVOSET_OPEN, reinterpret_cast<WPARAM>(hDialog), 0));
-    EXPECT_FALSE(IsWindowVisible(hDialog));
-    EXPECT_FALSE(trayIconShown(m_hFrame));
-    EXPECT_TRUE(m_inst.logHas("KivoServeFrame::OnKivoSetOpen() called."));
+    MSG msg = {};
+    for (LPARAM screenSaverRunning : {0, 1}) {
+        EXPECT_EQ(0, SendMessageW(m_hFrame, WM_KIVOSET_OPEN, reinterpret_cast<WPARAM>(hDialog), screenSaverRunning));
+        EXPECT_FALSE(IsWindowVisible(hDialog));
+        EXPECT_FALSE(trayIconShown(m_hFrame));
+        EXPECT_TRUE(PeekMessageW(&msg, hDialog, WM_TASK_DEVICE_CLOSE, WM_TASK_DEVICE_CLOSE, PM_REMOVE))
+            << "told to close, with the screen saver " << screenSaverRunning;
+    }
+
+    DWORD lockTimeout = 0;
+    SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &lockTimeout, 0);
+    const DWORD probe = 123456;
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(UINT_PTR(probe)), 0);
+    // No icon is shown, so its id is 0.
+    for (LPARAM click : {LPARAM(WM_LBUTTONDOWN), LPARAM(NIN_BALLOONUSERCLICK)}) {
+        SCOPED_TRACE(click);
+        EXPECT_EQ(1, SendMessageW(m_hFrame, WM_KIVO_TRAY_NOTIFY, 0, click));
+        EXPECT_TRUE(PeekMessageW(&msg, hDialog, WM_KIVOSET_FOREGROUND, WM_KIVOSET_FOREGROUND, PM_REMOVE));
+        EXPECT_FALSE(IsWindowVisible(hDialog));
+    }
+    DWORD after = 0;
+    SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &after, 0);
+    SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(UINT_PTR(lockTimeout)), 0);
+    EXPECT_EQ(probe, after);
     DestroyWindow(hDialog);
 }
 

@@ -20,15 +20,17 @@ const DWORD kLaunchMs = 10000;   // the launch delay is about 2 s; this is its d
 
 class ServePairTest : public PairFixture {
 protected:
-    // kivocap holding camera 0 open, 320x240 RGB24 at the given rate.
-    std::unique_ptr<TestProcess> capture(DWORD seconds, const std::wstring& more = L"")
+    // kivocap holding camera 0 open for the given seconds, 320x240 RGB24 at 15 frames a second.
+    std::unique_ptr<TestProcess> capture(double seconds, const std::wstring& more = L"")
     {
         kivotest::LaunchOptions options;
         options.folder = m_inst.dir();
         options.captureOutput = true;
+        WCHAR duration[32];
+        swprintf(duration, ARRAYSIZE(duration), L"%.2f", seconds);
         return std::make_unique<TestProcess>(
             m_inst.file(L"kivocap.exe"),
-            L"--camera 0 --size 320x240 --format rgb24 --fps 15 --duration " + std::to_wstring(seconds) + more,
+            L"--camera 0 --size 320x240 --format rgb24 --fps 15 --duration " + std::wstring(duration) + more,
             options);
     }
 };
@@ -68,6 +70,27 @@ TEST_F(ServePairTest, CameraSessionStartsThePanelHiddenAndTheCameraCloseEndsItAn
     EXPECT_EQ(2, m_inst.logCount("CKivoSetApp::ExitInstance()"));
 }
 
+// Applications that close and reopen the camera while they start: the first capture ends around
+// the panel's launch (about 2 s after the open), before or after the panel announces itself, and the
+// second follows at once. The second session gets a panel the service knows: its icon is in the tray
+// while the panel processes the frames, and it ends with the camera.
+TEST_F(ServePairTest, BackToBackCapturesAroundTheLaunchGiveTheNextSessionATrackedPanel)
+{
+    HWND hServe = startService();
+    ASSERT_NE(nullptr, hServe);
+    for (double first : {2.0, 2.05, 2.1, 2.15, 2.2, 2.5}) {
+        SCOPED_TRACE(first);
+        auto app = capture(first);
+        ASSERT_TRUE(app->waitExit(kExitMs));
+        auto next = capture(4, L" --filter-wait 1000");
+        EXPECT_TRUE(waitFor([&] { return findPanelWindow(m_inst) && trayIconShown(hServe); }, kLaunchMs))
+            << "the panel of the second session is hidden and unknown to the service";
+        ASSERT_TRUE(next->waitExit(20000));
+        EXPECT_GT(numberAfter(next->output(), "processed"), 0) << next->output();
+        EXPECT_TRUE(waitFor([&] { return !findPanelWindow(m_inst) && !trayIconShown(hServe); }, kExitMs));
+    }
+}
+
 TEST_F(ServePairTest, WithAutoStartupThePanelIsShownClosingItBringsTheIconAndAClickShowsItAgain)
 {
     writeSetting(KIVO_VALUE_AUTO_STARTUP, 1);
@@ -85,12 +108,12 @@ TEST_F(ServePairTest, WithAutoStartupThePanelIsShownClosingItBringsTheIconAndACl
     EXPECT_FALSE(IsWindowVisible(hPanel));
     EXPECT_TRUE(waitFor([&] { return trayIconShown(hServe); }, 2000));
 
-    // A left click on the icon removes it and brings the same panel back; the user's foreground
-    // lock time-out survives the foreground switch.
+    // A left click on the icon removes it and brings the same panel back to the front; the user's
+    // foreground lock time-out is left as it was.
     DWORD lockTimeout = 123456;
     SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(static_cast<UINT_PTR>(lockTimeout)), 0);
     SendMessageW(hServe, RegisterWindowMessageW(KIVO_MSG_TRAY_CALLBACK), 1, WM_LBUTTONDOWN);
-    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) != FALSE; }, 2000));
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(hPanel) && GetForegroundWindow() == hPanel; }, 2000));
     EXPECT_FALSE(trayIconShown(hServe));
     EXPECT_EQ(hPanel, findPanelWindow(m_inst)) << "the click shows the running panel, no second one";
     DWORD after = 0;

@@ -1,12 +1,14 @@
 // Plays the settings program towards the service in system tests: reads "ServeHandle", announces a
 // hidden window with "WM_KIVOSET_OPEN", watches the camera named by "CameraIdx" with an image access
-// task of its own and closes when the camera closes, and on request from the test posts
+// task of its own and closes when the camera closes (slow to announce when KIVO_STANDIN_ANNOUNCE_DELAY_MS
+// says so), and on request from the test posts
 // "WM_KIVOSET_HIDE" or sends "WM_KIVOSET_HELP". It writes what happens, one line each,
 // to the file named by KIVO_STANDIN_OUT.
 #include "KivoLib.h"
 #include "KivoNames.h"
 #include "StandInProtocol.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 
@@ -134,6 +136,10 @@ int runDialog(HINSTANCE hInstance, int nCmdShow)
     if (!hWnd)
         return 2;
     record(L"started show=%d", nCmdShow);
+    // A program slow to start, when the test asks for one (at most 10 s).
+    WCHAR delay[16] = L"";
+    if (GetEnvironmentVariableW(L"KIVO_STANDIN_ANNOUNCE_DELAY_MS", delay, ARRAYSIZE(delay)) < ARRAYSIZE(delay))
+        Sleep(std::min<DWORD>(wcstoul(delay, nullptr, 10), 10000));
     DWORD_PTR result = 0;
     LPARAM saver = screenSaverMutexExists() ? 1 : 0;
     SendMessageTimeoutW(g_hServe, RegisterWindowMessageW(KIVO_MSG_KIVOSET_OPEN), reinterpret_cast<WPARAM>(hWnd),

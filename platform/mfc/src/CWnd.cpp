@@ -45,10 +45,13 @@ void removeCbtHook()
     }
 }
 
-// The system may create a thread's input method window while it creates the thread's first
-// top-level window; that window is not the one being bound.
+// The system and an input method's text services may create windows of their own while the thread
+// creates a window (the default "IME" window, a text service's UI windows); none of them is the one
+// being bound. Their classes have the CS_IME style (the default one is also known by its name).
 bool isInputMethodWindow(HWND hWnd)
 {
+    if ((::GetClassLongPtrW(hWnd, GCL_STYLE) & CS_IME) != 0)
+        return true;
     WCHAR className[8] = L"";
     ::GetClassNameW(hWnd, className, ARRAYSIZE(className));
     return _wcsicmp(className, L"IME") == 0;
