@@ -495,12 +495,14 @@ TEST(DialogTest, OwnerDrawnControlDrawsThroughItsParentsReflection)
 
 TEST_F(ModalTest, AnotherModuleOfTheProcessSeesTheSameApplicationWindowsAndResources)
 {
-    HMODULE hModule = LoadLibraryW(L"ProbeModule.dll");
-    ASSERT_NE(nullptr, hModule);
-    auto view = reinterpret_cast<ProbeModuleViewFn>(reinterpret_cast<void*>(GetProcAddress(hModule, "probeModuleView")));
+    kivotest::LoadedLibrary module(L"ProbeModule.dll");
+    ASSERT_NE(nullptr, module.get());
+    auto view = reinterpret_cast<ProbeModuleViewFn>(
+        reinterpret_cast<void*>(GetProcAddress(module.get(), "probeModuleView")));
     ASSERT_NE(nullptr, view);
     HINSTANCE hPrevious = AfxGetResourceHandle();
-    HMODULE hResources = LoadLibraryW(L"ProbeResources.dll");
+    kivotest::LoadedLibrary resources(L"ProbeResources.dll");
+    HMODULE hResources = resources.get();
     ASSERT_NE(nullptr, hResources);
     AfxSetResourceHandle(hResources);
 
@@ -512,8 +514,6 @@ TEST_F(ModalTest, AnotherModuleOfTheProcessSeesTheSameApplicationWindowsAndResou
     EXPECT_EQ(m_pFrame, seen.pBound);
 
     AfxSetResourceHandle(hPrevious);
-    FreeLibrary(hResources);
-    FreeLibrary(hModule);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "BitmapPixels.h"
 #include "BmpFile.h"
 #include "DialogDriver.h"
+#include "LoadedLibrary.h"
 #include "LogFile.h"
 #include "ResourceCounts.h"
 #include "ScopedVariable.h"
