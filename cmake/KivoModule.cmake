@@ -28,3 +28,17 @@ function(kivo_module_resources target)
     endif()
     target_sources(${target} PRIVATE ${rc})
 endfunction()
+
+# kivo_resource_library(name DESCRIPTION text PICTURE_DIR folder PICTURES files...): the resource-only
+# DLL name.dll from name.c and name.rc, built again when a drawn picture changes (windres finds them
+# in the folder), and nameIds, the interface library through which others include its "resource.h".
+function(kivo_resource_library name)
+    cmake_parse_arguments(R "" "DESCRIPTION;PICTURE_DIR" "PICTURES" ${ARGN})
+    add_library(${name} SHARED ${name}.c ${name}.rc)
+    set_target_properties(${name} PROPERTIES PREFIX "")
+    set_source_files_properties(${name}.rc PROPERTIES OBJECT_DEPENDS "${R_PICTURES}")
+    target_include_directories(${name} PRIVATE ${R_PICTURE_DIR})
+    add_library(${name}Ids INTERFACE)
+    target_include_directories(${name}Ids INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
+    kivo_module_resources(${name} DESCRIPTION "${R_DESCRIPTION}")
+endfunction()

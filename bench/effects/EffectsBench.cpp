@@ -55,13 +55,13 @@ std::vector<uint8_t> randomFrame(size_t bytes)
     return frame;
 }
 
-// A decorative frame as the library ships them: a patterned border about a tenth of the picture
-// wide with rounded inner corners, the colour key everywhere inside.
-class DecorativeFrame : public BitmapSource {
+// A 320x240 frame picture whose every pixel Paint sets (blue, green, red), keyed by Id.
+template <unsigned Id, void (*Paint)(int x, int y, uint8_t* pixel)>
+class PaintedFrame : public BitmapSource {
 public:
     bool key(BitmapKey& key) const override
     {
-        key = BitmapKey{1, 0};
+        key = BitmapKey{Id, 0};
         return true;
     }
     bool read(SourceImage& image) const override
@@ -70,41 +70,32 @@ public:
         image.height = 240;
         image.bgrx.assign(320 * 240 * 4, 0);
         for (int y = 0; y < 240; ++y)
-            for (int x = 0; x < 320; ++x) {
-                uint8_t* pixel = image.bgrx.data() + (size_t(y) * 320 + size_t(x)) * 4;
-                const int dx = std::max(0, std::max(40 - x, x - 279));
-                const int dy = std::max(0, std::max(40 - y, y - 199));
-                const bool inside = x >= 24 && x < 296 && y >= 24 && y < 216 &&
-                                    dx * dx + dy * dy < 16 * 16;
-                pixel[0] = inside ? 255 : uint8_t(60 + (x * 7 + y * 3) % 120);
-                pixel[1] = inside ? 0 : uint8_t(90 + (x ^ y) % 100);
-                pixel[2] = inside ? 255 : uint8_t(140 + (x + y) % 90);
-            }
+            for (int x = 0; x < 320; ++x)
+                Paint(x, y, image.bgrx.data() + (size_t(y) * 320 + size_t(x)) * 4);
         return true;
     }
 };
 
+// A decorative frame as the library ships them: a patterned border about a tenth of the picture
+// wide with rounded inner corners, the colour key everywhere inside.
+void paintDecorative(int x, int y, uint8_t* pixel)
+{
+    const int dx = std::max(0, std::max(40 - x, x - 279));
+    const int dy = std::max(0, std::max(40 - y, y - 199));
+    const bool inside = x >= 24 && x < 296 && y >= 24 && y < 216 && dx * dx + dy * dy < 16 * 16;
+    pixel[0] = inside ? 255 : uint8_t(60 + (x * 7 + y * 3) % 120);
+    pixel[1] = inside ? 0 : uint8_t(90 + (x ^ y) % 100);
+    pixel[2] = inside ? 255 : uint8_t(140 + (x + y) % 90);
+}
+using DecorativeFrame = PaintedFrame<1, paintDecorative>;
+
 // The worst case for an overlay: the colour key on every other pixel, so that nothing shows in
 // runs and the whole frame goes through the byte mask.
-class CheckerFrame : public BitmapSource {
-public:
-    bool key(BitmapKey& key) const override
-    {
-        key = BitmapKey{2, 0};
-        return true;
-    }
-    bool read(SourceImage& image) const override
-    {
-        image.width = 320;
-        image.height = 240;
-        image.bgrx.assign(320 * 240 * 4, 0);
-        for (size_t i = 0; i < 320 * 240; i += 2) {
-            image.bgrx[i * 4] = 255;
-            image.bgrx[i * 4 + 2] = 255;
-        }
-        return true;
-    }
-};
+void paintChecker(int x, int, uint8_t* pixel)
+{
+    pixel[0] = pixel[2] = x % 2 == 0 ? 255 : 0;
+}
+using CheckerFrame = PaintedFrame<2, paintChecker>;
 
 void benchMemcpy(benchmark::State& state, FrameHeader header)
 {

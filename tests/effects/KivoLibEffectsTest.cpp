@@ -1,4 +1,5 @@
 // The effect object of KivoLib.dll through its exported factory, with real GDI bitmaps.
+#include "BitmapPixels.h"
 #include "KivoLib.h"
 
 #include <gtest/gtest.h>
@@ -38,13 +39,7 @@ class TestBitmap {
 public:
     TestBitmap(int width, int height, COLORREF fill) : m_width(width)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = kivotest::topDownInfo(width, height);
         m_hBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)

@@ -68,12 +68,9 @@ bool readDword(HKEY root, const wchar_t* key, const wchar_t* name, DWORD& value)
 
 bool settingsKeyExists() { return keyExists(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY); }
 
-void writeSetting(const wchar_t* name, DWORD value)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, REG_DWORD, &value, sizeof(value));
-}
-
-bool readSetting(const wchar_t* name, DWORD& value) { return readDword(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, value); }
+using kivotest::readSetting;
+using kivotest::resetSettings;
+using kivotest::writeSetting;
 
 // While any service or settings program runs on the machine, its observer's machine-wide mutex exists.
 bool programRunning(const wchar_t* observerName)
@@ -109,7 +106,7 @@ protected:
         if (exists(installFolder() + L"\\Uninstall.exe"))
             uninstall(L"/REMOVESETTINGS");
         kivotest::removeFolderTree(installFolder());
-        RegDeleteTreeW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY);
+        resetSettings();
         DeleteFileW(userLogFile().c_str());
         ASSERT_FALSE(exists(installFolder()));
         ASSERT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -258,7 +255,7 @@ TEST_F(InstallTest, SilentInstallRunsAtLogOnServesACameraSessionUpgradesInPlaceA
     ASSERT_TRUE(uninstall());
     expectUninstalled(false);
     EXPECT_TRUE(exists(userLogFile()));
-    RegDeleteTreeW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY);
+    resetSettings();
     DeleteFileW(userLogFile().c_str());
 }
 

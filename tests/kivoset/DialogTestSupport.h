@@ -5,6 +5,7 @@
 #pragma once
 
 #include "KivoLib.h"
+#include "SettingsKey.h"
 #include "VcamTestSupport.h"
 
 #include <afxwin.h>
@@ -30,11 +31,15 @@ private:
 };
 
 // Values under the settings key of the (redirected) user.
-std::wstring storedString(const std::wstring& name);   // "" when missing or not a string
-void writeString(const std::wstring& name, const std::wstring& value);
-void writeDword(const std::wstring& name, DWORD value);
-bool readDword(const std::wstring& name, DWORD& value);
-bool valueExists(const std::wstring& name);
+inline std::wstring storedString(const std::wstring& name)   // "" when missing or not a string
+{
+    std::wstring value;
+    return kivotest::readSetting(name.c_str(), value) ? value : std::wstring();
+}
+inline void writeString(const std::wstring& name, const std::wstring& value) { kivotest::writeSetting(name.c_str(), value); }
+inline void writeDword(const std::wstring& name, DWORD value) { kivotest::writeSetting(name.c_str(), value); }
+inline bool readDword(const std::wstring& name, DWORD& value) { return kivotest::readSetting(name.c_str(), value); }
+inline bool valueExists(const std::wstring& name) { return kivotest::settingExists(name.c_str()); }
 
 // KivoLocale.dll as the module's resource handle, as the settings program sets it up at start.
 class LocaleResources {

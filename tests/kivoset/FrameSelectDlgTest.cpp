@@ -5,6 +5,8 @@
 #include "FrameList.h"
 #include "FrameSelectDlg.h"
 
+#include "BitmapPixels.h"
+#include "BmpFile.h"
 #include "DialogDriver.h"
 #include "Wait.h"
 #include "WindowSearch.h"
@@ -36,56 +38,12 @@ void click(HWND dialog, int id)
 COLORREF previewCentre(HWND dialog)
 {
     HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendDlgItemMessageW(dialog, kPreview, STM_GETIMAGE, IMAGE_BITMAP, 0));
-    BITMAP bm = {};
-    if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm))
+    LONG width = 0, height = 0;
+    std::vector<DWORD> pixels = kivotest::bitmapPixels(bitmap, width, height);
+    if (pixels.empty())
         return CLR_INVALID;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    std::vector<DWORD> pixels(size_t(bm.bmWidth) * bm.bmHeight);
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, bitmap, 0, bm.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    if (rows != bm.bmHeight)
-        return CLR_INVALID;
-    DWORD p = pixels[size_t(bm.bmHeight / 2) * bm.bmWidth + bm.bmWidth / 2];
+    DWORD p = pixels[size_t(height / 2) * width + width / 2];
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-// A 24-bit BMP file of one colour.
-bool writeSolidBmp(const std::wstring& path, int width, int height, COLORREF colour)
-{
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = DWORD(stride * height);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::vector<BYTE> pixels(info.biSizeImage);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            BYTE* p = &pixels[size_t(y) * stride + size_t(x) * 3];
-            p[0] = GetBValue(colour);
-            p[1] = GetGValue(colour);
-            p[2] = GetRValue(colour);
-        }
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(h, &file, sizeof(file), &written, nullptr) && WriteFile(h, &info, sizeof(info), &written, nullptr) &&
-              WriteFile(h, pixels.data(), DWORD(pixels.size()), &written, nullptr);
-    CloseHandle(h);
-    return ok;
 }
 
 class FrameSelectDlgTest : public ::testing::Test {
@@ -182,7 +140,7 @@ TEST_F(FrameSelectDlgTest, AFrameFileInTheDataFolderWinsOverTheLibrarysPicture)
     std::wstring folder = programRelativePath(L".\\data");
     CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring file = programRelativePath(L".\\data\\frame02.bmp");
-    ASSERT_TRUE(writeSolidBmp(file, 64, 48, RGB(0, 200, 0)));
+    ASSERT_TRUE(kivotest::writeBmp(file, 64, 48, [](LONG, LONG) { return RGB(0, 200, 0); }));
     writeDword(L"FrameIdx", 1);
     COLORREF atOne = CLR_INVALID, atTwo = CLR_INVALID;
     SIZE previewSize = {};

@@ -35,14 +35,9 @@ long propertyValue(PanelRig& rig, const char* name)
 
 // "DisableRendoSignal" set for the machine while the object lives.
 struct MachineSignalDisabled {
-    MachineSignalDisabled()
-    {
-        DWORD disable = 1;
-        set = RegSetKeyValueW(HKEY_LOCAL_MACHINE, KIVO_SETTINGS_KEY, KIVO_VALUE_DISABLE_RENDO_SIGNAL, REG_DWORD,
-                              &disable, sizeof(disable)) == ERROR_SUCCESS;
-    }
-    ~MachineSignalDisabled() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, KIVO_SETTINGS_KEY, KIVO_VALUE_DISABLE_RENDO_SIGNAL); }
-    bool set = false;
+    MachineSignalDisabled() : set(kivotest::setMachineSetting(KIVO_VALUE_DISABLE_RENDO_SIGNAL, true)) {}
+    ~MachineSignalDisabled() { kivotest::setMachineSetting(KIVO_VALUE_DISABLE_RENDO_SIGNAL, false); }
+    bool set;
 };
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <fstream>
 
 namespace kivoset {
 
@@ -13,107 +12,16 @@ namespace {
 
 const wchar_t kServeClass[] = L"KivoSetTestServe";
 
-// Processes of the installation find libraries only where an installed program would.
-std::wstring systemSearchPath()
-{
-    WCHAR windows[MAX_PATH];
-    UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring folder(windows, n);
-    return folder + L"\\system32;" + folder;
-}
-
 kivotest::LaunchOptions launchOptions(const std::wstring& folder, bool captureOutput = false)
 {
     kivotest::LaunchOptions options;
     options.folder = folder;
-    options.searchPath = systemSearchPath();
+    options.searchPath = kivotest::windowsSearchPath();   // libraries only where an installed program finds them
     options.captureOutput = captureOutput;
     return options;
 }
 
 } // namespace
-
-COLORREF Picture::at(LONG x, LONG y) const
-{
-    const BYTE* p = &bgr[(size_t(y) * width + x) * 3];
-    return RGB(p[2], p[1], p[0]);
-}
-
-bool readBmp(const std::wstring& path, Picture& picture)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    if (!in.read(reinterpret_cast<char*>(&file), sizeof(file)) || !in.read(reinterpret_cast<char*>(&info), sizeof(info)))
-        return false;
-    if (file.bfType != 0x4D42 || (info.biBitCount != 24 && info.biBitCount != 32) || info.biWidth <= 0 ||
-        info.biHeight == 0)
-        return false;
-    LONG rows = info.biHeight < 0 ? -info.biHeight : info.biHeight;
-    size_t pixelBytes = info.biBitCount / 8;
-    size_t stride = ((size_t(info.biWidth) * pixelBytes + 3) / 4) * 4;
-    std::vector<BYTE> pixels(stride * rows);
-    in.seekg(file.bfOffBits);
-    if (!in.read(reinterpret_cast<char*>(pixels.data()), std::streamsize(pixels.size())))
-        return false;
-    picture.width = info.biWidth;
-    picture.height = rows;
-    picture.bgr.resize(size_t(info.biWidth) * 3 * rows);
-    for (LONG y = 0; y < rows; ++y) {
-        LONG source = info.biHeight > 0 ? rows - 1 - y : y;
-        for (LONG x = 0; x < info.biWidth; ++x)
-            std::copy_n(&pixels[stride * source + x * pixelBytes], 3, &picture.bgr[(size_t(y) * info.biWidth + x) * 3]);
-    }
-    return true;
-}
-
-bool writeBmp(const std::wstring& path, LONG width, LONG height, COLORREF (*colourAt)(LONG x, LONG y))
-{
-    size_t stride = ((size_t(width) * 3 + 3) / 4) * 4;
-    std::vector<BYTE> pixels(stride * height);
-    for (LONG y = 0; y < height; ++y) {
-        for (LONG x = 0; x < width; ++x) {
-            COLORREF c = colourAt(x, height - 1 - y);
-            BYTE* p = &pixels[stride * y + size_t(x) * 3];
-            p[0] = GetBValue(c);
-            p[1] = GetGValue(c);
-            p[2] = GetRValue(c);
-        }
-    }
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = DWORD(pixels.size());
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::ofstream out(path.c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    out.write(reinterpret_cast<const char*>(pixels.data()), std::streamsize(pixels.size()));
-    return bool(out);
-}
-
-void resetSettings()
-{
-    RegDeleteTreeW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY);
-}
-
-bool readSetting(const wchar_t* name, DWORD& value)
-{
-    DWORD size = sizeof(value);
-    return RegGetValueW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-           ERROR_SUCCESS;
-}
-
-void writeSetting(const wchar_t* name, DWORD value)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, REG_DWORD, &value, sizeof(value));
-}
 
 PanelRig::PanelRig(const std::vector<std::wstring>& leaveOut)
     : m_folder(L"kivoset"), m_log(m_folder.file(L"kivo.log"))
@@ -346,14 +254,7 @@ void PanelRig::shot(const wchar_t* name, HWND window) const
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     SelectObject(memory, old);
     size_t stride = ((size_t(width) * 3 + 3) / 4) * 4;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = DWORD(file.bfOffBits + stride * height);
-    std::ofstream out((folder + L"\\" + name + L".bmp").c_str(), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-    out.write(static_cast<const char*>(bits), std::streamsize(stride * height));
+    kivotest::writeBmp(folder + L"\\" + name + L".bmp", info.bmiHeader, bits, stride * height);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);

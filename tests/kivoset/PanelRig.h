@@ -27,17 +27,9 @@ struct ServeRecord {
     std::function<void()> onOpen;
 };
 
-// A picture read from a 24- or 32-bit BMP file, rows top-down.
-struct Picture {
-    LONG width = 0;
-    LONG height = 0;
-    std::vector<BYTE> bgr;   // width * 3 bytes a row
-    COLORREF at(LONG x, LONG y) const;
-    bool operator==(const Picture& other) const { return width == other.width && bgr == other.bgr; }
-};
-bool readBmp(const std::wstring& path, Picture& picture);
-// Writes a 24-bit BMP of the given size, every pixel from colourAt(x, y).
-bool writeBmp(const std::wstring& path, LONG width, LONG height, COLORREF (*colourAt)(LONG x, LONG y));
+using kivotest::Picture;
+using kivotest::readBmp;
+using kivotest::writeBmp;
 
 class PanelRig {
 public:
@@ -101,9 +93,8 @@ private:
     size_t m_opensBefore = 0;
 };
 
-// The per-user settings key: removed, read, written.
-void resetSettings();
-bool readSetting(const wchar_t* name, DWORD& value);
-void writeSetting(const wchar_t* name, DWORD value);
+using kivotest::readSetting;
+using kivotest::resetSettings;
+using kivotest::writeSetting;
 
 } // namespace kivoset

@@ -1,5 +1,8 @@
-// KivoLocale.dll: every id the service and the settings program use resolves, with what the
-// programs expect of it.
+// KivoLocale.dll: every id of its header resolves to a resource of its kind, the templates make
+// every control the settings program binds, and the icons, strings, menu and lists are what the
+// programs expect of them.
+#include "BitmapPixels.h"
+#include "LoadedLibrary.h"
 #include "TestPaths.h"
 #include "resource.h"
 
@@ -8,8 +11,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <map>
-
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,18 +30,9 @@ static_assert(ID_TRAY_OPEN == 32771 && ID_TRAY_AUTOSTARTUP == 32775 && ID_TRAY_H
 
 class LocaleLibraryTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        // Loaded as the programs load it: a full load, so that its entry point runs too.
-        m_hLocale = LoadLibraryW(kivotest::stageFile(L"KivoLocale.dll").c_str());
-        ASSERT_NE(nullptr, m_hLocale) << "error " << GetLastError();
-    }
-    void TearDown() override
-    {
-        if (m_hLocale)
-            FreeLibrary(m_hLocale);
-    }
-    HMODULE m_hLocale = nullptr;
+    void SetUp() override { ASSERT_NE(nullptr, m_hLocale) << "error " << m_locale.loadError(); }
+    kivotest::LoadedLibrary m_locale{kivotest::stageFile(L"KivoLocale.dll")};
+    HMODULE m_hLocale = m_locale.get();
 };
 
 #pragma pack(push, 2)
@@ -53,42 +48,34 @@ struct GroupIconDir {
 };
 #pragma pack(pop)
 
-// The 32-bit pixels of an icon's colour image, top-down; empty when the icon has none.
-std::vector<DWORD> iconPixels(HICON hIcon, int& width, int& height)
+// The icon at this size as the programs load it: the 32-bit pixels of its colour image, top-down;
+// empty when it did not load at that size.
+std::vector<DWORD> loadIconPixels(HMODULE hModule, int id, int size)
 {
-    std::vector<DWORD> pixels;
+    HICON hIcon = static_cast<HICON>(LoadImageW(hModule, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size,
+                                                LR_DEFAULTCOLOR));
     ICONINFO info = {};
-    if (!GetIconInfo(hIcon, &info))
-        return pixels;
-    BITMAP bm = {};
-    if (info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm)) {
-        width = bm.bmWidth;
-        height = bm.bmHeight;
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        pixels.resize(static_cast<size_t>(width) * height);
-        HDC hdc = GetDC(nullptr);
-        if (GetDIBits(hdc, info.hbmColor, 0, height, pixels.data(), &bi, DIB_RGB_COLORS) != height)
-            pixels.clear();
-        ReleaseDC(nullptr, hdc);
+    if (!hIcon || !GetIconInfo(hIcon, &info)) {
+        if (hIcon)
+            DestroyIcon(hIcon);
+        return {};
     }
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask)
-        DeleteObject(info.hbmMask);
-    return pixels;
+    LONG width = 0, height = 0;
+    std::vector<DWORD> pixels = kivotest::bitmapPixels(info.hbmColor, width, height);
+    for (HBITMAP bitmap : {info.hbmColor, info.hbmMask})
+        if (bitmap)
+            DeleteObject(bitmap);
+    DestroyIcon(hIcon);
+    return width == size && height == size ? pixels : std::vector<DWORD>();
 }
 
-TEST_F(LocaleLibraryTest, TrayIconHasEverySizeInFullColourWithAlpha)
+// Every size the shell asks for drawn for that size (not scaled from another), square, in full
+// colour with alpha.
+void expectEveryIconSize(HMODULE hModule, int id)
 {
-    HRSRC hGroup = FindResourceW(m_hLocale, MAKEINTRESOURCEW(IDI_KIVOSERVE), RT_GROUP_ICON);
+    HRSRC hGroup = FindResourceW(hModule, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
     ASSERT_NE(nullptr, hGroup);
-    const auto* dir = static_cast<const GroupIconDir*>(LockResource(LoadResource(m_hLocale, hGroup)));
+    const auto* dir = static_cast<const GroupIconDir*>(LockResource(LoadResource(hModule, hGroup)));
     ASSERT_NE(nullptr, dir);
     ASSERT_EQ(1, dir->type);
     std::set<int> sizes;
@@ -96,37 +83,18 @@ TEST_F(LocaleLibraryTest, TrayIconHasEverySizeInFullColourWithAlpha)
         const GroupIconEntry& e = dir->entries[i];
         EXPECT_EQ(e.width, e.height) << "entry " << i;
         EXPECT_EQ(32, e.bitCount) << "entry " << i << " is not 32-bit";
-        EXPECT_NE(nullptr, FindResourceW(m_hLocale, MAKEINTRESOURCEW(e.id), RT_ICON)) << "image " << e.id;
+        EXPECT_NE(nullptr, FindResourceW(hModule, MAKEINTRESOURCEW(e.id), RT_ICON)) << "image " << e.id;
         sizes.insert(e.width);
     }
     EXPECT_EQ((std::set<int>{16, 24, 32, 48}), sizes);
-
-    // The sizes the shell asks for are drawn for that size, not scaled from another.
-    for (int size : {16, 32}) {
-        SCOPED_TRACE(size);
-        int id = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(const_cast<GroupIconDir*>(dir)),
-                                             TRUE, size, size, LR_DEFAULTCOLOR);
-        bool found = false;
-        for (WORD i = 0; i < dir->count; ++i)
-            found = found || (dir->entries[i].id == id && dir->entries[i].width == size);
-        EXPECT_TRUE(found);
-    }
 }
 
 TEST_F(LocaleLibraryTest, TrayIconLoadsAt16And32WithATransparentOutline)
 {
     for (int size : {16, 32}) {
         SCOPED_TRACE(size);
-        HICON hIcon = static_cast<HICON>(LoadImageW(m_hLocale, MAKEINTRESOURCEW(IDI_KIVOSERVE),
-                                                    IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-        ASSERT_NE(nullptr, hIcon);
-        int width = 0, height = 0;
-        std::vector<DWORD> pixels = iconPixels(hIcon, width, height);
-        DestroyIcon(hIcon);
-        ASSERT_EQ(size, width);
-        ASSERT_EQ(size, height);
+        std::vector<DWORD> pixels = loadIconPixels(m_hLocale, IDI_KIVOSERVE, size);
         ASSERT_FALSE(pixels.empty());
-
         int clear = 0, opaque = 0, partial = 0;
         for (DWORD p : pixels) {
             BYTE alpha = static_cast<BYTE>(p >> 24);
@@ -161,9 +129,9 @@ int stringLength(HMODULE hModule, UINT id, std::wstring& text)
     return n;
 }
 
-TEST_F(LocaleLibraryTest, TrayStringsFitTheNotificationFields)
+TEST_F(LocaleLibraryTest, StringsFitWhereTheProgramsPutThem)
 {
-    std::wstring name, balloon;
+    std::wstring name, balloon, about;
     // Title and tip: szInfoTitle holds 64 characters with the terminator, szTip 128.
     int nameLength = stringLength(m_hLocale, IDS_PRODUCT_NAME, name);
     EXPECT_GT(nameLength, 0);
@@ -172,12 +140,11 @@ TEST_F(LocaleLibraryTest, TrayStringsFitTheNotificationFields)
     int balloonLength = stringLength(m_hLocale, IDS_TRAY_BALLOON, balloon);
     EXPECT_GT(balloonLength, 0);
     EXPECT_LE(balloonLength, 255) << "balloon text is cut";
-    // The texts are what a user reads: no stray whitespace at their ends, no line breaks.
-    for (const std::wstring* s : {&name, &balloon}) {
-        ASSERT_FALSE(s->empty());
-        EXPECT_FALSE(iswspace(s->front()) || iswspace(s->back())) << *s;
+    for (const std::wstring* s : {&name, &balloon})
         EXPECT_EQ(std::wstring::npos, s->find_first_of(L"\r\n\t")) << *s;
-    }
+    // The About entry goes into a menu: it needs an access key.
+    ASSERT_GT(stringLength(m_hLocale, IDS_ABOUTBOX, about), 0);
+    EXPECT_NE(std::wstring::npos, about.find(L'&'));
 }
 
 struct MenuItem {
@@ -232,104 +199,86 @@ TEST_F(LocaleLibraryTest, TrayMenuOffersTheThreeCommandsInItsFirstPopup)
     ASSERT_FALSE(items.empty());
     EXPECT_FALSE(items.front().type & MFT_SEPARATOR);
     EXPECT_FALSE(items.back().type & MFT_SEPARATOR);
-
-    // What the service does before it shows the menu.
-    EXPECT_TRUE(SetMenuDefaultItem(hPopup, ID_TRAY_OPEN, FALSE));
-    EXPECT_EQ(static_cast<UINT>(ID_TRAY_OPEN), GetMenuDefaultItem(hPopup, FALSE, 0));
-    EXPECT_EQ(static_cast<DWORD>(MF_UNCHECKED), CheckMenuItem(hPopup, ID_TRAY_AUTOSTARTUP, MF_CHECKED));
-    EXPECT_TRUE(GetMenuState(hPopup, ID_TRAY_AUTOSTARTUP, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_TRUE(DestroyMenu(hMenu));
 }
 
 // --- the settings program ---
 
-// What a program relies on in a control of a template: its window class, the kind its style
-// selects (the style masked with kindMask), and whether it starts disabled.
-struct ControlContract {
-    int id;
+// What a program relies on in a control of a template: its window class and the kind its style
+// selects (the style masked with mask).
+struct ControlKind {
     const wchar_t* className;
-    DWORD kindMask;
+    DWORD mask;
     DWORD kind;
+};
+const ControlKind kButton{L"Button", 0, 0}, kPushButton{L"Button", BS_TYPEMASK, BS_PUSHBUTTON},
+    kOwnerDrawn{L"Button", BS_TYPEMASK, BS_OWNERDRAW}, kRadio{L"Button", BS_TYPEMASK, BS_AUTORADIOBUTTON},
+    kCheckBox{L"Button", BS_TYPEMASK, BS_AUTOCHECKBOX}, kGroupBox{L"Button", BS_TYPEMASK, BS_GROUPBOX},
+    kText{L"Static", 0, 0}, kLeftText{L"Static", SS_TYPEMASK, SS_LEFT}, kIcon{L"Static", SS_TYPEMASK, SS_ICON},
+    kPicture{L"Static", SS_TYPEMASK, SS_BITMAP}, kFrameLine{L"Static", SS_TYPEMASK, SS_GRAYFRAME},
+    kDropList{L"ComboBox", 3, CBS_DROPDOWNLIST}, kSlider{TRACKBAR_CLASSW, TBS_VERT | TBS_NOTICKS, TBS_NOTICKS},
+    kNumberBox{L"Edit", ES_READONLY | ES_NUMBER, ES_READONLY};
+
+// Controls of one kind, all created enabled or all disabled.
+struct Controls {
+    ControlKind kind;
     bool disabled;
+    std::vector<int> ids;
 };
 
 struct TemplateContract {
     int id;
-    bool page;      // a property page: a child window inside the sheet
-    std::vector<ControlContract> controls;
+    bool page;   // a property page: a child window inside the sheet
+    std::vector<Controls> controls;
 };
 
-const DWORD kPush = BS_TYPEMASK, kStatic = SS_TYPEMASK, kCombo = 3, kAny = 0;
-
-std::vector<TemplateContract> settingsTemplates()
+// Every control the settings program binds or sends to, by template.
+const std::vector<TemplateContract>& settingsTemplates()
 {
-    std::vector<TemplateContract> t = {
+    static const std::vector<TemplateContract> templates = {
         {IDD_SETTINGS_PANEL, false, {
-            {IDC_DIRECTION_LABEL, L"Static", kAny, 0, true},
-            {IDC_DIRECTION_FRONT, L"Button", kPush, BS_PUSHBUTTON, true},
-            {IDC_DIRECTION_REAR, L"Button", kPush, BS_PUSHBUTTON, true},
-            {IDC_PICTURE_LABEL, L"Static", kAny, 0, false},
-            {IDC_PROPERTY_DEFAULTS, L"Button", kPush, BS_PUSHBUTTON, false},
-            {IDC_PROPERTY_MAXIMUM, L"Button", kPush, BS_PUSHBUTTON, false},
-            {IDC_PROPERTY_SHEET, L"Button", kPush, BS_PUSHBUTTON, false},
-            {IDC_FRAME_BUTTON, L"Button", kPush, BS_PUSHBUTTON, false},
-            {IDC_ZOOM_LIST, L"ComboBox", kCombo, CBS_DROPDOWNLIST, false},
-            {IDC_MODE_LIST, L"ComboBox", kCombo, CBS_DROPDOWNLIST, false},
-            {IDC_EFFECT_RESET, L"Button", kPush, BS_PUSHBUTTON, false},
-            {IDC_FRAME_ICON, L"Static", kStatic, SS_ICON, false},
-            {IDC_ZOOM_ICON, L"Static", kStatic, SS_ICON, false},
-            {IDC_MODE_ICON, L"Static", kStatic, SS_ICON, false},
-            {IDC_EFFECT_PANEL, L"Static", kStatic, SS_LEFT, false},
-            {IDC_EFFECT_PANEL_FRAME, L"Static", kStatic, SS_GRAYFRAME, false}}},
+            {kText, true, {IDC_DIRECTION_LABEL}},
+            {kPushButton, true, {IDC_DIRECTION_FRONT, IDC_DIRECTION_REAR}},
+            {kText, false, {IDC_PICTURE_LABEL}},
+            {kPushButton, false, {IDC_PROPERTY_DEFAULTS, IDC_PROPERTY_MAXIMUM, IDC_PROPERTY_SHEET,
+                                  IDC_FRAME_BUTTON, IDC_EFFECT_RESET}},
+            {kDropList, false, {IDC_ZOOM_LIST, IDC_MODE_LIST}},
+            {kIcon, false, {IDC_FRAME_ICON, IDC_ZOOM_ICON, IDC_MODE_ICON}},
+            {kLeftText, false, {IDC_EFFECT_PANEL}},
+            {kFrameLine, false, {IDC_EFFECT_PANEL_FRAME}}}},
         {IDD_FRAME_SELECT, false, {
-            {IDOK, L"Button", kAny, 0, false},
-            {IDCANCEL, L"Button", kAny, 0, false},
-            {IDC_FRAME_APPLY, L"Button", kPush, BS_PUSHBUTTON, false},
-            {IDC_FRAME_PREV, L"Button", kPush, BS_OWNERDRAW, false},
-            {IDC_FRAME_NEXT, L"Button", kPush, BS_OWNERDRAW, false},
-            {IDC_FRAME_MESSAGE, L"Static", kAny, 0, false},
-            {IDC_FRAME_PREVIEW, L"Static", kStatic, SS_BITMAP, false},
-            {IDC_FRAME_PAGE, L"Static", kAny, 0, false},
-            {IDC_FRAME_PREVIEW_BORDER, L"Static", kAny, 0, false}}},
+            {kButton, false, {IDOK, IDCANCEL}},
+            {kPushButton, false, {IDC_FRAME_APPLY}},
+            {kOwnerDrawn, false, {IDC_FRAME_PREV, IDC_FRAME_NEXT}},
+            {kText, false, {IDC_FRAME_MESSAGE, IDC_FRAME_PAGE, IDC_FRAME_PREVIEW_BORDER}},
+            {kPicture, false, {IDC_FRAME_PREVIEW}}}},
+        // The picture page's eight rows, each created disabled: slider, read-only number box, label.
         {IDD_PICTURE_PAGE, true, {
-            {IDC_PICTURE_TITLE, L"Static", kAny, 0, false},
-            {IDC_PICTURE_DEFAULTS, L"Button", kPush, BS_PUSHBUTTON, false}}},
+            {kText, false, {IDC_PICTURE_TITLE}},
+            {kPushButton, false, {IDC_PICTURE_DEFAULTS}},
+            {kSlider, true, {IDC_BRIGHTNESS_SLIDER, IDC_CONTRAST_SLIDER, IDC_HUE_SLIDER, IDC_SATURATION_SLIDER,
+                             IDC_SHARPNESS_SLIDER, IDC_GAMMA_SLIDER, IDC_WHITE_BALANCE_SLIDER, IDC_BACKLIGHT_SLIDER}},
+            {kNumberBox, true, {IDC_BRIGHTNESS_VALUE, IDC_CONTRAST_VALUE, IDC_HUE_VALUE, IDC_SATURATION_VALUE,
+                                IDC_SHARPNESS_VALUE, IDC_GAMMA_VALUE, IDC_WHITE_BALANCE_VALUE, IDC_BACKLIGHT_VALUE}},
+            {kText, true, {IDC_BRIGHTNESS_LABEL, IDC_CONTRAST_LABEL, IDC_HUE_LABEL, IDC_SATURATION_LABEL,
+                           IDC_SHARPNESS_LABEL, IDC_GAMMA_LABEL, IDC_WHITE_BALANCE_LABEL, IDC_BACKLIGHT_LABEL}}}},
         {IDD_CAMERA_SETTINGS_PAGE, true, {
-            {IDC_CAMERA_SETTINGS_TITLE, L"Static", kAny, 0, false},
-            {IDC_CAMERA_SETTINGS_READ, L"Button", kPush, BS_PUSHBUTTON, false},
-            {IDC_FLICKER_GROUP, L"Button", kPush, BS_GROUPBOX, true},
-            {IDC_FLICKER_OFF, L"Button", kPush, BS_AUTORADIOBUTTON, true},
-            {IDC_FLICKER_50HZ, L"Button", kPush, BS_AUTORADIOBUTTON, true},
-            {IDC_FLICKER_60HZ, L"Button", kPush, BS_AUTORADIOBUTTON, true},
-            {IDC_MIRROR, L"Button", kPush, BS_AUTOCHECKBOX, true},
-            {IDC_LOW_LIGHT, L"Button", kPush, BS_AUTOCHECKBOX, true}}},
+            {kText, false, {IDC_CAMERA_SETTINGS_TITLE}},
+            {kPushButton, false, {IDC_CAMERA_SETTINGS_READ}},
+            {kGroupBox, true, {IDC_FLICKER_GROUP}},
+            {kRadio, true, {IDC_FLICKER_OFF, IDC_FLICKER_50HZ, IDC_FLICKER_60HZ}},
+            {kCheckBox, true, {IDC_MIRROR, IDC_LOW_LIGHT}}}},
         {IDD_ALERT_OVER_RESOLUTION, false, {
-            {IDOK, L"Button", kAny, 0, false},
-            {IDC_OVER_RESOLUTION_TEXT, L"Static", kAny, 0, false},
-            {IDC_OVER_RESOLUTION_PICTURE, L"Static", kStatic, SS_BITMAP, false}}},
+            {kButton, false, {IDOK}},
+            {kText, false, {IDC_OVER_RESOLUTION_TEXT}},
+            {kPicture, false, {IDC_OVER_RESOLUTION_PICTURE}}}},
         {IDD_ALERT_EFFECT_DISABLE, false, {
-            {IDOK, L"Button", kAny, 0, false},
-            {IDC_EFFECT_DISABLE_TEXT, L"Static", kAny, 0, false},
-            {IDC_EFFECT_DISABLE_NO_MORE, L"Button", kPush, BS_AUTOCHECKBOX, false}}},
-        {IDD_ABOUTBOX, false, {{IDOK, L"Button", kAny, 0, false}}},
+            {kButton, false, {IDOK}},
+            {kText, false, {IDC_EFFECT_DISABLE_TEXT}},
+            {kCheckBox, false, {IDC_EFFECT_DISABLE_NO_MORE}}}},
+        {IDD_ABOUTBOX, false, {{kButton, false, {IDOK}}}},
     };
-    // The picture page's eight rows, each created disabled: slider, read-only number box, label.
-    // The number boxes of white balance and backlight compensation are crossed against the ids.
-    const int sliders[] = {IDC_BRIGHTNESS_SLIDER, IDC_CONTRAST_SLIDER, IDC_HUE_SLIDER,
-                           IDC_SATURATION_SLIDER, IDC_SHARPNESS_SLIDER, IDC_GAMMA_SLIDER,
-                           IDC_WHITE_BALANCE_SLIDER, IDC_BACKLIGHT_SLIDER};
-    const int boxes[] = {IDC_BRIGHTNESS_VALUE, IDC_CONTRAST_VALUE, IDC_HUE_VALUE,
-                         IDC_SATURATION_VALUE, IDC_SHARPNESS_VALUE, IDC_GAMMA_VALUE,
-                         IDC_WHITE_BALANCE_VALUE, IDC_BACKLIGHT_VALUE};
-    const int labels[] = {IDC_BRIGHTNESS_LABEL, IDC_CONTRAST_LABEL, IDC_HUE_LABEL,
-                          IDC_SATURATION_LABEL, IDC_SHARPNESS_LABEL, IDC_GAMMA_LABEL,
-                          IDC_WHITE_BALANCE_LABEL, IDC_BACKLIGHT_LABEL};
-    for (int row = 0; row < 8; ++row) {
-        t[2].controls.push_back({sliders[row], TRACKBAR_CLASSW, TBS_VERT | TBS_NOTICKS, TBS_NOTICKS, true});
-        t[2].controls.push_back({boxes[row], L"Edit", ES_READONLY | ES_NUMBER, ES_READONLY, true});
-        t[2].controls.push_back({labels[row], L"Static", kAny, 0, true});
-    }
-    return t;
+    return templates;
 }
 
 INT_PTR CALLBACK acceptDialog(HWND, UINT message, WPARAM, LPARAM)
@@ -357,43 +306,39 @@ std::wstring windowText(HWND hWnd)
     return text;
 }
 
-TEST_F(LocaleLibraryTest, SettingsTemplatesMakeEveryControlTheProgramBinds)
+// The template as the settings program shows it: its style, and every control it binds with the
+// class, kind and state it relies on.
+void expectTemplateContract(HMODULE hModule, HWND hParent, int templateId)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
-    ASSERT_TRUE(InitCommonControlsEx(&icc));
-    // Property pages are child windows: they need a parent, as the sheet gives them.
-    HWND hParent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr,
-                                   nullptr, nullptr);
-    ASSERT_NE(nullptr, hParent);
-    for (const TemplateContract& t : settingsTemplates()) {
-        SCOPED_TRACE(t.id);
-        DWORD style = templateStyle(m_hLocale, t.id);
-        ASSERT_NE(0u, style) << "no template";
-        if (t.page) {
-            EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_CAPTION), style & (WS_CHILD | WS_CAPTION | WS_POPUP));
-        } else {
-            // Every window is shown by its program when it is ready, never by its creation.
-            EXPECT_EQ(0u, style & WS_VISIBLE);
-            EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU),
-                      style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CHILD));
-        }
-        HWND hDlg = CreateDialogParamW(m_hLocale, MAKEINTRESOURCEW(t.id), t.page ? hParent : nullptr,
-                                       acceptDialog, 0);
-        ASSERT_NE(nullptr, hDlg) << "error " << GetLastError();
-        for (const ControlContract& c : t.controls) {
-            SCOPED_TRACE(c.id);
-            HWND hCtl = GetDlgItem(hDlg, c.id);
-            ASSERT_NE(nullptr, hCtl) << "control missing";
+    const std::vector<TemplateContract>& templates = settingsTemplates();
+    auto t = std::find_if(templates.begin(), templates.end(), [&](const TemplateContract& c) { return c.id == templateId; });
+    ASSERT_NE(templates.end(), t) << "a template no program shows";
+    DWORD style = templateStyle(hModule, t->id);
+    ASSERT_NE(0u, style) << "no template";
+    if (t->page) {
+        EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_CAPTION), style & (WS_CHILD | WS_CAPTION | WS_POPUP));
+    } else {
+        // Every window is shown by its program when it is ready, never by its creation.
+        EXPECT_EQ(0u, style & WS_VISIBLE);
+        EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU),
+                  style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CHILD));
+    }
+    HWND hDlg = CreateDialogParamW(hModule, MAKEINTRESOURCEW(t->id), t->page ? hParent : nullptr, acceptDialog, 0);
+    ASSERT_NE(nullptr, hDlg) << "error " << GetLastError();
+    for (const Controls& group : t->controls) {
+        for (int id : group.ids) {
+            SCOPED_TRACE(id);
+            HWND hCtl = GetDlgItem(hDlg, id);
+            EXPECT_NE(nullptr, hCtl) << "control missing";
             wchar_t className[64] = L"";
             GetClassNameW(hCtl, className, ARRAYSIZE(className));
-            EXPECT_EQ(0, _wcsicmp(c.className, className)) << className;
+            EXPECT_EQ(0, _wcsicmp(group.kind.className, className)) << className;
             DWORD controlStyle = static_cast<DWORD>(GetWindowLongW(hCtl, GWL_STYLE));
-            EXPECT_EQ(c.kind, controlStyle & c.kindMask);
-            EXPECT_EQ(c.disabled, !IsWindowEnabled(hCtl));
+            EXPECT_EQ(group.kind.kind, controlStyle & group.kind.mask);
+            EXPECT_EQ(group.disabled, !IsWindowEnabled(hCtl));
         }
-        DestroyWindow(hDlg);
     }
-    DestroyWindow(hParent);
+    DestroyWindow(hDlg);
 }
 
 TEST_F(LocaleLibraryTest, FrameArrowsAreNamedForTheirImagesAndTheNoFrameMessageLiesAbove)
@@ -467,27 +412,6 @@ TEST_F(LocaleLibraryTest, PanelListsHoldZoomStepsAndModesInFlagOrder)
             EXPECT_TRUE(!entry.empty() && entry.front() != ' ' && entry.back() != ' ') << entry;
 }
 
-TEST_F(LocaleLibraryTest, SettingsStringsAreThereAndReadable)
-{
-    const UINT ids[] = {IDS_ABOUTBOX, IDS_PICTURE_TITLE_FRONT, IDS_PICTURE_TITLE_REAR,
-                        IDS_PROPERTY_SHEET_CAPTION, IDS_CAMERA_SETTINGS_FRONT,
-                        IDS_CAMERA_SETTINGS_REAR, IDS_PRODUCT_NAME, IDS_SERVICE_NOT_FOUND,
-                        IDS_PROPERTY_ERROR, IDS_EFFECT_FAILED, IDS_FRAME_TIP, IDS_ZOOM_TIP,
-                        IDS_MODE_TIP, IDS_NO_FRAME};
-    std::set<std::wstring> seen;
-    for (UINT id : ids) {
-        SCOPED_TRACE(id);
-        std::wstring text;
-        ASSERT_GT(stringLength(m_hLocale, id, text), 0);
-        EXPECT_FALSE(iswspace(text.front()) || iswspace(text.back())) << text;
-        EXPECT_TRUE(seen.insert(text).second) << "the same text twice: " << text;
-    }
-    // The About entry goes into a menu: it needs an access key.
-    std::wstring about;
-    stringLength(m_hLocale, IDS_ABOUTBOX, about);
-    EXPECT_NE(std::wstring::npos, about.find(L'&'));
-}
-
 // How colourful an icon is: the largest difference between the colour channels of any pixel that
 // is more than faintly visible.
 int largestChannelSpread(const std::vector<DWORD>& pixels)
@@ -502,7 +426,7 @@ int largestChannelSpread(const std::vector<DWORD>& pixels)
     return spread;
 }
 
-TEST_F(LocaleLibraryTest, SettingsIconsLoadAtEverySizeTheRowsShowGreyedWhenOff)
+TEST_F(LocaleLibraryTest, SettingsIconsShowAtBothSizesTheRowsGreyedWhenOff)
 {
     struct Icon {
         int id;
@@ -512,24 +436,9 @@ TEST_F(LocaleLibraryTest, SettingsIconsLoadAtEverySizeTheRowsShowGreyedWhenOff)
                           {IDI_MODE_ON, false}, {IDI_FRAME_OFF, true},  {IDI_ZOOM_OFF, true},
                           {IDI_MODE_OFF, true}};
     for (const Icon& icon : icons) {
-        SCOPED_TRACE(icon.id);
-        HRSRC hGroup = FindResourceW(m_hLocale, MAKEINTRESOURCEW(icon.id), RT_GROUP_ICON);
-        ASSERT_NE(nullptr, hGroup);
-        const auto* dir = static_cast<const GroupIconDir*>(LockResource(LoadResource(m_hLocale, hGroup)));
-        ASSERT_NE(nullptr, dir);
-        std::set<int> sizes;
-        for (WORD i = 0; i < dir->count; ++i)
-            sizes.insert(dir->entries[i].width);
-        EXPECT_EQ((std::set<int>{16, 24, 32, 48}), sizes);
         for (int size : {16, 32}) {
-            SCOPED_TRACE(size);
-            HICON hIcon = static_cast<HICON>(LoadImageW(m_hLocale, MAKEINTRESOURCEW(icon.id),
-                                                        IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-            ASSERT_NE(nullptr, hIcon);
-            int width = 0, height = 0;
-            std::vector<DWORD> pixels = iconPixels(hIcon, width, height);
-            DestroyIcon(hIcon);
-            ASSERT_EQ(size, width);
+            SCOPED_TRACE(testing::Message() << "icon " << icon.id << " at " << size);
+            std::vector<DWORD> pixels = loadIconPixels(m_hLocale, icon.id, size);
             ASSERT_FALSE(pixels.empty());
             int visible = 0;
             for (DWORD p : pixels)
@@ -541,6 +450,66 @@ TEST_F(LocaleLibraryTest, SettingsIconsLoadAtEverySizeTheRowsShowGreyedWhenOff)
                 EXPECT_GE(largestChannelSpread(pixels), 96) << "an icon without colour";
         }
     }
+}
+
+// An id the library's header defines with a number of its own (an alias of another id is left out).
+struct HeaderId {
+    std::string name;
+    int value;
+    std::string kind() const { return name.substr(0, name.find('_')); }   // IDD, IDS, IDI, IDM, ID...
+};
+
+std::vector<HeaderId> headerIds()
+{
+    std::vector<HeaderId> ids;
+    std::ifstream in(KIVO_LOCALE_IDS_HEADER);
+    const std::regex define(R"(^#define\s+(ID[A-Z]*_\w+)\s+(\d+)\b)");
+    std::smatch match;
+    for (std::string line; std::getline(in, line);)
+        if (std::regex_search(line, match, define))
+            ids.push_back({match[1], std::stoi(match[2])});
+    return ids;
+}
+
+// Every dialog, string, icon, menu and menu command the header names is in the library and loads:
+// templates make their window with every control the program binds, strings are readable and each
+// says something of its own, icons have every size, commands are in the tray menu.
+TEST_F(LocaleLibraryTest, EveryIdOfTheHeaderResolvesToItsKind)
+{
+    const std::vector<HeaderId> ids = headerIds();
+    ASSERT_GT(ids.size(), 50u) << "the header was not read";
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    // Property pages are child windows: they need a parent, as the sheet gives them.
+    HWND hParent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hParent);
+    std::set<std::wstring> texts;
+    HMENU hTray = LoadMenuW(m_hLocale, MAKEINTRESOURCEW(IDM_TRAY));
+    for (const HeaderId& id : ids) {
+        SCOPED_TRACE(id.name);
+        const std::string kind = id.kind();
+        if (kind == "IDD") {
+            expectTemplateContract(m_hLocale, hParent, id.value);
+        } else if (kind == "IDS") {
+            std::wstring text;
+            ASSERT_GT(stringLength(m_hLocale, id.value, text), 0);
+            // What a user reads: no stray whitespace at its ends, never the text of another id.
+            EXPECT_FALSE(iswspace(text.front()) || iswspace(text.back())) << text;
+            EXPECT_TRUE(texts.insert(text).second) << "the same text twice: " << text;
+        } else if (kind == "IDI") {
+            expectEveryIconSize(m_hLocale, id.value);
+        } else if (kind == "IDM") {
+            HMENU hMenu = LoadMenuW(m_hLocale, MAKEINTRESOURCEW(id.value));
+            EXPECT_NE(nullptr, hMenu);
+            if (hMenu)
+                DestroyMenu(hMenu);
+        } else if (kind == "ID") {
+            EXPECT_NE(UINT(-1), GetMenuState(hTray, id.value, MF_BYCOMMAND)) << "not in the tray menu";
+        }
+    }
+    if (hTray)
+        DestroyMenu(hTray);
+    DestroyWindow(hParent);
 }
 
 } // namespace

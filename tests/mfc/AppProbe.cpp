@@ -3,23 +3,13 @@
 #include "afxwin.h"
 
 #include "ProbeIds.h"
+#include "ProbeRecord.h"
 
 #include <cstdio>
 
 namespace {
 
-void record(const char* text)
-{
-    WCHAR path[MAX_PATH];
-    if (!GetEnvironmentVariableW(L"KIVO_PROBE_OUT", path, MAX_PATH))
-        return;
-    FILE* f = _wfopen(path, L"ab");
-    if (!f)
-        return;
-    fputs(text, f);
-    fputs("\n", f);
-    fclose(f);
-}
+using probe::record;
 
 class ProbeFrame : public CFrameWnd {
 protected:

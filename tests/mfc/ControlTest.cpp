@@ -50,9 +50,7 @@ class BitmapButtonTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_hLibrary = LoadLibraryW(L"ProbeResources.dll");
         ASSERT_NE(nullptr, m_hLibrary);
-        m_hPrevious = AfxGetResourceHandle();
         AfxSetResourceHandle(m_hLibrary);
         ASSERT_NE(nullptr, m_parent.get()->m_hWnd);
     }
@@ -60,7 +58,6 @@ protected:
     {
         m_button.DestroyWindow();
         AfxSetResourceHandle(m_hPrevious);
-        FreeLibrary(m_hLibrary);
     }
     HWND createButton(LPCWSTR caption)
     {
@@ -68,8 +65,9 @@ protected:
                              m_parent.get()->m_hWnd, reinterpret_cast<HMENU>(UINT_PTR(IDC_PROBE_BUTTON)),
                              nullptr, nullptr);
     }
-    HINSTANCE m_hLibrary = nullptr;
-    HINSTANCE m_hPrevious = nullptr;
+    kivotest::LoadedLibrary m_library{L"ProbeResources.dll"};
+    HINSTANCE m_hLibrary = m_library.get();
+    HINSTANCE m_hPrevious = AfxGetResourceHandle();
     ParentWindow m_parent;
     CBitmapButton m_button;
 };

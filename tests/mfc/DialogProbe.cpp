@@ -4,6 +4,7 @@
 #include "afxwin.h"
 
 #include "ProbeIds.h"
+#include "ProbeRecord.h"
 
 #include <cstdio>
 #include <string>
@@ -16,17 +17,7 @@ const UINT WM_PROBE_BATCH = WM_APP + 3;   // one batch of dialog cycles; wParam:
 const UINT WM_PROBE_NESTED = WM_APP + 4;  // a page opens a modal dialog over the sheet
 const int kCyclesPerBatch = 100;
 
-void record(const std::string& text)
-{
-    WCHAR path[MAX_PATH];
-    if (!GetEnvironmentVariableW(L"KIVO_PROBE_OUT", path, MAX_PATH))
-        return;
-    FILE* f = _wfopen(path, L"ab");
-    if (!f)
-        return;
-    fprintf(f, "%s\n", text.c_str());
-    fclose(f);
-}
+using probe::record;
 
 std::wstring g_mode;
 

@@ -252,6 +252,19 @@ protected:
         PostMessageW(GetDlgItem(hDialog, IDC_PROBE_EDIT), WM_KEYDOWN, key, 1);
     }
 
+    // Runs the dialog modally while a user's steps work it once it shows; its result. A dialog the
+    // driver had to close at the deadline fails the test.
+    static INT_PTR runModal(CDialog& dialog, const std::function<void(HWND)>& steps,
+                            DWORD deadlineMs = kDialogDeadlineMs)
+    {
+        DialogDriver driver(L"Probe modal", steps, deadlineMs);
+        INT_PTR result = dialog.DoModal();
+        EXPECT_FALSE(driver.closedByDeadline());
+        return result;
+    }
+    // The same with no user: the dialog must end by itself before the watchdog's deadline.
+    static INT_PTR runWatched(CDialog& dialog) { return runModal(dialog, [](HWND) {}, kWatchdogMs); }
+
     CWinApp m_app;
     MainFrame* m_pFrame = nullptr;
     HWND m_hMain = nullptr;
@@ -261,12 +274,7 @@ protected:
 TEST_F(ModalTest, EnterEndsWithOkAndEscapeWithCancelWhileTheMainWindowOwnsTheDialogAndIsDisabled)
 {
     ModalDialog okDialog;
-    INT_PTR okResult;
-    {
-        DialogDriver driver(L"Probe modal", [](HWND hDialog) { pressKey(hDialog, VK_RETURN); }, kDialogDeadlineMs);
-        okResult = okDialog.DoModal();
-    }
-    EXPECT_EQ(IDOK, okResult);
+    EXPECT_EQ(IDOK, runModal(okDialog, [](HWND hDialog) { pressKey(hDialog, VK_RETURN); }));
     EXPECT_EQ(std::vector<std::string>{"OnOK"}, okDialog.m_events);
     EXPECT_EQ(m_hMain, okDialog.m_owner) << "with no parent the main window owns the dialog";
     EXPECT_FALSE(okDialog.m_ownerEnabledWhileRunning);
@@ -275,17 +283,10 @@ TEST_F(ModalTest, EnterEndsWithOkAndEscapeWithCancelWhileTheMainWindowOwnsTheDia
     EXPECT_EQ(nullptr, okDialog.m_hWnd);
 
     ModalDialog cancelDialog;
-    INT_PTR cancelResult;
-    {
-        DialogDriver driver(L"Probe modal",
-                            [](HWND hDialog) {
-                                PostMessageW(GetDlgItem(hDialog, IDC_PROBE_EDIT), WM_PROBE_FOREIGN, 0, 0);
-                                pressKey(hDialog, VK_ESCAPE);
-                            },
-                            kDialogDeadlineMs);
-        cancelResult = cancelDialog.DoModal();
-    }
-    EXPECT_EQ(IDCANCEL, cancelResult);
+    EXPECT_EQ(IDCANCEL, runModal(cancelDialog, [](HWND hDialog) {
+                  PostMessageW(GetDlgItem(hDialog, IDC_PROBE_EDIT), WM_PROBE_FOREIGN, 0, 0);
+                  pressKey(hDialog, VK_ESCAPE);
+              }));
     EXPECT_EQ(std::vector<std::string>{"OnCancel"}, cancelDialog.m_events);
     EXPECT_TRUE(m_foreign.empty()) << "the owner's PreTranslateMessage saw the dialog's messages";
 }
@@ -297,25 +298,14 @@ TEST_F(ModalTest, DialogFromATemplateInMemoryRunsModal)
     auto lpTemplate = static_cast<LPCDLGTEMPLATE>(LockResource(LoadResource(nullptr, hResource)));
     CDialog dialog;
     ASSERT_TRUE(dialog.InitModalIndirect(lpTemplate));
-    INT_PTR result;
-    {
-        DialogDriver driver(L"Probe modal", [](HWND hDialog) { pressKey(hDialog, VK_RETURN); }, kDialogDeadlineMs);
-        result = dialog.DoModal();
-    }
-    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(IDOK, runModal(dialog, [](HWND hDialog) { pressKey(hDialog, VK_RETURN); }));
 }
 
 TEST_F(ModalTest, DestroyingTheOwnerEndsTheModalLoopAndWmQuitIsPostedAgain)
 {
     // The main window goes while the dialog runs: its owned dialog goes with it and the loop ends.
     ModalDialog orphan([this](ModalDialog&) { PostMessageW(m_hMain, WM_PROBE_CLOSE, 0, 0); });
-    INT_PTR orphanResult;
-    {
-        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kWatchdogMs);
-        orphanResult = orphan.DoModal();
-        EXPECT_FALSE(watchdog.closedByDeadline());
-    }
-    EXPECT_EQ(-1, orphanResult);
+    EXPECT_EQ(-1, runWatched(orphan));
     EXPECT_FALSE(IsWindow(m_hMain));
     EXPECT_EQ(nullptr, m_app.m_pMainWnd);
     EXPECT_EQ(nullptr, orphan.m_hWnd);
@@ -328,25 +318,13 @@ TEST_F(ModalTest, DestroyingTheOwnerEndsTheModalLoopAndWmQuitIsPostedAgain)
     ASSERT_TRUE(pOwner->Create(nullptr, L"probe owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
     HWND hOwner = pOwner->m_hWnd;
     ModalDialog owned([hOwner](ModalDialog&) { PostMessageW(hOwner, WM_PROBE_CLOSE, 0, 0); }, pOwner);
-    INT_PTR ownedResult;
-    {
-        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kWatchdogMs);
-        ownedResult = owned.DoModal();
-        EXPECT_FALSE(watchdog.closedByDeadline());
-    }
-    EXPECT_EQ(-1, ownedResult);
+    EXPECT_EQ(-1, runWatched(owned));
     EXPECT_FALSE(IsWindow(hOwner));
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 
     // WM_QUIT inside the modal loop ends it and is there again for the loop outside it.
     ModalDialog quitter([](ModalDialog&) { PostQuitMessage(5); });
-    INT_PTR quitResult;
-    {
-        DialogDriver watchdog(L"Probe modal", [](HWND) {}, kWatchdogMs);
-        quitResult = quitter.DoModal();
-        EXPECT_FALSE(watchdog.closedByDeadline());
-    }
-    EXPECT_EQ(-1, quitResult);
+    EXPECT_EQ(-1, runWatched(quitter));
     EXPECT_EQ(nullptr, quitter.m_hWnd);
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(5u, quit.wParam) << "the exit code survives the modal loop";
@@ -495,12 +473,14 @@ TEST(DialogTest, OwnerDrawnControlDrawsThroughItsParentsReflection)
 
 TEST_F(ModalTest, AnotherModuleOfTheProcessSeesTheSameApplicationWindowsAndResources)
 {
-    HMODULE hModule = LoadLibraryW(L"ProbeModule.dll");
-    ASSERT_NE(nullptr, hModule);
-    auto view = reinterpret_cast<ProbeModuleViewFn>(reinterpret_cast<void*>(GetProcAddress(hModule, "probeModuleView")));
+    kivotest::LoadedLibrary module(L"ProbeModule.dll");
+    ASSERT_NE(nullptr, module.get());
+    auto view = reinterpret_cast<ProbeModuleViewFn>(
+        reinterpret_cast<void*>(GetProcAddress(module.get(), "probeModuleView")));
     ASSERT_NE(nullptr, view);
     HINSTANCE hPrevious = AfxGetResourceHandle();
-    HMODULE hResources = LoadLibraryW(L"ProbeResources.dll");
+    kivotest::LoadedLibrary resources(L"ProbeResources.dll");
+    HMODULE hResources = resources.get();
     ASSERT_NE(nullptr, hResources);
     AfxSetResourceHandle(hResources);
 
@@ -512,8 +492,6 @@ TEST_F(ModalTest, AnotherModuleOfTheProcessSeesTheSameApplicationWindowsAndResou
     EXPECT_EQ(m_pFrame, seen.pBound);
 
     AfxSetResourceHandle(hPrevious);
-    FreeLibrary(hResources);
-    FreeLibrary(hModule);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Resources: the module's resource handle switched to a resource library, strings and menus.
 #include "afxwin.h"
 
+#include "LoadedLibrary.h"
 #include "ProbeIds.h"
 
 #include <gtest/gtest.h>
@@ -9,19 +10,11 @@ namespace {
 
 class ResourceHandleTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_hLibrary = LoadLibraryW(L"ProbeResources.dll");
-        ASSERT_NE(nullptr, m_hLibrary);
-        m_hPrevious = AfxGetResourceHandle();
-    }
-    void TearDown() override
-    {
-        AfxSetResourceHandle(m_hPrevious);
-        FreeLibrary(m_hLibrary);
-    }
-    HINSTANCE m_hLibrary = nullptr;
-    HINSTANCE m_hPrevious = nullptr;
+    void SetUp() override { ASSERT_NE(nullptr, m_hLibrary); }
+    void TearDown() override { AfxSetResourceHandle(m_hPrevious); }
+    kivotest::LoadedLibrary m_library{L"ProbeResources.dll"};
+    HINSTANCE m_hLibrary = m_library.get();
+    HINSTANCE m_hPrevious = AfxGetResourceHandle();
 };
 
 TEST_F(ResourceHandleTest, StringsComeFromTheCurrentResourceModule)

@@ -26,24 +26,15 @@ struct Pixels {
 Pixels takePixels(HBITMAP hBitmap)
 {
     Pixels p;
-    BITMAP bm = {};
-    if (!hBitmap || !GetObjectW(hBitmap, sizeof(bm), &bm))
-        return p;
-    p.width = bm.bmWidth;
-    p.height = bm.bmHeight;
-    p.data.resize(size_t(p.width) * p.height);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = p.width;
-    info.bmiHeader.biHeight = -p.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    HDC hdc = GetDC(nullptr);
-    EXPECT_EQ(p.height, GetDIBits(hdc, hBitmap, 0, p.height, p.data.data(), &info, DIB_RGB_COLORS));
-    ReleaseDC(nullptr, hdc);
+    LONG width = 0, height = 0;
+    p.data = kivotest::bitmapPixels(hBitmap, width, height);
+    EXPECT_FALSE(hBitmap && p.data.empty()) << "the bitmap could not be read";
+    p.width = width;
+    p.height = height;
     for (DWORD& v : p.data)
         v &= 0xFFFFFF;
-    DeleteObject(hBitmap);
+    if (hBitmap)
+        DeleteObject(hBitmap);
     return p;
 }
 

@@ -4,6 +4,7 @@
 
 #include "RuntimeProbeCodes.h"
 #include "ProbeEvents.h"
+#include "ShutdownRecorder.h"
 
 #include <aclapi.h>
 #include <gtest/gtest.h>
@@ -47,26 +48,6 @@ DWORD runHalt(const std::wstring& name, const wchar_t* which)
         return MAXDWORD;
     return halter.waitExit(kDeadlineMs) ? halter.exitCode() : MAXDWORD;
 }
-
-class Listener : public CObserveApp::IObserveEvent {
-public:
-    std::atomic<int> m_all{0};
-    std::atomic<int> m_user{0};
-    std::atomic<DWORD> m_threadId{0};
-    HANDLE m_hCalled = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-
-    ~Listener() { CloseHandle(m_hCalled); }
-    void OnShutdownAll() override { called(m_all); }
-    void OnShutdownUser() override { called(m_user); }
-
-private:
-    void called(std::atomic<int>& counter)
-    {
-        ++counter;
-        m_threadId = GetCurrentThreadId();
-        SetEvent(m_hCalled);
-    }
-};
 
 TEST(ObserveAppTest, RunningInstanceIsSeenUntilItsProcessEnds)
 {
@@ -141,7 +122,7 @@ TEST(ObserveAppTest, RequestWithoutObserverVanishesWithItsProcess)
 TEST(ObserveAppTest, HaltingLaunchDoesNotTakeItsOwnRequest)
 {
     std::wstring name = observerName();
-    Listener listener;
+    ShutdownRecorder listener;
     CObserveApp halting(name.c_str());
     halting.m_pEvent = &listener;
     ObservingProbe running(name);
@@ -156,7 +137,7 @@ TEST(ObserveAppTest, HaltingLaunchDoesNotTakeItsOwnRequest)
 TEST(ObserveAppTest, ListenerIsCalledOnTheObserverThreadAndStopIsPrompt)
 {
     std::wstring name = observerName();
-    Listener listener;
+    ShutdownRecorder listener;
     {
         CObserveApp app(name.c_str());
         app.m_pEvent = &listener;

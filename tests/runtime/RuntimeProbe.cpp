@@ -7,6 +7,7 @@
 #include "ObserveApp.h"
 #include "KivoLib.h"
 #include "RuntimeProbeCodes.h"
+#include "ShutdownRecorder.h"
 
 #include <atomic>
 #include <cstdio>
@@ -25,26 +26,6 @@ HANDLE openTagEvent(LPCWSTR stem, LPCWSTR tag)
     return OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, name.c_str());
 }
 
-class Recorder : public CObserveApp::IObserveEvent {
-public:
-    std::atomic<int> m_firstKind{kProbeKindNone};
-    std::atomic<int> m_count{0};
-    HANDLE m_hReport = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-
-    ~Recorder() { CloseHandle(m_hReport); }
-    void OnShutdownAll() override { record(kProbeKindAll); }
-    void OnShutdownUser() override { record(kProbeKindUser); }
-
-private:
-    void record(int kind)
-    {
-        int none = kProbeKindNone;
-        m_firstKind.compare_exchange_strong(none, kind);
-        ++m_count;
-        SetEvent(m_hReport);
-    }
-};
-
 int observe(LPCWSTR name, LPCWSTR tag)
 {
     HANDLE hReady = openTagEvent(L"KivoProbeReady-", tag);
@@ -52,7 +33,7 @@ int observe(LPCWSTR name, LPCWSTR tag)
     HANDLE hFinish = openTagEvent(L"KivoProbeFinish-", tag);
     int rc = kProbeBadUse;
     if (hReady && hReported && hFinish) {
-        Recorder recorder;
+        ShutdownRecorder recorder;
         {
             CObserveApp app(name);
             app.m_pEvent = &recorder;
@@ -60,15 +41,15 @@ int observe(LPCWSTR name, LPCWSTR tag)
                 rc = kProbeObserveFailed;
             } else {
                 SetEvent(hReady);
-                if (WaitForSingleObject(recorder.m_hReport, kDeadlineMs) == WAIT_OBJECT_0) {
+                if (WaitForSingleObject(recorder.m_hCalled, kDeadlineMs) == WAIT_OBJECT_0) {
                     SetEvent(hReported);
                     WaitForSingleObject(hFinish, kDeadlineMs);
-                    WaitForSingleObject(recorder.m_hReport, kSecondReportWindowMs);
+                    WaitForSingleObject(recorder.m_hCalled, kSecondReportWindowMs);
                 }
             }
         }
         if (rc == kProbeBadUse)
-            rc = probeResult(recorder.m_firstKind, recorder.m_count);
+            rc = probeResult(recorder.m_firstKind, recorder.m_all + recorder.m_user);
     }
     for (HANDLE h : {hReady, hReported, hFinish}) {
         if (h)

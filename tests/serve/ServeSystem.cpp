@@ -17,14 +17,6 @@ namespace {
 
 const wchar_t kFrameWindowClass[] = L"Afx:*";
 
-std::wstring windowsSearchPath()
-{
-    WCHAR windows[MAX_PATH];
-    UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring windowsDir(windows, n < MAX_PATH ? n : 0);
-    return windowsDir + L"\\system32;" + windowsDir;
-}
-
 } // namespace
 
 // Programs started from here find libraries only where an installed program would: the test's own
@@ -35,7 +27,7 @@ Installation::Installation(SettingsProgram program, const std::vector<std::wstri
       m_cameraNamespace(kivotest::uniqueName(L"servetest")),
       m_logFile(L"KIVO_LOG_FILE", m_log.path()),
       m_standInOut(L"KIVO_STANDIN_OUT", m_folder.file(L"standin.txt")),
-      m_searchPath(L"PATH", windowsSearchPath()),
+      m_searchPath(L"PATH", kivotest::windowsSearchPath()),
       m_camera(L"KIVO_VCAM_NAMESPACE", m_cameraNamespace)
 {
     std::vector<std::wstring> notStaged = leaveOut;
@@ -145,36 +137,9 @@ HWND findStandInWindow()
     return FindWindowW(kStandInClassName, nullptr);
 }
 
-void resetSettings()
-{
-    RegDeleteTreeW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY);
-}
-
-bool readSetting(const wchar_t* name, DWORD& value)
-{
-    DWORD size = sizeof(value);
-    return RegGetValueW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-           ERROR_SUCCESS;
-}
-
-void writeSetting(const wchar_t* name, DWORD value)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, REG_DWORD, &value, sizeof(value));
-}
-
 void setExternalCameraInstalled(bool installed)
 {
-    if (installed) {
-        DWORD one = 1;
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, KIVO_SETTINGS_KEY, KIVO_VALUE_EXTERNAL_CAMERA_INSTALLED, REG_DWORD, &one,
-                        sizeof(one));
-    } else {
-        HKEY hKey = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, KIVO_SETTINGS_KEY, 0, KEY_SET_VALUE, &hKey) == ERROR_SUCCESS) {
-            RegDeleteValueW(hKey, KIVO_VALUE_EXTERNAL_CAMERA_INSTALLED);
-            RegCloseKey(hKey);
-        }
-    }
+    kivotest::setMachineSetting(KIVO_VALUE_EXTERNAL_CAMERA_INSTALLED, installed);
 }
 
 namespace {

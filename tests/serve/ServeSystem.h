@@ -85,10 +85,11 @@ HWND findFrameWindow(DWORD processId);
 HWND waitForFrameWindow(DWORD processId, DWORD timeoutMs);
 HWND findStandInWindow();
 
-// The per-user settings key: removed entirely, values read and written.
-void resetSettings();
-bool readSetting(const wchar_t* name, DWORD& value);
-void writeSetting(const wchar_t* name, DWORD value);
+// The per-user settings key: removed entirely, values read and written; the machine-wide
+// "ExternalCameraInstalled".
+using kivotest::readSetting;
+using kivotest::resetSettings;
+using kivotest::writeSetting;
 void setExternalCameraInstalled(bool installed);
 
 // Whether the service's tray icon is there: the shell modifies only an icon it has.

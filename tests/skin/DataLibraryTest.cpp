@@ -1,5 +1,6 @@
 // KivoData.dll: every bitmap the skin and the frame chooser load is there, with sizes that fit the
 // way they are drawn.
+#include "LoadedLibrary.h"
 #include "TestPaths.h"
 #include "resource.h"
 
@@ -9,16 +10,7 @@ namespace {
 
 class DataLibraryTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_hData = LoadLibraryW(kivotest::stageFile(L"KivoData.dll").c_str());
-        ASSERT_NE(nullptr, m_hData) << "error " << GetLastError();
-    }
-    void TearDown() override
-    {
-        if (m_hData)
-            FreeLibrary(m_hData);
-    }
+    void SetUp() override { ASSERT_NE(nullptr, m_hData) << "error " << m_data.loadError(); }
 
     // Width and height of a bitmap resource; 0, 0 when it is missing.
     SIZE bitmapSize(LPCWSTR name)
@@ -46,7 +38,8 @@ protected:
         return c;
     }
 
-    HMODULE m_hData = nullptr;
+    kivotest::LoadedLibrary m_data{kivotest::stageFile(L"KivoData.dll")};
+    HMODULE m_hData = m_data.get();
 };
 
 // Ids in the order top-left, top, top-right, left, centre, right, bottom-left, bottom, bottom-right.

@@ -2,6 +2,8 @@
 // pixel by pixel, and solid-colour bitmaps to paint with.
 #pragma once
 
+#include "BitmapPixels.h"
+
 #include <afxwin.h>
 
 #include <cstdint>
@@ -12,13 +14,7 @@ public:
     DibCanvas(int width, int height, COLORREF background = RGB(0x11, 0x22, 0x33))
         : m_width(width), m_height(height)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = kivotest::topDownInfo(width, height);
         m_hdc = ::CreateCompatibleDC(nullptr);
         m_bitmap = ::CreateDIBSection(m_hdc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
         m_old = ::SelectObject(m_hdc, m_bitmap);

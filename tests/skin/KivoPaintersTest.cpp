@@ -1,6 +1,7 @@
 // The settings program's painters: the bitmap look from the data library, the fall-back to the
 // skin library's look, the cache, the help button, and the device context left as it was.
 #include "DibCanvas.h"
+#include "LoadedLibrary.h"
 #include "KivoButtonPainter.h"
 #include "KivoDialogPainter.h"
 
@@ -72,8 +73,8 @@ TEST(KivoButtonPainterTest, WithoutItsSkinOrItsBitmapsEveryStateIsTheLibrarysLoo
 TEST(KivoDialogPainterTest, HelpButtonFillAndGlyphFollowTheFirstFlagThatIsSet)
 {
     KivoDialogPainter painter;
-    HMODULE data = ::LoadLibraryW(L"KivoData.dll");
-    ASSERT_NE(nullptr, data);
+    kivotest::LoadedLibrary data(L"KivoData.dll");
+    ASSERT_NE(nullptr, data.get());
     struct Case {
         bool hot, pressed, disabled;
         COLORREF fill;
@@ -89,7 +90,7 @@ TEST(KivoDialogPainterTest, HelpButtonFillAndGlyphFollowTheFirstFlagThatIsSet)
         EXPECT_TRUE(canvas.allOf({100, 5, 126, 8}, c.fill));   // filled above the glyph
         EXPECT_EQ(RGB(0x11, 0x22, 0x33), canvas.pixel(99, 4));
         // The glyph at (105, 8), pixel for pixel.
-        HBITMAP glyph = ::LoadBitmapW(data, MAKEINTRESOURCEW(c.glyph));
+        HBITMAP glyph = ::LoadBitmapW(data.get(), MAKEINTRESOURCEW(c.glyph));
         HDC memory = ::CreateCompatibleDC(nullptr);
         HGDIOBJ old = ::SelectObject(memory, glyph);
         int differing = 0;
@@ -102,7 +103,6 @@ TEST(KivoDialogPainterTest, HelpButtonFillAndGlyphFollowTheFirstFlagThatIsSet)
         EXPECT_EQ(0, differing);
     }
     EXPECT_EQ(4u, painter.cachedBitmapCount());
-    ::FreeLibrary(data);
 
     // No data library: the library's own help button.
     KivoDialogPainter noLibrary(L"NoSuchKivoData.dll");

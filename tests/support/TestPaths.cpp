@@ -38,4 +38,12 @@ std::wstring quoted(const std::wstring& path)
     return L"\"" + path + L"\"";
 }
 
+std::wstring windowsSearchPath()
+{
+    WCHAR windows[MAX_PATH];
+    UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring folder(windows, n < MAX_PATH ? n : 0);
+    return folder + L"\\system32;" + folder;
+}
+
 } // namespace kivotest

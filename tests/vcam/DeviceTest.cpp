@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <utility>
+#include <vector>
 
 using namespace vcamtest;
 
@@ -23,28 +26,22 @@ RunResult kivocap(const std::wstring& arguments)
     return runStaged(L"kivocap.exe", arguments, 20000);
 }
 
-// Mean of the bytes of one colour channel (0 blue, 1 green, 2 red) of a 24-bit BMP.
-double channelMean(const BmpFile& bmp, int channel)
+// Mean of one colour channel (0 blue, 1 green, 2 red) of a picture.
+double channelMean(const kivotest::Picture& picture, int channel)
 {
-    const LONG w = bmp.header.biWidth, h = bmp.header.biHeight < 0 ? -bmp.header.biHeight : bmp.header.biHeight;
-    const size_t stride = (size_t(w) * 3 + 3) & ~size_t(3);
     double sum = 0;
-    for (LONG y = 0; y < h; ++y)
-        for (LONG x = 0; x < w; ++x)
-            sum += bmp.pixels[size_t(y) * stride + size_t(x) * 3 + size_t(channel)];
-    return sum / (double(w) * double(h));
+    for (size_t i = size_t(channel); i < picture.bgr.size(); i += 3)
+        sum += picture.bgr[i];
+    return sum / (double(picture.bgr.size()) / 3);
 }
 
 // Sum of absolute differences between horizontal neighbours of the green channel: edge strength.
-double edgeEnergy(const BmpFile& bmp)
+double edgeEnergy(const kivotest::Picture& picture)
 {
-    const LONG w = bmp.header.biWidth, h = bmp.header.biHeight < 0 ? -bmp.header.biHeight : bmp.header.biHeight;
-    const size_t stride = (size_t(w) * 3 + 3) & ~size_t(3);
     double sum = 0;
-    for (LONG y = 0; y < h; ++y)
-        for (LONG x = 1; x < w; ++x)
-            sum += std::abs(int(bmp.pixels[size_t(y) * stride + size_t(x) * 3 + 1]) -
-                            int(bmp.pixels[size_t(y) * stride + size_t(x - 1) * 3 + 1]));
+    for (LONG y = 0; y < picture.height; ++y)
+        for (LONG x = 1; x < picture.width; ++x)
+            sum += std::abs(int(GetGValue(picture.at(x, y))) - int(GetGValue(picture.at(x - 1, y))));
     return sum;
 }
 
@@ -155,28 +152,23 @@ TEST_F(VcamDevice, ToolsExplainBadCommandLines)
 TEST_F(VcamDevice, PictureFollowsDirectionAndProperties)
 {
     kivotest::ScratchFolder folder(L"vcampic");
-    auto grab = [&](const wchar_t* name, BmpFile& bmp) {
-        std::wstring out = folder.file(name);
-        RunResult r = kivocap(L"--frames 1 --image bmp --out \"" + out + L"\"");
-        return r.exitCode == 0 && readBmp(out + L"\\frame00000.bmp", bmp);
-    };
-    BmpFile front, rear, bright, dark, warm, cool, soft, sharp;
-    ASSERT_TRUE(grab(L"front", front));
-    ASSERT_EQ(0u, kivocam(L"turn 0 rear").exitCode);
-    ASSERT_TRUE(grab(L"rear", rear));
-    ASSERT_EQ(0u, kivocam(L"set 0 brightness 64").exitCode);
-    ASSERT_TRUE(grab(L"bright", bright));
-    ASSERT_EQ(0u, kivocam(L"set 0 brightness -64").exitCode);
-    ASSERT_TRUE(grab(L"dark", dark));
-    ASSERT_EQ(0u, kivocam(L"defaults 0").exitCode);
-    ASSERT_EQ(0u, kivocam(L"set 0 whitebalance 6500").exitCode);
-    ASSERT_TRUE(grab(L"warm", warm));
-    ASSERT_EQ(0u, kivocam(L"set 0 whitebalance 2800").exitCode);
-    ASSERT_TRUE(grab(L"cool", cool));
-    ASSERT_EQ(0u, kivocam(L"set 0 sharpness 0").exitCode);
-    ASSERT_TRUE(grab(L"soft", soft));
-    ASSERT_EQ(0u, kivocam(L"set 0 sharpness 7").exitCode);
-    ASSERT_TRUE(grab(L"sharp", sharp));
+    // Each picture is taken after its kivocam commands, in this order.
+    const std::pair<const wchar_t*, std::vector<const wchar_t*>> steps[] = {
+        {L"front", {}}, {L"rear", {L"turn 0 rear"}}, {L"bright", {L"set 0 brightness 64"}},
+        {L"dark", {L"set 0 brightness -64"}}, {L"warm", {L"defaults 0", L"set 0 whitebalance 6500"}},
+        {L"cool", {L"set 0 whitebalance 2800"}}, {L"soft", {L"set 0 sharpness 0"}},
+        {L"sharp", {L"set 0 sharpness 7"}}};
+    std::map<std::wstring, kivotest::Picture> shot;
+    for (const auto& step : steps) {
+        for (const wchar_t* command : step.second)
+            ASSERT_EQ(0u, kivocam(command).exitCode) << command;
+        std::wstring out = folder.file(step.first);
+        ASSERT_EQ(0u, kivocap(L"--frames 1 --image bmp --out \"" + out + L"\"").exitCode);
+        ASSERT_TRUE(readBmp(out + L"\\frame00000.bmp", shot[step.first]));
+    }
+    const kivotest::Picture &front = shot[L"front"], &rear = shot[L"rear"], &bright = shot[L"bright"],
+                            &dark = shot[L"dark"], &warm = shot[L"warm"], &cool = shot[L"cool"],
+                            &soft = shot[L"soft"], &sharp = shot[L"sharp"];
 
     // The rear view (sky and grass) is far greener than the front one (a face on blue).
     EXPECT_GT(channelMean(rear, 1) - channelMean(front, 1), 30.0);

@@ -128,21 +128,4 @@ long long numberAfter(const std::string& output, const std::string& key)
     return strtoll(output.c_str() + at + key.size() + 1, nullptr, 10);
 }
 
-bool readBmp(const std::wstring& path, BmpFile& bmp)
-{
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f)
-        return false;
-    BITMAPFILEHEADER file;
-    bool ok = fread(&file, sizeof(file), 1, f) == 1 && fread(&bmp.header, sizeof(bmp.header), 1, f) == 1 &&
-              file.bfType == 0x4D42 && file.bfSize > file.bfOffBits;
-    if (ok) {
-        bmp.pixels.resize(file.bfSize - file.bfOffBits);
-        ok = fseek(f, long(file.bfOffBits), SEEK_SET) == 0 &&
-             fread(bmp.pixels.data(), 1, bmp.pixels.size(), f) == bmp.pixels.size();
-    }
-    fclose(f);
-    return ok;
-}
-
 } // namespace vcamtest

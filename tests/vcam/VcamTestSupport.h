@@ -78,11 +78,7 @@ private:
 // Parses "key value" pairs from kivocap's summary lines, e.g. number(output, "processed").
 long long numberAfter(const std::string& output, const std::string& key);
 
-// A BMP file's header and pixel bytes.
-struct BmpFile {
-    BITMAPINFOHEADER header = {};
-    std::vector<BYTE> pixels;
-};
-bool readBmp(const std::wstring& path, BmpFile& bmp);
+using kivotest::BmpFile;
+using kivotest::readBmp;
 
 } // namespace vcamtest

@@ -3,6 +3,7 @@
 
 #include "KivoLib.h"
 #include "KivoNames.h"
+#include "ParseNumber.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -48,15 +49,7 @@ int deviceError(vcam::Device& device)
 
 bool parseNumber(const wchar_t* text, long& value)
 {
-    if (!text || !*text)
-        return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    long v = wcstol(text, &end, 10);
-    if (errno != 0 || *end != L'\0')
-        return false;
-    value = v;
-    return true;
+    return ::parseNumber(text, LONG_MIN, LONG_MAX, value);
 }
 
 bool parseIndex(const wchar_t* text, DWORD& index)

@@ -3,6 +3,7 @@
 // hidden window, each frame rewritten in place through IKivoLib and handed on.
 #include "KivoLib.h"
 #include "KivoNames.h"
+#include "ParseNumber.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -48,17 +49,6 @@ struct Filter {
 
 Filter g_filter;
 
-bool parseNumber(const wchar_t* text, long low, long high, long& value)
-{
-    if (!text || !*text)
-        return false;
-    wchar_t* end = nullptr;
-    long v = wcstol(text, &end, 10);
-    if (*end != L'\0' || v < low || v > high)
-        return false;
-    value = v;
-    return true;
-}
 
 int parseOptions(int argc, wchar_t** argv, Options& options)
 {

@@ -2,6 +2,7 @@
 // Clicks are BM_CLICK to the panel's own controls, list choices are the selection followed by the
 // list's CBN_SELCHANGE to the panel, and a frame is chosen in the panel's frame chooser with its
 // arrow buttons and OK. Every wait has a deadline.
+#include "ParseNumber.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -220,11 +221,8 @@ bool stepSnap(const std::wstring& folder, const std::wstring& file)
 
 bool parseInt(const wchar_t* text, int low, int high, int& value)
 {
-    if (!text || !*text)
-        return false;
-    wchar_t* end = nullptr;
-    long v = wcstol(text, &end, 10);
-    if (*end != L'\0' || v < low || v > high)
+    long v = 0;
+    if (!parseNumber(text, low, high, v))
         return false;
     value = int(v);
     return true;
