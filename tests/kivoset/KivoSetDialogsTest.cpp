@@ -136,19 +136,19 @@ HWND startPanel(PanelRig& rig)
 
 } // namespace
 
-// White balance and low light are stored, then the camera stops reporting them: the pages cannot
-// fill those rows, so neither Defaults nor OK nor Cancel may write them or set them on the camera.
+// Gamma and low light are stored, then the camera stops reporting them: the pages cannot fill
+// those rows, so neither Defaults nor OK nor Cancel may write them or set them on the camera.
 TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCameraBack)
 {
     PanelRig rig;
     ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 15 --duration 90"));
     ASSERT_NE(nullptr, startPanel(rig));
     double levelBefore = meanLevelOfNextFrames(rig);
-    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 whitebalance 3000"));
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 gamma 300"));
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 contrast 80"));
-    storeText(L"0_7", L"5200");
+    storeText(L"0_5", L"250");
     storeText(L"0_CUSTOM_52", L"1");
-    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 whitebalance"));
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 gamma"));
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 53"));
 
     clickLater(rig.control(IDC_PROPERTY_SHEET));
@@ -177,7 +177,7 @@ TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCam
     EXPECT_EQ(L"50", storedText(L"0_1"));
     EXPECT_EQ(L"2", storedText(L"0_CUSTOM_43"));
     EXPECT_EQ(L"1", storedText(L"0_CUSTOM_49"));
-    EXPECT_EQ(L"5200", storedText(L"0_7"));
+    EXPECT_EQ(L"250", storedText(L"0_5"));
     EXPECT_EQ(L"1", storedText(L"0_CUSTOM_52"));
 
     // A second opening: the user moves the slider and a check box, then thinks better of it.
@@ -190,10 +190,10 @@ TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCam
     ASSERT_TRUE(closes(sheet));
     EXPECT_EQ(50, cameraProperty(rig, "brightness"));
     EXPECT_EQ(L"50", storedText(L"0_0"));
-    EXPECT_EQ(L"5200", storedText(L"0_7"));
-    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 whitebalance off"));
+    EXPECT_EQ(L"250", storedText(L"0_5"));
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 gamma off"));
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 53 off"));
-    EXPECT_EQ(3000, cameraProperty(rig, "whitebalance"));
+    EXPECT_EQ(300, cameraProperty(rig, "gamma"));
     EXPECT_EQ(0, cameraCustom(rig, 53));
     EXPECT_TRUE(rig.kivoSet().running());
 }
