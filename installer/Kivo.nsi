@@ -240,7 +240,6 @@ Section "un.${PRODUCT}" SecUnProgram
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
 
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
     ; The camera's state folder goes when no state is left in it.
     RMDir "$APPDATA\${CAMERA_STATE_FOLDER}"
     RMDir "$APPDATA\Kivo"
@@ -290,6 +289,13 @@ Section /o "un.Each user's settings" SecUnSettings
     Delete "$INSTDIR\data\*.bmp"
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
+SectionEnd
+
+; The Apps & Features entry goes last, once everything asked for is gone: whoever waits for it to
+; go (a deployment tool, the tests) then finds the uninstall complete.
+Section "-un.Entry"
+    SetRegView 64
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
