@@ -224,29 +224,36 @@ void CameraCustomPropertyPage::applyReadValues()
     }
 }
 
+// A control the user set shows the user's choice, which OK stores, even where the camera could
+// not report the setting.
 void CameraCustomPropertyPage::OnClickedFlickerOff()
 {
     setCustom(kThreeWay.writeId, 0);
+    m_shown[0] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedFlicker50()
 {
     setCustom(kThreeWay.writeId, 1);
+    m_shown[0] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedFlicker60()
 {
     setCustom(kThreeWay.writeId, 2);
+    m_shown[0] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedMirror()
 {
     setCustom(kFirstOnOff.writeId, m_firstOnOff.GetCheck());
+    m_shown[1] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedLowLight()
 {
     setCustom(kSecondOnOff.writeId, m_secondOnOff.GetCheck());
+    m_shown[2] = true;
 }
 
 void CameraCustomPropertyPage::OnOK()

@@ -78,6 +78,7 @@ private:
     TesselRadioButton m_radios[3];
     TesselCheckBox m_firstOnOff;
     TesselCheckBox m_secondOnOff;
-    // Settings whose controls show the camera's value, in kSettings order; OK stores only these.
+    // Settings whose controls show the camera's value or the user's click, in kSettings order; OK
+    // stores only these.
     bool m_shown[3] = {};
 };

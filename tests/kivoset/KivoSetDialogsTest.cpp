@@ -191,6 +191,17 @@ TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCam
     EXPECT_EQ(50, cameraProperty(rig, "brightness"));
     EXPECT_EQ(L"50", storedText(L"0_0"));
     EXPECT_EQ(L"250", storedText(L"0_5"));
+
+    // A third: the user sets low light although the camera could not report it; OK stores that.
+    clickLater(rig.control(IDC_PROPERTY_SHEET));
+    sheet = rig.waitForDialog(kSheetCaption);
+    ASSERT_NE(nullptr, sheet);
+    SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+    SendMessageW(GetDlgItem(currentPage(sheet), IDC_LOW_LIGHT), BM_CLICK, 0, 0);   // on
+    SendMessageW(GetDlgItem(currentPage(sheet), IDC_LOW_LIGHT), BM_CLICK, 0, 0);   // off again
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    ASSERT_TRUE(closes(sheet));
+    EXPECT_EQ(L"0", storedText(L"0_CUSTOM_52"));
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 gamma off"));
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 53 off"));
     EXPECT_EQ(300, cameraProperty(rig, "gamma"));
