@@ -176,27 +176,31 @@ BOOL CameraCustomPropertyPage::OnInitDialog()
         m_threeWayGroup.EnableWindow(TRUE);
         for (TesselRadioButton& radio : m_radios)
             radio.EnableWindow(TRUE);
-        if (getCustom(kThreeWay.readId, value)) {
-            writeCustomRegistry(kThreeWay.writeId, value);
+        if (readForDisplay(0, value))
             setRadioSelection(value);
-        }
     }
     if (isCustomAvailable(kFirstOnOff.availabilityId)) {
         m_firstOnOff.EnableWindow(TRUE);
-        if (getCustom(kFirstOnOff.readId, value)) {
-            writeCustomRegistry(kFirstOnOff.writeId, value);
+        if (readForDisplay(1, value))
             showOnOff(m_firstOnOff, value);
-        }
     }
     if (isCustomAvailable(kSecondOnOff.availabilityId)) {
         m_secondOnOff.EnableWindow(TRUE);
-        if (getCustom(kSecondOnOff.readId, value)) {
-            writeCustomRegistry(kSecondOnOff.writeId, value);
+        if (readForDisplay(2, value))
             showOnOff(m_secondOnOff, value);
-        }
     }
     UpdateData(FALSE);
     return TRUE;
+}
+
+bool CameraCustomPropertyPage::readForDisplay(int index, long& value)
+{
+    const Setting& setting = *kSettings[index];
+    if (!getCustom(setting.readId, value))
+        return false;
+    writeCustomRegistry(setting.writeId, value);
+    m_shown[index] = true;
+    return true;
 }
 
 void CameraCustomPropertyPage::applyReadValues()
@@ -205,48 +209,61 @@ void CameraCustomPropertyPage::applyReadValues()
     if (getCustom(kThreeWay.readId, value)) {
         setCustom(kThreeWay.writeId, value);
         setRadioSelection(value);
+        m_shown[0] = true;
     }
     // A check box takes the read value as its check state, as the camera reports it.
     if (getCustom(kFirstOnOff.readId, value)) {
         setCustom(kFirstOnOff.writeId, value);
         m_firstOnOff.SetCheck(int(value));
+        m_shown[1] = true;
     }
     if (getCustom(kSecondOnOff.readId, value)) {
         setCustom(kSecondOnOff.writeId, value);
         m_secondOnOff.SetCheck(int(value));
+        m_shown[2] = true;
     }
 }
 
+// A control the user set shows the user's choice, which OK stores, even where the camera could
+// not report the setting.
 void CameraCustomPropertyPage::OnClickedFlickerOff()
 {
     setCustom(kThreeWay.writeId, 0);
+    m_shown[0] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedFlicker50()
 {
     setCustom(kThreeWay.writeId, 1);
+    m_shown[0] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedFlicker60()
 {
     setCustom(kThreeWay.writeId, 2);
+    m_shown[0] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedMirror()
 {
     setCustom(kFirstOnOff.writeId, m_firstOnOff.GetCheck());
+    m_shown[1] = true;
 }
 
 void CameraCustomPropertyPage::OnClickedLowLight()
 {
     setCustom(kSecondOnOff.writeId, m_secondOnOff.GetCheck());
+    m_shown[2] = true;
 }
 
 void CameraCustomPropertyPage::OnOK()
 {
-    writeCustomRegistry(kThreeWay.writeId, getRadioSelection());
-    writeCustomRegistry(kFirstOnOff.writeId, m_firstOnOff.GetCheck());
-    writeCustomRegistry(kSecondOnOff.writeId, m_secondOnOff.GetCheck());
+    if (m_shown[0])
+        writeCustomRegistry(kThreeWay.writeId, getRadioSelection());
+    if (m_shown[1])
+        writeCustomRegistry(kFirstOnOff.writeId, m_firstOnOff.GetCheck());
+    if (m_shown[2])
+        writeCustomRegistry(kSecondOnOff.writeId, m_secondOnOff.GetCheck());
     TesselPropertyPage::OnOK();
 }
 

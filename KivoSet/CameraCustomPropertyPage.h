@@ -66,6 +66,8 @@ private:
     void setRadioSelection(long n);
     long getRadioSelection();
     void showOnOff(CButton& box, long value);
+    // Reads the setting into the registry and m_shown when the camera offers and reports it.
+    bool readForDisplay(int index, long& value);
 
     ICameraPropertySettings* m_settings;
     GUID m_propertySet;
@@ -76,4 +78,7 @@ private:
     TesselRadioButton m_radios[3];
     TesselCheckBox m_firstOnOff;
     TesselCheckBox m_secondOnOff;
+    // Settings whose controls show the camera's value or the user's click, in kSettings order; OK
+    // stores only these.
+    bool m_shown[3] = {};
 };

@@ -162,6 +162,7 @@ void CameraPropertyPage::showProperty(int row, const Range& range, long value, b
         // moving the position away and back places the thumb for the new range.
         m_sliders[row].SetPos(value != range.max ? range.max : range.min);
         m_sliders[row].SetPos(value);
+        m_rowShown[row] = true;
     }
     if (withValueAndLabel) {
         wchar_t text[16];
@@ -227,7 +228,7 @@ void CameraPropertyPage::OnBnClickedDefault()
 {
     for (int row = 0; row < kRowCount; ++row) {
         Range range;
-        if (!readRange(kRows[row].propertyId, range))
+        if (!m_rowShown[row] || !readRange(kRows[row].propertyId, range))
             continue;
         m_sliders[row].SetPos(range.def);
         trackSlider(row);
@@ -238,6 +239,8 @@ void CameraPropertyPage::OnBnClickedDefault()
 void CameraPropertyPage::OnOK()
 {
     for (int row = 0; row < kRowCount; ++row) {
+        if (!m_rowShown[row])
+            continue;
         std::wstring name = PropertyStore::propertyName(m_direction, kRows[row].propertyId);
         PropertyStore::write(name, m_sliders[row].GetPos());
     }
@@ -247,7 +250,8 @@ void CameraPropertyPage::OnOK()
 void CameraPropertyPage::OnCancel()
 {
     for (int row = 0; row < kRowCount; ++row)
-        restoreProperty(row, true, false);
+        if (m_rowShown[row])
+            restoreProperty(row, true, false);
     TesselPropertyPage::OnCancel();
 }
 

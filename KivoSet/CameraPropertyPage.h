@@ -81,4 +81,7 @@ private:
     TesselStatic m_labels[kRowCount];
     TesselSliderCtrl m_sliders[kRowCount];
     TesselEdit2 m_values[kRowCount];
+    // Rows whose slider shows the camera's range and value; OK, Defaults and Cancel touch only these (a
+    // row the camera could not report keeps the template's range and a meaningless position).
+    bool m_rowShown[kRowCount] = {};
 };

@@ -9,8 +9,8 @@
 ; Switches: /S installs or uninstalls silently. The uninstaller keeps each user's settings unless the
 ; user ticks "Each user's settings" or, silently, gives /REMOVESETTINGS.
 
-!ifndef VERSION | PUBLISHER | PRODUCT | STAGE | STAGE_ICON | WIZARD_PICTURE | OUTFILE | SETTINGS_KEY | SERVE_OBSERVER | SET_OBSERVER
-    !error "makensis needs -DVERSION -DPUBLISHER -DPRODUCT -DSTAGE -DSTAGE_ICON -DWIZARD_PICTURE -DOUTFILE -DSETTINGS_KEY -DSERVE_OBSERVER -DSET_OBSERVER"
+!ifndef VERSION | PUBLISHER | PRODUCT | STAGE | STAGE_ICON | WIZARD_PICTURE | OUTFILE | SETTINGS_KEY | SERVE_OBSERVER | SET_OBSERVER | CAMERA_STATE_FOLDER
+    !error "makensis needs -DVERSION -DPUBLISHER -DPRODUCT -DSTAGE -DSTAGE_ICON -DWIZARD_PICTURE -DOUTFILE -DSETTINGS_KEY -DSERVE_OBSERVER -DSET_OBSERVER -DCAMERA_STATE_FOLDER"
 !endif
 
 Unicode true
@@ -164,6 +164,16 @@ Section "${PRODUCT}" SecProgram
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
+    ; The camera's state is one file per machine that every user's programs change. A folder made by
+    ; one standard user would leave it read-only to the others (ProgramData gives each file to its
+    ; maker), so it gets its own access list here, where the rights to set it are at hand: full for
+    ; SYSTEM and administrators, modify for every signed-in user; files already in it take it too.
+    CreateDirectory "$APPDATA\${CAMERA_STATE_FOLDER}"
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$APPDATA\${CAMERA_STATE_FOLDER}" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-11:(OI)(CI)M'
+    Pop $0
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$APPDATA\${CAMERA_STATE_FOLDER}\*" /reset'
+    Pop $0
+
     ; Every user's session starts the service at log-on.
     WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\KivoServe.exe"'
 
@@ -230,7 +240,9 @@ Section "un.${PRODUCT}" SecUnProgram
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
 
-    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    ; The camera's state folder goes when no state is left in it.
+    RMDir "$APPDATA\${CAMERA_STATE_FOLDER}"
+    RMDir "$APPDATA\Kivo"
 SectionEnd
 
 ; Removes the settings key and its empty parents from one user's registry root ($R0, below HKU).
@@ -277,6 +289,13 @@ Section /o "un.Each user's settings" SecUnSettings
     Delete "$INSTDIR\data\*.bmp"
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
+SectionEnd
+
+; The Apps & Features entry goes last, once everything asked for is gone: whoever waits for it to
+; go (a deployment tool, the tests) then finds the uninstall complete.
+Section "-un.Entry"
+    SetRegView 64
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN

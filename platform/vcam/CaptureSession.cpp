@@ -1,5 +1,6 @@
 #include "CaptureSession.h"
 
+#include "ObjectSecurity.h"
 #include "ProcessTag.h"
 #include "TaskSignals.h"
 #include "VcamNames.h"
@@ -136,9 +137,12 @@ bool CaptureSession::createExchange(DWORD reserveBytes)
 {
     DWORD slotBytes = exchangeSlotBytes(std::max(m_format.imageBytes(), reserveBytes));
     SIZE_T bytes = exchangeMappingBytes(slotBytes);
-    m_hExchange = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, DWORD(ULONGLONG(bytes) >> 32),
-                                     DWORD(bytes), captureObjectName(m_serial, L"Frames").c_str());
-    m_hDone = CreateEventW(nullptr, FALSE, FALSE, captureObjectName(m_serial, L"Done").c_str());
+    ObjectSecurity sectionSecurity(SecuredObject::Section);
+    m_hExchange = CreateFileMappingW(INVALID_HANDLE_VALUE, sectionSecurity.attributes(), PAGE_READWRITE,
+                                     DWORD(ULONGLONG(bytes) >> 32), DWORD(bytes), captureFramesName(m_serial).c_str());
+    ObjectSecurity eventSecurity(SecuredObject::Event);
+    m_hDone = CreateEventExW(eventSecurity.attributes(), captureDoneName(m_serial).c_str(), 0,
+                             openAccess(SecuredObject::Event));
     if (m_hExchange)
         m_exchange = static_cast<ExchangeHeader*>(MapViewOfFile(m_hExchange, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, bytes));
     if (!m_exchange || !m_hDone) {
@@ -259,7 +263,7 @@ void CaptureSession::chooseFilter(const SharedState& state)
         if (task.serial == m_filterSerial)
             return;
         HANDLE hProcess = openTaggedProcess(task.owner);
-        HANDLE hFrame = hProcess ? OpenEventW(EVENT_MODIFY_STATE, FALSE, taskObjectName(task.serial, L"Frame").c_str())
+        HANDLE hFrame = hProcess ? OpenEventW(EVENT_MODIFY_STATE, FALSE, taskFrameName(task.serial).c_str())
                                  : nullptr;
         if (!hFrame) {
             if (hProcess)

@@ -22,6 +22,7 @@ const wchar_t* deviceResultText(DeviceResult result)
     case DeviceResult::NotBuiltIn: return L"the camera is not built in and cannot turn";
     case DeviceResult::Full: return L"the device has no room for another camera";
     case DeviceResult::Damaged: return L"the device state is damaged; run kivocam reset";
+    case DeviceResult::GetFails: return L"the camera fails to report that property (kivocam fail-get)";
     }
     return L"unknown error";
 }
@@ -212,6 +213,8 @@ DeviceResult Device::getProperty(DWORD index, LONG id, LONG& value, LONG& flags)
     return lockedCamera(index, [&](CameraRecord* c) {
         if (!vcam::propertyRange(c->kind, id))
             return DeviceResult::NotOffered;
+        if (c->failingGets & failingGetBit(id))
+            return DeviceResult::GetFails;
         value = c->props[id].value;
         flags = c->props[id].flags;
         return DeviceResult::Ok;
@@ -252,6 +255,8 @@ DeviceResult Device::getCustom(DWORD index, LONG id, LONG& value)
         // External cameras have no custom property set at all.
         if (!setting || c->kind != kBuiltInCamera || role == CustomRole::Write)
             return DeviceResult::NotOffered;
+        if (c->failingGets & failingGetBit(id))
+            return DeviceResult::GetFails;
         if (role == CustomRole::Availability) {
             value = setting->offeredBuiltIn ? 1 : 0;
             return DeviceResult::Ok;
@@ -274,6 +279,18 @@ DeviceResult Device::setCustom(DWORD index, LONG id, LONG value)
         if (value < 0 || value > setting->maxValue)
             return DeviceResult::OutOfRange;
         c->custom[slot] = value;
+        m_store.bumpGeneration();
+        return DeviceResult::Ok;
+    });
+}
+
+DeviceResult Device::setGetFails(DWORD index, LONG id, bool fails)
+{
+    const DWORD bit = failingGetBit(id);
+    if (bit == 0)
+        return fail(DeviceResult::NotOffered, L"only the properties 0..9 and the custom ids 43..54 can fail");
+    return lockedCamera(index, [&](CameraRecord* c) {
+        c->failingGets = fails ? (c->failingGets | bit) : (c->failingGets & ~bit);
         m_store.bumpGeneration();
         return DeviceResult::Ok;
     });

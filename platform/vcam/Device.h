@@ -11,7 +11,7 @@
 
 namespace vcam {
 
-enum class DeviceResult { Ok, NoDevice, NoCamera, NotOffered, OutOfRange, NotBuiltIn, Full, Damaged };
+enum class DeviceResult { Ok, NoDevice, NoCamera, NotOffered, OutOfRange, NotBuiltIn, Full, Damaged, GetFails };
 
 struct CameraInfo {
     DWORD index;
@@ -49,6 +49,9 @@ public:
     DeviceResult resetProperties(DWORD index);
     DeviceResult getCustom(DWORD index, LONG id, LONG& value);
     DeviceResult setCustom(DWORD index, LONG id, LONG value);
+    // Makes every get of a property (0..9) or custom id (43..54) fail with GetFails, or work again:
+    // how a camera that cannot report a value is played. Sets keep working.
+    DeviceResult setGetFails(DWORD index, LONG id, bool fails);
 
     // Back to one built-in camera with factory values; cameras that go away count as removed.
     DeviceResult factoryReset();

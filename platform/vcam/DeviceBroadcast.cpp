@@ -1,6 +1,7 @@
 #include "DeviceBroadcast.h"
 
 #include "KivoNames.h"
+#include "ObjectSecurity.h"
 #include "VcamNames.h"
 
 #include <dbt.h>
@@ -21,11 +22,6 @@ BOOL CALLBACK collectWindow(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
-std::wstring listenerName(DWORD processId)
-{
-    return objectName(L"Listener" + std::to_wstring(processId));
-}
-
 // The process's listener object, closed when the module goes with the process.
 class ListenerMark {
 public:
@@ -39,7 +35,10 @@ public:
         if (m_hMark)
             return;
         std::wstring name = listenerName(GetCurrentProcessId());
-        HANDLE hMark = name.empty() ? nullptr : CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+        ObjectSecurity security(SecuredObject::Mark);
+        HANDLE hMark = name.empty() ? nullptr
+                                    : CreateEventExW(security.attributes(), name.c_str(), CREATE_EVENT_MANUAL_RESET,
+                                                     openAccess(SecuredObject::Mark));
         if (hMark && InterlockedCompareExchangePointer(&m_hMark, hMark, nullptr) != nullptr)
             CloseHandle(hMark);   // another thread marked it first
     }

@@ -1,6 +1,7 @@
 #include "DeviceStore.h"
 
 #include "DeviceBroadcast.h"
+#include "ObjectSecurity.h"
 #include "PropertyCatalog.h"
 #include "VcamNames.h"
 #include "FrameFormat.h"
@@ -17,8 +18,9 @@ constexpr DWORD kLockTimeoutMs = 3000;
 
 bool validCamera(const CameraRecord& camera, std::wstring& why)
 {
-    if (camera.id == 0 || camera.kind > kBuiltInCamera || (camera.direction != 0 && camera.direction != 1)) {
-        why = L"camera record has an invalid id, kind or direction";
+    if (camera.id == 0 || camera.kind > kBuiltInCamera || (camera.direction != 0 && camera.direction != 1) ||
+        (camera.failingGets & ~kFailingGetMask)) {
+        why = L"camera record has an invalid id, kind, direction or failing property";
         return false;
     }
     for (LONG id = 0; id < LONG(kPropertyCount); ++id) {
@@ -76,19 +78,29 @@ void DeviceStore::close()
     m_hMutex = nullptr;
 }
 
-bool DeviceStore::backingFilePath(std::wstring& path)
+bool DeviceStore::stateFolder(std::wstring& path)
 {
-    std::wstring suffix;
-    if (!deviceNamespace(suffix))
-        return false;
     WCHAR folder[MAX_PATH];
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
         return false;
+    const std::wstring state = KIVO_VCAM_STATE_FOLDER;
     path = folder;
-    path += L"\\Kivo";
+    path += L"\\" + state.substr(0, state.find(L'\\'));
     CreateDirectoryW(path.c_str(), nullptr);
-    path += L"\\VirtualCamera";
-    CreateDirectoryW(path.c_str(), nullptr);
+    path = folder;
+    path += L"\\" + state;
+    // The installer makes it with the same access; without one (the tools alone), whoever comes
+    // first makes it so that every user may change the state files in it.
+    ObjectSecurity security(SecuredObject::StateFolder);
+    CreateDirectoryW(path.c_str(), security.attributes());
+    return true;
+}
+
+bool DeviceStore::backingFilePath(std::wstring& path)
+{
+    std::wstring suffix;
+    if (!deviceNamespace(suffix) || !stateFolder(path))
+        return false;
     path += L"\\device" + (suffix.empty() ? std::wstring() : L"-" + suffix) + L".bin";
     return true;
 }
@@ -97,12 +109,15 @@ bool DeviceStore::open(std::wstring& error, bool discardDamaged)
 {
     if (m_state)
         return true;
-    std::wstring mutexName = objectName(L"Mutex");
+    std::wstring mutexName = deviceMutexName();
     if (mutexName.empty()) {
         error = L"KIVO_VCAM_NAMESPACE must be up to 40 letters, digits, '-' or '_'";
         return false;
     }
-    m_hMutex = CreateMutexW(nullptr, FALSE, mutexName.c_str());
+    // Created or opened with only the access its DACL gives every user: CreateMutexW would ask for
+    // all access, which another user's mutex refuses.
+    ObjectSecurity security(SecuredObject::Mutex);
+    m_hMutex = CreateMutexExW(security.attributes(), mutexName.c_str(), 0, openAccess(SecuredObject::Mutex));
     if (!m_hMutex) {
         error = L"cannot create the device mutex (error " + std::to_wstring(GetLastError()) + L")";
         return false;
@@ -138,8 +153,9 @@ bool DeviceStore::mapState(std::wstring& error, bool discardDamaged)
         error = L"cannot find the folder for the device state";
         return false;
     }
-    m_hFile = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ObjectSecurity security(SecuredObject::StateFile);
+    m_hFile = CreateFileW(path.c_str(), openAccess(SecuredObject::StateFile), FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          security.attributes(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE) {
         error = L"cannot open " + path + L" (error " + std::to_wstring(GetLastError()) + L")";
         return false;
@@ -152,8 +168,9 @@ bool DeviceStore::mapState(std::wstring& error, bool discardDamaged)
         error = L"the device state in " + path + L" has an unknown size; run kivocam reset";
         return false;
     }
-    m_hMapping = CreateFileMappingW(m_hFile, nullptr, PAGE_READWRITE, 0, sizeof(SharedState),
-                                    objectName(L"State").c_str());
+    // Each process maps the file itself, without a name: views of one file are coherent, and no
+    // section in Global\ (which needs a privilege standard users lack) is involved.
+    m_hMapping = CreateFileMappingW(m_hFile, nullptr, PAGE_READWRITE, 0, sizeof(SharedState), nullptr);
     if (!m_hMapping) {
         error = L"cannot map the device state (error " + std::to_wstring(GetLastError()) + L")";
         return false;

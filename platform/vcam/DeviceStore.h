@@ -1,5 +1,5 @@
-// The device's shared state: a file-backed named mapping (so that the configuration outlives the
-// processes, as driver state would) guarded by a named mutex. Everything read from it is checked,
+// The device's shared state: a file that every process maps (so that the configuration outlives the
+// processes, as driver state would), guarded by a named mutex. Everything read from it is checked,
 // because another process wrote it.
 #pragma once
 
@@ -43,8 +43,10 @@ public:
     // Under the lock: marks a change for readers that poll the generation.
     void bumpGeneration();
 
-    // The file that holds the device state of this namespace.
+    // The file that holds the device state of this namespace, in the state folder.
     static bool backingFilePath(std::wstring& path);
+    // %ProgramData%\Kivo\VirtualCamera, made when missing.
+    static bool stateFolder(std::wstring& path);
 
 private:
     DeviceStore(const DeviceStore&) = delete;

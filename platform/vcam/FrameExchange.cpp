@@ -28,8 +28,8 @@ void ExchangeView::close()
 bool ExchangeView::open(DWORD captureSerial)
 {
     close();
-    m_hMapping = OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, captureObjectName(captureSerial, L"Frames").c_str());
-    m_hDone = OpenEventW(EVENT_MODIFY_STATE, FALSE, captureObjectName(captureSerial, L"Done").c_str());
+    m_hMapping = OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, captureFramesName(captureSerial).c_str());
+    m_hDone = OpenEventW(EVENT_MODIFY_STATE, FALSE, captureDoneName(captureSerial).c_str());
     if (!m_hMapping || !m_hDone) {
         close();
         return false;

@@ -99,6 +99,15 @@ const CustomSetting& customSettingAt(DWORD slot)
     return kCustom[slot < kCustomSettingCount ? slot : 0];
 }
 
+DWORD failingGetBit(LONG id)
+{
+    if (id >= 0 && id < LONG(kPropertyCount))
+        return 1u << id;
+    if (id >= kCustomFirstId && id <= kCustomLastId)
+        return 1u << (16 + id - kCustomFirstId);
+    return 0;
+}
+
 void setFactoryValues(CameraRecord& camera)
 {
     for (LONG id = 0; id < LONG(kPropertyCount); ++id) {

@@ -46,6 +46,11 @@ const CustomSetting& customSettingAt(DWORD slot);
 constexpr DWORD kCustomMirrorSlot = 2;     // ids 49/50/51
 constexpr DWORD kCustomLowLightSlot = 3;   // ids 52/53/54
 
+// The bit of CameraRecord::failingGets for a property id 0..9 or a custom id 43..54; 0 for any
+// other id.
+DWORD failingGetBit(LONG id);
+constexpr DWORD kFailingGetMask = 0x0FFF03FF;
+
 // Factory values of a newly added camera.
 void setFactoryValues(CameraRecord& camera);
 

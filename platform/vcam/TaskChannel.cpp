@@ -1,6 +1,7 @@
 #include "TaskChannel.h"
 
 #include "KivoNames.h"
+#include "ObjectSecurity.h"
 #include "ProcessTag.h"
 #include "TaskSignals.h"
 #include "VcamNames.h"
@@ -51,8 +52,10 @@ DWORD TaskChannel::open(HWND hNotifyWnd, DWORD cameraIndex)
         if (!record)
             return KIVO_TASK_FAILED;
         DWORD serial = s.nextSerial++;
-        m_hWake = CreateEventW(nullptr, FALSE, FALSE, taskObjectName(serial, L"Wake").c_str());
-        m_hFrame = CreateEventW(nullptr, FALSE, FALSE, taskObjectName(serial, L"Frame").c_str());
+        ObjectSecurity security(SecuredObject::Event);
+        const DWORD access = openAccess(SecuredObject::Event);
+        m_hWake = CreateEventExW(security.attributes(), taskWakeName(serial).c_str(), 0, access);
+        m_hFrame = CreateEventExW(security.attributes(), taskFrameName(serial).c_str(), 0, access);
         m_hQuit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         if (!m_hWake || !m_hFrame || !m_hQuit) {
             close();

@@ -17,7 +17,7 @@ std::vector<DWORD> tasksOfCamera(const SharedState& state, DWORD cameraId)
 void wakeTasks(const std::vector<DWORD>& taskSerials)
 {
     for (DWORD serial : taskSerials) {
-        HANDLE hEvent = OpenEventW(EVENT_MODIFY_STATE, FALSE, taskObjectName(serial, L"Wake").c_str());
+        HANDLE hEvent = OpenEventW(EVENT_MODIFY_STATE, FALSE, taskWakeName(serial).c_str());
         if (!hEvent)
             continue;   // the task has gone since the lock was released
         SetEvent(hEvent);

@@ -43,7 +43,7 @@ struct CameraRecord {
     DWORD id;               // stable across index changes; never 0 for a present camera
     DWORD kind;             // CameraKind
     LONG direction;         // 0 front, 1 rear
-    DWORD reserved;
+    DWORD failingGets;      // failingGetBit(id) of each property whose get fails (kivocam fail-get)
     PropertyValue props[kPropertyCount];
     LONG custom[kCustomSettingCount];
     CaptureRecord capture;

@@ -2,6 +2,28 @@
 
 namespace vcam {
 
+namespace {
+
+std::wstring objectName(const wchar_t* scope, const std::wstring& what)
+{
+    std::wstring suffix;
+    if (!deviceNamespace(suffix))
+        return std::wstring();
+    return std::wstring(scope) + L"\\KivoVcam" + suffix + L"." + what;
+}
+
+std::wstring globalName(const std::wstring& what)
+{
+    return objectName(L"Global", what);
+}
+
+std::wstring sessionName(const std::wstring& what)
+{
+    return objectName(L"Local", what);
+}
+
+} // namespace
+
 bool deviceNamespace(std::wstring& suffix)
 {
     WCHAR buffer[64];
@@ -23,22 +45,34 @@ bool deviceNamespace(std::wstring& suffix)
     return true;
 }
 
-std::wstring objectName(const std::wstring& what)
+std::wstring deviceMutexName()
 {
-    std::wstring suffix;
-    if (!deviceNamespace(suffix))
-        return std::wstring();
-    return L"Global\\KivoVcam" + suffix + L"." + what;
+    return globalName(L"Mutex");
 }
 
-std::wstring taskObjectName(DWORD taskSerial, const wchar_t* what)
+std::wstring listenerName(DWORD processId)
 {
-    return objectName(L"Task" + std::to_wstring(taskSerial) + L"." + what);
+    return globalName(L"Listener" + std::to_wstring(processId));
 }
 
-std::wstring captureObjectName(DWORD captureSerial, const wchar_t* what)
+std::wstring taskWakeName(DWORD taskSerial)
 {
-    return objectName(L"Capture" + std::to_wstring(captureSerial) + L"." + what);
+    return globalName(L"Task" + std::to_wstring(taskSerial) + L".Wake");
+}
+
+std::wstring taskFrameName(DWORD taskSerial)
+{
+    return sessionName(L"Task" + std::to_wstring(taskSerial) + L".Frame");
+}
+
+std::wstring captureFramesName(DWORD captureSerial)
+{
+    return sessionName(L"Capture" + std::to_wstring(captureSerial) + L".Frames");
+}
+
+std::wstring captureDoneName(DWORD captureSerial)
+{
+    return sessionName(L"Capture" + std::to_wstring(captureSerial) + L".Done");
 }
 
 } // namespace vcam

@@ -38,6 +38,12 @@ long cameraCustom(PanelRig& rig, int id)
 }
 
 // The pages keep their values as text under the settings key.
+void storeText(const wchar_t* name, const wchar_t* text)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, KIVO_SETTINGS_KEY, name, REG_SZ, text,
+                    DWORD((wcslen(text) + 1) * sizeof(wchar_t)));
+}
+
 std::wstring storedText(const wchar_t* name)
 {
     WCHAR text[64] = {};
@@ -130,17 +136,27 @@ HWND startPanel(PanelRig& rig)
 
 } // namespace
 
+// Gamma and low light are stored, then the camera stops reporting them: the pages cannot fill
+// those rows, so neither Defaults nor OK nor Cancel may write them or set them on the camera.
 TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCameraBack)
 {
     PanelRig rig;
     ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 15 --duration 90"));
     ASSERT_NE(nullptr, startPanel(rig));
     double levelBefore = meanLevelOfNextFrames(rig);
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 gamma 300"));
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 contrast 80"));
+    storeText(L"0_5", L"250");
+    storeText(L"0_CUSTOM_52", L"1");
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 gamma"));
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 53"));
 
     clickLater(rig.control(IDC_PROPERTY_SHEET));
     HWND sheet = rig.waitForDialog(kSheetCaption);
     ASSERT_NE(nullptr, sheet);
     EXPECT_TRUE(withinWorkArea(sheet));
+    SendMessageW(GetDlgItem(currentPage(sheet), IDC_PICTURE_DEFAULTS), BM_CLICK, 0, 0);
+    EXPECT_EQ(50, cameraProperty(rig, "contrast"));
     dragSlider(currentPage(sheet), IDC_BRIGHTNESS_SLIDER, 50);
     EXPECT_EQ(50, cameraProperty(rig, "brightness"));
     EXPECT_GT(meanLevelOfNextFrames(rig), levelBefore + 20) << "the captured frames did not brighten";
@@ -158,8 +174,11 @@ TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCam
     PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     ASSERT_TRUE(closes(sheet));
     EXPECT_EQ(L"50", storedText(L"0_0"));
+    EXPECT_EQ(L"50", storedText(L"0_1"));
     EXPECT_EQ(L"2", storedText(L"0_CUSTOM_43"));
     EXPECT_EQ(L"1", storedText(L"0_CUSTOM_49"));
+    EXPECT_EQ(L"250", storedText(L"0_5"));
+    EXPECT_EQ(L"1", storedText(L"0_CUSTOM_52"));
 
     // A second opening: the user moves the slider and a check box, then thinks better of it.
     clickLater(rig.control(IDC_PROPERTY_SHEET));
@@ -171,6 +190,22 @@ TEST(KivoSetDialogs, SheetFromThePanelDrivesTheCameraOkStoresAndCancelPutsTheCam
     ASSERT_TRUE(closes(sheet));
     EXPECT_EQ(50, cameraProperty(rig, "brightness"));
     EXPECT_EQ(L"50", storedText(L"0_0"));
+    EXPECT_EQ(L"250", storedText(L"0_5"));
+
+    // A third: the user sets low light although the camera could not report it; OK stores that.
+    clickLater(rig.control(IDC_PROPERTY_SHEET));
+    sheet = rig.waitForDialog(kSheetCaption);
+    ASSERT_NE(nullptr, sheet);
+    SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+    SendMessageW(GetDlgItem(currentPage(sheet), IDC_LOW_LIGHT), BM_CLICK, 0, 0);   // on
+    SendMessageW(GetDlgItem(currentPage(sheet), IDC_LOW_LIGHT), BM_CLICK, 0, 0);   // off again
+    PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    ASSERT_TRUE(closes(sheet));
+    EXPECT_EQ(L"0", storedText(L"0_CUSTOM_52"));
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 gamma off"));
+    ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"fail-get 0 53 off"));
+    EXPECT_EQ(300, cameraProperty(rig, "gamma"));
+    EXPECT_EQ(0, cameraCustom(rig, 53));
     EXPECT_TRUE(rig.kivoSet().running());
 }
 

@@ -96,9 +96,12 @@ bool TestProcess::startExact(const std::wstring& exe, const std::wstring& comman
     std::vector<WCHAR> environment = childEnvironment(options);
     std::wstring line = commandLine;   // CreateProcessW may write into it
     PROCESS_INFORMATION pi = {};
-    BOOL ok = CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, options.captureOutput,
-                             CREATE_UNICODE_ENVIRONMENT | (options.captureOutput ? CREATE_NO_WINDOW : 0),
-                             environment.data(), options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi);
+    const DWORD flags = CREATE_UNICODE_ENVIRONMENT | (options.captureOutput ? CREATE_NO_WINDOW : 0);
+    const wchar_t* folder = options.folder.empty() ? nullptr : options.folder.c_str();
+    BOOL ok = options.token ? CreateProcessAsUserW(options.token, exe.c_str(), &line[0], nullptr, nullptr,
+                                                   options.captureOutput, flags, environment.data(), folder, &si, &pi)
+                            : CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, options.captureOutput, flags,
+                                             environment.data(), folder, &si, &pi);
     m_startError = ok ? ERROR_SUCCESS : GetLastError();
     if (hOutput != INVALID_HANDLE_VALUE)
         CloseHandle(hOutput);

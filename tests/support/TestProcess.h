@@ -17,6 +17,7 @@ struct LaunchOptions {
     std::vector<std::pair<std::wstring, std::wstring>> environment;
     std::wstring searchPath;      // the child's PATH; empty: this process's
     bool captureOutput = false;   // standard output and error to a file, read by output()
+    HANDLE token = nullptr;       // borrowed: the child runs as this primary token (a restricted user)
 };
 
 class TestProcess {

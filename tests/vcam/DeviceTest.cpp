@@ -98,6 +98,12 @@ TEST_F(VcamDevice, DamagedStateIsRefusedUntilReset)
         admin.store().state()->cameras[0].props[0].value = 5000;   // brightness beyond its range
     }
     EXPECT_EQ(1u, kivocam(L"props 0").exitCode);
+    {
+        vcam::DeviceStore::Lock lock(admin.store());
+        admin.store().state()->cameras[0].props[0].value = 0;
+        admin.store().state()->cameras[0].failingGets = 1u << 12;   // no property has this bit
+    }
+    EXPECT_EQ(1u, kivocam(L"props 0").exitCode);
 
     ASSERT_EQ(0u, kivocam(L"reset").exitCode);
     EXPECT_EQ(0u, kivocam(L"props 0").exitCode);
@@ -128,6 +134,22 @@ TEST_F(VcamDevice, PropertiesKeepToTheirRangesStepsAndCaps)
     EXPECT_EQ(vcam::DeviceResult::NotOffered, admin.setCustom(0, 46, 1));   // not offered by the model
     ASSERT_EQ(vcam::DeviceResult::Ok, admin.getCustom(0, 48, value));
     EXPECT_EQ(0, value);
+
+    // A failing read fails only that property's reads, never its sets, until it is turned off.
+    ASSERT_EQ(0u, kivocam(L"fail-get 0 gamma").exitCode);
+    ASSERT_EQ(0u, kivocam(L"fail-get 0 53").exitCode);
+    EXPECT_EQ(vcam::DeviceResult::GetFails, admin.getProperty(0, 5, value, flags));
+    EXPECT_EQ(vcam::DeviceResult::GetFails, admin.getCustom(0, 53, value));
+    EXPECT_EQ(vcam::DeviceResult::Ok, admin.setProperty(0, 5, 200, KIVO_PROP_FLAGS_MANUAL));
+    EXPECT_EQ(vcam::DeviceResult::Ok, admin.getProperty(0, 4, value, flags));
+    EXPECT_EQ(vcam::DeviceResult::Ok, admin.getCustom(0, 50, value));
+    RunResult props = kivocam(L"props 0");
+    EXPECT_EQ(0u, props.exitCode);
+    EXPECT_NE(std::string::npos, props.output.find("gamma         fails to read")) << props.output;
+    ASSERT_EQ(0u, kivocam(L"fail-get 0 gamma off").exitCode);
+    ASSERT_EQ(vcam::DeviceResult::Ok, admin.getProperty(0, 5, value, flags));
+    EXPECT_EQ(200, value);
+    EXPECT_EQ(vcam::DeviceResult::GetFails, admin.getCustom(0, 53, value));
 }
 
 TEST_F(VcamDevice, ToolsExplainBadCommandLines)
@@ -139,6 +161,9 @@ TEST_F(VcamDevice, ToolsExplainBadCommandLines)
     EXPECT_EQ(2u, kivocam(L"remove x").exitCode);
     EXPECT_EQ(1u, kivocam(L"remove 7").exitCode);
     EXPECT_EQ(1u, kivocam(L"set 0 brightness 900").exitCode);
+    EXPECT_EQ(2u, kivocam(L"fail-get 0 42").exitCode);
+    EXPECT_EQ(2u, kivocam(L"fail-get 0 gamma of").exitCode);
+    EXPECT_EQ(1u, kivocam(L"fail-get 3 gamma").exitCode);
 
     EXPECT_EQ(0u, kivocap(L"--help").exitCode);
     EXPECT_EQ(2u, kivocap(L"--size 100x100").exitCode);

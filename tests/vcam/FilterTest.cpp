@@ -2,7 +2,12 @@
 // rewritten in place, a late filter, and a filter process that is killed.
 #include "VcamTestSupport.h"
 
+#include "DeviceStore.h"
 #include "KivoNames.h"
+#include "VcamNames.h"
+
+#include <aclapi.h>
+#include <dbt.h>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +40,39 @@ std::wstring frameFile(const std::wstring& folder, DWORD number)
     WCHAR name[32];
     _snwprintf(name, ARRAYSIZE(name), L"\\frame%05lu.bmp", static_cast<unsigned long>(number));
     return folder + name;
+}
+
+// What the object's DACL grants every signed-in user (Authenticated Users); ~0u when the object
+// cannot be opened, when the DACL grants Everyone or Users anything, or grants any of them the
+// right to change the DACL or the owner.
+DWORD everyUsersAccess(HANDLE object)
+{
+    if (!object)
+        return ~0u;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    DWORD rc = GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                               &descriptor);
+    CloseHandle(object);
+    if (rc != ERROR_SUCCESS)
+        return ~0u;
+    DWORD granted = 0;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE)
+            continue;
+        PSID sid = &ace->SidStart;
+        bool everyone = IsWellKnownSid(sid, WinWorldSid) || IsWellKnownSid(sid, WinBuiltinUsersSid);
+        bool signedIn = IsWellKnownSid(sid, WinAuthenticatedUserSid);
+        if (everyone || (signedIn && (ace->Mask & (WRITE_DAC | WRITE_OWNER | GENERIC_ALL)))) {
+            granted = ~0u;
+            break;
+        }
+        if (signedIn)
+            granted |= ace->Mask;
+    }
+    LocalFree(descriptor);
+    return dacl ? granted : ~0u;   // a null DACL lets anyone do anything
 }
 
 class VcamFilter : public ::testing::Test {
@@ -181,6 +219,62 @@ TEST_F(VcamFilter, LateFilterNeverStallsTheCaptureNorTearsAFrame)
     ASSERT_TRUE(task->GetFrameStats(&stats));
     EXPECT_EQ(DWORD(processed), stats.dwProcessed);
     EXPECT_EQ(DWORD(passed), stats.dwPassedThrough);
+}
+
+// Another, standard user (this user's token restricted) administers the camera and captures from it
+// while this process filters: every object either side opens carries a DACL that lets any signed-in
+// user do just that, and no section is named in Global\ (only SeCreateGlobalPrivilege may make one).
+TEST_F(VcamFilter, AnotherUsersApplicationCapturesThroughThisUsersFilter)
+{
+    becomeFilter(nullptr);
+    RestrictedToken otherUser;
+    ASSERT_NE(nullptr, otherUser.handle());
+    TestProcess admin;
+    ASSERT_TRUE(startStaged(admin, L"kivocam.exe", L"add --external", otherUser.handle()));
+    ASSERT_TRUE(waitFor([&] { return admin.waitExit(0); }, 15000));
+    ASSERT_EQ(0u, admin.exitCode()) << admin.output();
+    EXPECT_EQ(1u, window.count(WM_DEVICECHANGE)) << "the arrival did not reach this process";
+
+    TestProcess cap;
+    ASSERT_TRUE(startStaged(cap, L"kivocap.exe", L"--frames 60 --fps 30", otherUser.handle()));
+    vcam::DeviceStore store;
+    std::wstring error;
+    ASSERT_TRUE(store.open(error)) << std::string(error.begin(), error.end());
+    DWORD captureSerial = 0, taskSerial = 0;
+    ASSERT_TRUE(waitFor([&] {
+        vcam::DeviceStore::Lock lock(store);
+        captureSerial = store.state()->cameras[0].capture.serial;
+        for (const vcam::TaskRecord& t : store.state()->tasks)
+            if (t.hwnd == reinterpret_cast<ULONGLONG>(window.hwnd()))
+                taskSerial = t.serial;
+        return captureSerial != 0 && !seen.empty();
+    }, 10000));
+
+    const DWORD waitAndSet = SYNCHRONIZE | EVENT_MODIFY_STATE;
+    EXPECT_EQ(SYNCHRONIZE | MUTEX_MODIFY_STATE, everyUsersAccess(OpenMutexW(READ_CONTROL, FALSE, vcam::deviceMutexName().c_str())));
+    EXPECT_EQ(DWORD(SYNCHRONIZE), everyUsersAccess(OpenEventW(READ_CONTROL, FALSE, vcam::listenerName(GetCurrentProcessId()).c_str())));
+    EXPECT_EQ(waitAndSet, everyUsersAccess(OpenEventW(READ_CONTROL, FALSE, vcam::taskWakeName(taskSerial).c_str())));
+    EXPECT_EQ(waitAndSet, everyUsersAccess(OpenEventW(READ_CONTROL, FALSE, vcam::taskFrameName(taskSerial).c_str())));
+    EXPECT_EQ(waitAndSet, everyUsersAccess(OpenEventW(READ_CONTROL, FALSE, vcam::captureDoneName(captureSerial).c_str())));
+    EXPECT_EQ(DWORD(SECTION_MAP_READ | SECTION_MAP_WRITE),
+              everyUsersAccess(OpenFileMappingW(READ_CONTROL, FALSE, vcam::captureFramesName(captureSerial).c_str())));
+    const std::wstring prefix = L"KivoVcam" + device.name() + L".";
+    const std::wstring frames = prefix + L"Capture" + std::to_wstring(captureSerial) + L".Frames";
+    for (const std::wstring& name : {L"Global\\" + prefix + L"State", L"Global\\" + frames}) {
+        HANDLE h = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
+        EXPECT_EQ(nullptr, h) << "a section in Global\\";
+        if (h)
+            CloseHandle(h);
+    }
+    HANDLE local = OpenFileMappingW(FILE_MAP_READ, FALSE, (L"Local\\" + frames).c_str());
+    EXPECT_NE(nullptr, local);
+    if (local)
+        CloseHandle(local);
+
+    ASSERT_TRUE(waitFor([&] { return cap.waitExit(0); }, 20000));
+    std::string output = cap.output();
+    ASSERT_EQ(0u, cap.exitCode()) << output;
+    EXPECT_EQ(60, numberAfter(output, "processed")) << output;
 }
 
 TEST_F(VcamFilter, FilterInAnotherProcessRewritesFramesAndAKilledOneStallsNothing)

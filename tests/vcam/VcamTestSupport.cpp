@@ -32,16 +32,43 @@ ScopedDevice::~ScopedDevice()
         DeleteFileW(path.c_str());
 }
 
-bool startStaged(TestProcess& process, const wchar_t* program, const std::wstring& arguments)
+bool startStaged(TestProcess& process, const wchar_t* program, const std::wstring& arguments, HANDLE token)
 {
     kivotest::LaunchOptions options;
     options.captureOutput = true;
+    options.token = token;
     return process.start(kivotest::stageFile(program), arguments, options);
 }
 
-RunResult runStaged(const wchar_t* program, const std::wstring& arguments, DWORD timeoutMs)
+RunResult runStaged(const wchar_t* program, const std::wstring& arguments, DWORD timeoutMs, HANDLE token)
 {
-    return kivotest::runToEnd(kivotest::stageFile(program), arguments, timeoutMs);
+    kivotest::LaunchOptions options;
+    options.token = token;
+    return kivotest::runToEnd(kivotest::stageFile(program), arguments, timeoutMs, options);
+}
+
+RestrictedToken::RestrictedToken()
+{
+    HANDLE hOwn = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &hOwn))
+        return;
+    BYTE user[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)];
+    DWORD size = 0;
+    BYTE admins[SECURITY_MAX_SID_SIZE];
+    DWORD adminsSize = sizeof(admins);
+    if (GetTokenInformation(hOwn, TokenUser, user, sizeof(user), &size) &&
+        CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, admins, &adminsSize)) {
+        SID_AND_ATTRIBUTES denyOnly[2] = {{reinterpret_cast<TOKEN_USER*>(user)->User.Sid, 0}, {admins, 0}};
+        if (!CreateRestrictedToken(hOwn, DISABLE_MAX_PRIVILEGE, 2, denyOnly, 0, nullptr, 0, nullptr, &m_hToken))
+            m_hToken = nullptr;
+    }
+    CloseHandle(hOwn);
+}
+
+RestrictedToken::~RestrictedToken()
+{
+    if (m_hToken)
+        CloseHandle(m_hToken);
 }
 
 KivoLibModule::KivoLibModule()

@@ -33,9 +33,25 @@ private:
     kivotest::ScopedVariable m_namespace;
 };
 
-// A program of the installation folder (kivocap.exe, kivocam.exe) with its output captured.
-bool startStaged(TestProcess& process, const wchar_t* program, const std::wstring& arguments);
-RunResult runStaged(const wchar_t* program, const std::wstring& arguments, DWORD timeoutMs);
+// A program of the installation folder (kivocap.exe, kivocam.exe) with its output captured; with a
+// token, run as that user.
+bool startStaged(TestProcess& process, const wchar_t* program, const std::wstring& arguments,
+                 HANDLE token = nullptr);
+RunResult runStaged(const wchar_t* program, const std::wstring& arguments, DWORD timeoutMs, HANDLE token = nullptr);
+
+// This user's token made into another, standard user's: the user's own SID and the administrators
+// group for deny only, no privileges. What it may open, any signed-in user may.
+class RestrictedToken {
+public:
+    RestrictedToken();
+    ~RestrictedToken();
+    HANDLE handle() const { return m_hToken; }
+
+private:
+    RestrictedToken(const RestrictedToken&) = delete;
+    RestrictedToken& operator=(const RestrictedToken&) = delete;
+    HANDLE m_hToken = nullptr;
+};
 
 // KivoLib.dll from the installation folder, by its exported factories.
 class KivoLibModule {

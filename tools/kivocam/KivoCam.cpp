@@ -28,6 +28,9 @@ const wchar_t kUsageText[] =
     L"                              set a property, by name or id 0..9\n"
     L"  custom N ID [VALUE]         read or write custom property ID (43..54)\n"
     L"  defaults N                  put camera N's properties back to their defaults\n"
+    L"  fail-get N PROPERTY [off]   make every read of a property (name, id 0..9) or custom id\n"
+    L"                              (43..54) of camera N fail, as a camera that cannot report\n"
+    L"                              it; 'off' makes it work again (so does reset)\n"
     L"  dialog N                    show KivoLib's property dialog for camera N\n"
     L"  reset                       the factory device: one built-in camera, defaults\n"
     L"  --help                      this text\n"
@@ -109,7 +112,13 @@ int showProperties(vcam::Device& device, DWORD index)
             continue;
         }
         LONG value = 0, flags = 0;
-        if (rc != vcam::DeviceResult::Ok || device.getProperty(index, id, value, flags) != vcam::DeviceResult::Ok)
+        if (rc == vcam::DeviceResult::Ok)
+            rc = device.getProperty(index, id, value, flags);
+        if (rc == vcam::DeviceResult::GetFails) {
+            wprintf(L"%ld %-13ls fails to read\n", long(id), vcam::propertyName(id));
+            continue;
+        }
+        if (rc != vcam::DeviceResult::Ok)
             return deviceError(device);
         wprintf(L"%ld %-13ls %ld %ls  range %ld..%ld step %ld default %ld%ls\n", long(id), vcam::propertyName(id),
                 long(value), flags == KIVO_PROP_FLAGS_AUTO ? L"auto" : L"manual", long(range.min), long(range.max),
@@ -118,11 +127,18 @@ int showProperties(vcam::Device& device, DWORD index)
     for (DWORD slot = 0; slot < vcam::kCustomSettingCount; ++slot) {
         const vcam::CustomSetting& setting = vcam::customSettingAt(slot);
         LONG available = 0, value = 0;
-        if (device.getCustom(index, setting.writeId + 2, available) != vcam::DeviceResult::Ok || !available) {
+        vcam::DeviceResult rc = device.getCustom(index, setting.writeId + 2, available);
+        if (rc == vcam::DeviceResult::Ok && available)
+            rc = device.getCustom(index, setting.writeId + 1, value);
+        if (rc == vcam::DeviceResult::GetFails) {
+            wprintf(L"%ld %-13ls fails to read\n", long(setting.writeId), setting.name);
+            continue;
+        }
+        if (rc == vcam::DeviceResult::NotOffered || !available) {
             wprintf(L"%ld %-13ls not offered\n", long(setting.writeId), setting.name);
             continue;
         }
-        if (device.getCustom(index, setting.writeId + 1, value) != vcam::DeviceResult::Ok)
+        if (rc != vcam::DeviceResult::Ok)
             return deviceError(device);
         wprintf(L"%ld %-13ls %ld  (read %ld, available %ld)\n", long(setting.writeId), setting.name, long(value),
                 long(setting.writeId + 1), long(setting.writeId + 2));
@@ -171,6 +187,19 @@ int customProperty(vcam::Device& device, DWORD index, int argc, wchar_t** argv)
     if (device.getCustom(index, id, read) != vcam::DeviceResult::Ok)
         return deviceError(device);
     wprintf(L"%ld\n", long(read));
+    return kOk;
+}
+
+int failGet(vcam::Device& device, DWORD index, int argc, wchar_t** argv)
+{
+    bool off = argc == 5 && _wcsicmp(argv[4], L"off") == 0;
+    if (argc < 4 || (argc == 5 && !off) || argc > 5)
+        return usageError(L"fail-get: give N PROPERTY [off]");
+    long id = vcam::propertyIdByName(argv[3]);
+    if (id < 0 && (!parseNumber(argv[3], id) || vcam::failingGetBit(id) == 0))
+        return usageError((L"fail-get: unknown property " + std::wstring(argv[3])).c_str());
+    if (device.setGetFails(index, id, !off) != vcam::DeviceResult::Ok)
+        return deviceError(device);
     return kOk;
 }
 
@@ -225,6 +254,8 @@ int runIndexed(vcam::Device& device, const std::wstring& command, int argc, wcha
         return setProperty(device, index, argc, argv);
     if (command == L"custom")
         return customProperty(device, index, argc, argv);
+    if (command == L"fail-get")
+        return failGet(device, index, argc, argv);
     if (command == L"defaults" && argc == 3)
         return device.resetProperties(index) == vcam::DeviceResult::Ok ? kOk : deviceError(device);
     if (command == L"dialog" && argc == 3)
@@ -255,7 +286,8 @@ int wmain(int argc, wchar_t** argv)
         return argc == 2 ? listCameras(device) : usageError(L"list takes no arguments");
     if (command == L"add")
         return addCamera(device, argc, argv);
-    static const wchar_t* const kIndexed[] = {L"remove", L"turn", L"props", L"set", L"custom", L"defaults", L"dialog"};
+    static const wchar_t* const kIndexed[] = {L"remove", L"turn", L"props", L"set", L"custom", L"defaults", L"fail-get",
+                                                  L"dialog"};
     for (const wchar_t* name : kIndexed)
         if (command == name)
             return runIndexed(device, command, argc, argv);
