@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 
@@ -99,10 +100,11 @@ TEST_F(LocaleLibraryTest, TrayIconHasEverySizeInFullColourWithAlpha)
         EXPECT_NE(nullptr, FindResourceW(m_hLocale, MAKEINTRESOURCEW(e.id), RT_ICON)) << "image " << e.id;
         sizes.insert(e.width);
     }
-    EXPECT_EQ((std::set<int>{16, 24, 32, 48}), sizes);
+    EXPECT_EQ((std::set<int>{16, 20, 24, 32, 48}), sizes);
 
-    // The sizes the shell asks for are drawn for that size, not scaled from another.
-    for (int size : {16, 32}) {
+    // The sizes the shell asks for (the tray's at 100% and 125%, the taskbar's) are drawn for that
+    // size, not scaled from another.
+    for (int size : {16, 20, 32}) {
         SCOPED_TRACE(size);
         int id = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(const_cast<GroupIconDir*>(dir)),
                                              TRUE, size, size, LR_DEFAULTCOLOR);
@@ -113,9 +115,56 @@ TEST_F(LocaleLibraryTest, TrayIconHasEverySizeInFullColourWithAlpha)
     }
 }
 
-TEST_F(LocaleLibraryTest, TrayIconLoadsAt16And32WithATransparentOutline)
+// Straight 8-bit colour over a background, and the contrast ratio of two colours (as the web's
+// accessibility guidelines define it: 3 or more is legible for a shape).
+COLORREF over(DWORD bgra, COLORREF background)
 {
-    for (int size : {16, 32}) {
+    const int a = int(bgra >> 24);
+    auto channel = [a](int pixel, int back) { return (pixel * a + back * (255 - a) + 127) / 255; };
+    return RGB(channel(int((bgra >> 16) & 0xFF), GetRValue(background)),
+               channel(int((bgra >> 8) & 0xFF), GetGValue(background)), channel(int(bgra & 0xFF), GetBValue(background)));
+}
+
+double contrast(COLORREF a, COLORREF b)
+{
+    auto luminance = [](COLORREF c) {
+        auto linear = [](int v) {
+            double x = v / 255.0;
+            return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) + 0.0722 * linear(GetBValue(c));
+    };
+    double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The share of the icon's outline that stands out from the taskbar: an outline pixel counts when it,
+// or the icon's pixel just inside it, has a contrast of 3 or more with the background.
+double legibleOutline(const std::vector<DWORD>& pixels, int size, COLORREF taskbar)
+{
+    auto alpha = [&](int x, int y) { return x < 0 || y < 0 || x >= size || y >= size ? 0u : pixels[y * size + x] >> 24; };
+    int outline = 0, seen = 0;
+    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            if (!alpha(x, y))
+                continue;
+            bool edge = false, stands = contrast(over(pixels[y * size + x], taskbar), taskbar) >= 3.0;
+            for (const auto& s : steps) {
+                if (!alpha(x + s[0], y + s[1]))
+                    edge = true;
+                else if (contrast(over(pixels[(y + s[1]) * size + x + s[0]], taskbar), taskbar) >= 3.0)
+                    stands = true;
+            }
+            outline += edge;
+            seen += edge && stands;
+        }
+    return outline ? double(seen) / outline : 0.0;
+}
+
+TEST_F(LocaleLibraryTest, TrayIconLoadsAtTheTraysSizesWithATransparentOutlineLegibleOnAnyTaskbar)
+{
+    for (int size : {16, 20, 24, 32}) {
         SCOPED_TRACE(size);
         HICON hIcon = static_cast<HICON>(LoadImageW(m_hLocale, MAKEINTRESOURCEW(IDI_KIVOSERVE),
                                                     IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -141,6 +190,9 @@ TEST_F(LocaleLibraryTest, TrayIconLoadsAt16And32WithATransparentOutline)
         EXPECT_EQ(0u, pixels[size - 1] >> 24) << "top-right corner";
         // Smooth edges come from the alpha channel; a lost alpha channel leaves only 0 and 255.
         EXPECT_GT(partial, 0);
+        // Dark and light taskbars of Windows 10 and 11.
+        EXPECT_GE(legibleOutline(pixels, size, RGB(32, 32, 32)), 0.85) << "on a dark taskbar";
+        EXPECT_GE(legibleOutline(pixels, size, RGB(243, 243, 243)), 0.85) << "on a light taskbar";
     }
     // The service asks for the default size.
     HICON hDefault = static_cast<HICON>(LoadImageW(m_hLocale, MAKEINTRESOURCEW(IDI_KIVOSERVE),
