@@ -132,7 +132,8 @@ void CFrameSelectDlg::loadDataImages(int d)
     if (m_prevButton.AutoLoad(IDC_FRAME_PREV, this))
         loadSizedArrows(m_prevButton, L"FRAMEPREV");
     if (data && !m_samplePicture)
-        m_samplePicture = static_cast<HBITMAP>(LoadImageW(data, kSamplePicture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        m_samplePicture =
+            static_cast<HBITMAP>(LoadImageW(data, kSamplePicture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (data)
         FreeLibrary(data);
     AfxSetResourceHandle(saved);
@@ -142,6 +143,8 @@ void CFrameSelectDlg::loadDataImages(int d)
 // images stay when there are none.
 void CFrameSelectDlg::loadSizedArrows(CBitmapButton& button, LPCWSTR name)
 {
+    if (px(kArrowSize) <= kArrowSize)
+        return;
     for (int size : kSizedArrows) {
         if (size > px(kArrowSize))
             continue;

@@ -122,7 +122,8 @@ COLORREF over(DWORD bgra, COLORREF background)
     const int a = int(bgra >> 24);
     auto channel = [a](int pixel, int back) { return (pixel * a + back * (255 - a) + 127) / 255; };
     return RGB(channel(int((bgra >> 16) & 0xFF), GetRValue(background)),
-               channel(int((bgra >> 8) & 0xFF), GetGValue(background)), channel(int(bgra & 0xFF), GetBValue(background)));
+               channel(int((bgra >> 8) & 0xFF), GetGValue(background)),
+               channel(int(bgra & 0xFF), GetBValue(background)));
 }
 
 double contrast(COLORREF a, COLORREF b)
@@ -142,7 +143,9 @@ double contrast(COLORREF a, COLORREF b)
 // or the icon's pixel just inside it, has a contrast of 3 or more with the background.
 double legibleOutline(const std::vector<DWORD>& pixels, int size, COLORREF taskbar)
 {
-    auto alpha = [&](int x, int y) { return x < 0 || y < 0 || x >= size || y >= size ? 0u : pixels[y * size + x] >> 24; };
+    auto alpha = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= size || y >= size ? 0u : pixels[y * size + x] >> 24;
+    };
     int outline = 0, seen = 0;
     const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
     for (int y = 0; y < size; ++y)
