@@ -1,5 +1,6 @@
 #include "AlertOverResolutionDlg.h"
 
+#include "DpiScale.h"
 #include "KivoLib.h"
 #include "Repaint.h"
 #include "resource.h"
@@ -34,7 +35,7 @@ void AlertOverResolutionDlg::DoDataExchange(CDataExchange* pDX)
 }
 
 // The picture and the text keep fixed distances from the window's outer top-left corner, whatever
-// the frame and caption measure.
+// the frame and caption measure; distances and picture grow with the screen's DPI.
 BOOL AlertOverResolutionDlg::OnInitDialog()
 {
     AbstractDialog::OnInitDialog();
@@ -48,11 +49,14 @@ BOOL AlertOverResolutionDlg::OnInitDialog()
     const int dx = client.x - window.left;
     const int dy = client.y - window.top;
 
+    const int dpi = screenDpi();
     releasePicture();
-    m_pictureBitmap = ImageFactory::CreateBitmap(kPictureId, 0, 0);
+    m_pictureBitmap = createPicture(dpi);
     m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_pictureBitmap));
-    ::SetWindowPos(m_picture.m_hWnd, nullptr, 17 - dx, 52 - dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ::SetWindowPos(m_text.m_hWnd, nullptr, 165 - dx, 56 - dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SetWindowPos(m_picture.m_hWnd, nullptr, scaledToDpi(17, dpi) - dx, scaledToDpi(52, dpi) - dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
+    ::SetWindowPos(m_text.m_hWnd, nullptr, scaledToDpi(165, dpi) - dx, scaledToDpi(56, dpi) - dy, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER);
 
     CString caption;
     caption.LoadString(IDS_PRODUCT_NAME);
@@ -60,6 +64,21 @@ BOOL AlertOverResolutionDlg::OnInitDialog()
     ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     UpdateData(FALSE);
     return TRUE;
+}
+
+// The library's picture at its own size on a 96-DPI screen, scaled by the DPI on a denser one.
+HBITMAP AlertOverResolutionDlg::createPicture(int dpi)
+{
+    HBITMAP natural = ImageFactory::CreateBitmap(kPictureId, 0, 0);
+    BITMAP bm = {};
+    if (dpi == 96 || !natural || !GetObjectW(natural, sizeof(bm), &bm))
+        return natural;
+    HBITMAP scaled =
+        ImageFactory::CreateBitmap(kPictureId, scaledToDpi(bm.bmWidth, dpi), scaledToDpi(bm.bmHeight, dpi));
+    if (!scaled)
+        return natural;
+    DeleteObject(natural);
+    return scaled;
 }
 
 void AlertOverResolutionDlg::releasePicture()

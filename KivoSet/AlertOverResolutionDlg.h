@@ -23,6 +23,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    static HBITMAP createPicture(int dpi);
     void releasePicture();
 
     DialogIcon m_icon;

@@ -1,7 +1,9 @@
 #include "FrameSelectDlg.h"
 
 #include "DataFolder.h"
+#include "DpiScale.h"
 #include "FrameList.h"
+#include "FramePreview.h"
 #include "KivoLib.h"
 #include "KivoNames.h"
 #include "KivoSetMessages.h"
@@ -17,6 +19,10 @@ const int kPreviewWidth = 320;
 const int kPreviewHeight = 240;
 const int kWindowWidth = 370;
 const int kWindowHeight = 400;
+const int kArrowSize = 18;
+// The arrows drawn for denser screens, by their size in pixels (named FRAMENEXT27U and so on).
+const int kSizedArrows[] = {36, 27, 23};
+const wchar_t kSamplePicture[] = L"FRAMESAMPLE";
 } // namespace
 
 IMPLEMENT_DYNAMIC(CFrameSelectDlg, TesselDialog2)
@@ -28,16 +34,22 @@ BEGIN_MESSAGE_MAP(CFrameSelectDlg, TesselDialog2)
     ON_BN_CLICKED(IDC_FRAME_APPLY, OnApply)
     ON_BN_CLICKED(IDC_FRAME_NEXT, OnNextFrame)
     ON_BN_CLICKED(IDC_FRAME_PREV, OnPrevFrame)
+    // Owner-drawn buttons report the second of two quick clicks as a double click: it steps too.
+    ON_BN_DOUBLECLICKED(IDC_FRAME_NEXT, OnNextFrame)
+    ON_BN_DOUBLECLICKED(IDC_FRAME_PREV, OnPrevFrame)
 END_MESSAGE_MAP()
 
 CFrameSelectDlg::CFrameSelectDlg(CWnd* pParent)
-    : TesselDialog2(IDD_FRAME_SELECT, pParent), m_frameIdx(0), m_previewBitmap(nullptr)
+    : TesselDialog2(IDD_FRAME_SELECT, pParent), m_frameIdx(0), m_previewBitmap(nullptr), m_dpi(96),
+      m_cameraPicture(nullptr), m_samplePicture(nullptr)
 {
 }
 
 CFrameSelectDlg::~CFrameSelectDlg()
 {
     releasePreview();
+    if (m_samplePicture)
+        DeleteObject(m_samplePicture);
 }
 
 // The arrow buttons are bound by AutoLoad when the dialog opens, not here: binding them twice would
@@ -58,6 +70,7 @@ BOOL CFrameSelectDlg::OnInitDialog()
 {
     AbstractDialog::OnInitDialog();
     m_icon.setOn(GetSafeHwnd());
+    m_dpi = screenDpi();
     layOutControls();
     // Centred at its final size, so that the work area holds all of it, buttons included, and only
     // then shown.
@@ -73,6 +86,11 @@ BOOL CFrameSelectDlg::OnInitDialog()
     return TRUE;
 }
 
+int CFrameSelectDlg::px(int pixelsAt96) const
+{
+    return scaledToDpi(pixelsAt96, m_dpi);
+}
+
 // Positions are given from the top edge of the window, caption included, so they are moved up by
 // the caption's height to become client coordinates.
 void CFrameSelectDlg::layOutControls()
@@ -84,34 +102,61 @@ void CFrameSelectDlg::layOutControls()
     ::ClientToScreen(m_hWnd, &clientTop);
     const int d = clientTop.y - window.top;
 
-    ::SetWindowPos(m_preview.m_hWnd, nullptr, 23, 51 - d, kPreviewWidth, kPreviewHeight,
+    ::SetWindowPos(m_preview.m_hWnd, nullptr, px(23), px(51) - d, px(kPreviewWidth), px(kPreviewHeight),
                    SWP_NOZORDER | SWP_SHOWWINDOW);
-    ::SetWindowPos(m_previewBorder.m_hWnd, nullptr, 21, 49 - d, kPreviewWidth + 4, kPreviewHeight + 4,
-                   SWP_NOZORDER | SWP_SHOWWINDOW);
-    ::SetWindowPos(m_pageLabel.m_hWnd, nullptr, 168, 306 - d, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    loadArrowImages(d);
-    ::SetWindowPos(m_okButton.m_hWnd, nullptr, 51, 360 - d, 96, 24, SWP_NOZORDER);
-    ::SetWindowPos(m_cancelButton.m_hWnd, nullptr, 155, 360 - d, 96, 24, SWP_NOZORDER);
-    ::SetWindowPos(m_applyButton.m_hWnd, nullptr, 259, 360 - d, 96, 24, SWP_NOZORDER);
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, kWindowWidth, kWindowHeight, SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(m_previewBorder.m_hWnd, nullptr, px(21), px(49) - d, px(kPreviewWidth + 4),
+                   px(kPreviewHeight + 4), SWP_NOZORDER | SWP_SHOWWINDOW);
+    ::SetWindowPos(m_pageLabel.m_hWnd, nullptr, px(168), px(306) - d, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    loadDataImages(d);
+    ::SetWindowPos(m_okButton.m_hWnd, nullptr, px(51), px(360) - d, px(96), px(24), SWP_NOZORDER);
+    ::SetWindowPos(m_cancelButton.m_hWnd, nullptr, px(155), px(360) - d, px(96), px(24), SWP_NOZORDER);
+    ::SetWindowPos(m_applyButton.m_hWnd, nullptr, px(259), px(360) - d, px(96), px(24), SWP_NOZORDER);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, px(kWindowWidth), px(kWindowHeight), SWP_NOMOVE | SWP_NOZORDER);
     centreMessageLabel(d);
 }
 
-// The arrows' images (named after the buttons' captions) live in the data library, which is the
-// resource module only while they load; the loaded bitmaps stay valid after it is freed.
-void CFrameSelectDlg::loadArrowImages(int d)
+// The arrows' images (named after the buttons' captions) and the sample picture live in the data
+// library, which is the resource module only while they load; the loaded bitmaps stay valid after
+// it is freed.
+void CFrameSelectDlg::loadDataImages(int d)
 {
     HINSTANCE saved = AfxGetResourceHandle();
     HMODULE data = LoadLibraryW(KIVO_DATA_DLL);
     if (data)
         AfxSetResourceHandle(data);
-    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_FRAME_NEXT), nullptr, 223, 303 - d, 18, 18, SWP_NOZORDER);
-    m_nextButton.AutoLoad(IDC_FRAME_NEXT, this);
-    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_FRAME_PREV), nullptr, 125, 303 - d, 18, 18, SWP_NOZORDER);
-    m_prevButton.AutoLoad(IDC_FRAME_PREV, this);
+    const int arrow = px(kArrowSize);
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_FRAME_NEXT), nullptr, px(223), px(303) - d, arrow, arrow, SWP_NOZORDER);
+    if (m_nextButton.AutoLoad(IDC_FRAME_NEXT, this))
+        loadSizedArrows(m_nextButton, L"FRAMENEXT");
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_FRAME_PREV), nullptr, px(125), px(303) - d, arrow, arrow, SWP_NOZORDER);
+    if (m_prevButton.AutoLoad(IDC_FRAME_PREV, this))
+        loadSizedArrows(m_prevButton, L"FRAMEPREV");
+    if (data && !m_samplePicture)
+        m_samplePicture =
+            static_cast<HBITMAP>(LoadImageW(data, kSamplePicture, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (data)
         FreeLibrary(data);
     AfxSetResourceHandle(saved);
+}
+
+// On a denser screen the arrows drawn for it, the largest that fits the scaled size; the 96-DPI
+// images stay when there are none.
+void CFrameSelectDlg::loadSizedArrows(CBitmapButton& button, LPCWSTR name)
+{
+    if (px(kArrowSize) <= kArrowSize)
+        return;
+    for (int size : kSizedArrows) {
+        if (size > px(kArrowSize))
+            continue;
+        CString base;
+        base.Format(L"%s%d", name, size);
+        if (button.LoadBitmaps(base + L"U", base + L"D", base + L"F", base + L"X")) {
+            button.SizeToContent();
+            return;
+        }
+    }
+    CString base(name);
+    button.LoadBitmaps(base + L"U", base + L"D", base + L"F", base + L"X");
 }
 
 void CFrameSelectDlg::readStoredIndex()
@@ -135,7 +180,7 @@ void CFrameSelectDlg::centreMessageLabel(int d)
     ::GetWindowRect(m_messageLabel.m_hWnd, &label);
     const int clientWidth = client.right - client.left;
     const int labelWidth = label.right - label.left;
-    ::SetWindowPos(m_messageLabel.m_hWnd, nullptr, client.left + clientWidth / 2 - labelWidth / 2, 165 - d, 0, 0,
+    ::SetWindowPos(m_messageLabel.m_hWnd, nullptr, client.left + clientWidth / 2 - labelWidth / 2, px(165) - d, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER);
 }
 
@@ -153,16 +198,15 @@ void CFrameSelectDlg::updatePreview()
     // The preview lets go of the old picture before it is deleted.
     m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0);
     releasePreview();
-    const UINT id = frameIdAt(static_cast<UINT>(m_frameIdx));
-    if (id != 0) {
+    if (frameIdAt(static_cast<UINT>(m_frameIdx)) != 0) {
         RECT client = {};
         ::GetClientRect(m_preview.m_hWnd, &client);
-        wchar_t name[MAX_PATH];
-        swprintf(name, ARRAYSIZE(name), KIVO_FRAME_FILE, m_frameIdx);
-        std::wstring path = programRelativePath(name);
-        m_previewBitmap = ImageFactory::LoadBitmapFile(path.c_str(), client.right, client.bottom);
-        if (!m_previewBitmap)
-            m_previewBitmap = ImageFactory::CreateBitmap(id, client.right, client.bottom);
+        HBITMAP frame = loadFrameAt(client.right, client.bottom);
+        if (frame) {
+            m_previewBitmap = composeFramePreview(frame, m_cameraPicture ? m_cameraPicture : m_samplePicture,
+                                                  client.right, client.bottom);
+            DeleteObject(frame);
+        }
         m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_previewBitmap));
         m_messageLabel.ShowWindow(m_frameIdx == 0 ? SW_SHOWNORMAL : SW_HIDE);
     }
@@ -178,6 +222,16 @@ void CFrameSelectDlg::updatePreview()
     for (int id : {IDC_FRAME_NEXT, IDC_FRAME_PREV, IDC_FRAME_APPLY})
         ::EnableWindow(::GetDlgItem(m_hWnd, id), count != 0);
     repaintNow(m_hWnd);
+}
+
+// The shown frame at the preview's size: the user's picture file for the index, else the library's.
+HBITMAP CFrameSelectDlg::loadFrameAt(int width, int height) const
+{
+    wchar_t name[MAX_PATH];
+    swprintf(name, ARRAYSIZE(name), KIVO_FRAME_FILE, m_frameIdx);
+    std::wstring path = programRelativePath(name);
+    HBITMAP frame = ImageFactory::LoadBitmapFile(path.c_str(), width, height);
+    return frame ? frame : ImageFactory::CreateBitmap(frameIdAt(static_cast<UINT>(m_frameIdx)), width, height);
 }
 
 void CFrameSelectDlg::OnNextFrame()
@@ -212,7 +266,8 @@ void CFrameSelectDlg::OnApply()
     SendMessage(WM_NEXTDLGCTL, 0, 0);
 }
 
-// Enter on a focused arrow steps the frame instead of pressing the default button.
+// Enter on a focused arrow steps the frame instead of pressing the default button; Left and Right
+// step the frames wherever the focus is, instead of moving it.
 BOOL CFrameSelectDlg::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && pMsg->hwnd &&
@@ -220,7 +275,22 @@ BOOL CFrameSelectDlg::PreTranslateMessage(MSG* pMsg)
         ::PostMessageW(pMsg->hwnd, BM_CLICK, 0, 0);
         return TRUE;
     }
+    if (stepKey(*pMsg))
+        return TRUE;
     return TesselDialog2::PreTranslateMessage(pMsg);
+}
+
+bool CFrameSelectDlg::stepKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_LEFT && msg.wParam != VK_RIGHT))
+        return false;
+    if (!msg.hwnd || (msg.hwnd != m_hWnd && !::IsChild(m_hWnd, msg.hwnd)))
+        return false;
+    if (msg.wParam == VK_RIGHT)
+        OnNextFrame();
+    else
+        OnPrevFrame();
+    return true;
 }
 
 HBRUSH CFrameSelectDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)

@@ -1,7 +1,9 @@
 // The frame chooser: a 320x240 preview of one frame of the frame list at a time, arrows to step
 // through the list with wrap-around, the page label "index/last", and Apply, OK and Cancel. It
 // reports the chosen index to its owner (WM_APPLY_FRAME on Apply; the owner posts it itself after
-// OK) and never applies or stores a frame itself.
+// OK) and never applies or stores a frame itself. The preview shows the frame over the camera's
+// picture when the owner hands one over, otherwise over a sample picture of the data library.
+// Left and Right step the frames from anywhere in the dialog; the layout grows with the DPI.
 #pragma once
 
 #include "skin/Tsl.h"
@@ -20,6 +22,10 @@ public:
     // owner reads it after OK.
     int m_frameIdx;
 
+    // The camera's current picture, of any size, to preview the frames over; it stays the
+    // caller's and must outlive the dialog. Null (the default) previews over the sample picture.
+    void setCameraPicture(HBITMAP picture) { m_cameraPicture = picture; }
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -36,12 +42,16 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    int px(int pixelsAt96) const;
     void layOutControls();
-    void loadArrowImages(int captionHeight);
+    void loadDataImages(int captionHeight);
+    void loadSizedArrows(CBitmapButton& button, LPCWSTR name);
     void readStoredIndex();
     void centreMessageLabel(int captionHeight);
     void updatePreview();
+    HBITMAP loadFrameAt(int width, int height) const;
     void releasePreview();
+    bool stepKey(const MSG& msg);
 
     DialogIcon m_icon;
     TesselButton2 m_okButton;
@@ -55,4 +65,7 @@ private:
     CStatic m_pageLabel;
     HBITMAP m_previewBitmap;
     CBrush m_labelBrush;
+    int m_dpi;
+    HBITMAP m_cameraPicture;   // borrowed from the owner
+    HBITMAP m_samplePicture;   // owned; loaded when the dialog opens
 };

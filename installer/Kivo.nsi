@@ -64,6 +64,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 !define MUI_COMPONENTSPAGE_TEXT_TOP "${PRODUCT} will be removed from this computer. Tick the box below to remove also each user's settings and the frame pictures added to its data folder."
 !insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.hideSpaceRequired
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -302,6 +303,13 @@ SectionEnd
     !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "The programs, the help, the Start-menu entries and the start at log-on."
     !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} "Each user's settings, logs and added frame pictures."
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
+
+; The components page would say "Space required: 0.0 KB": removing needs no space, so the line goes.
+Function un.hideSpaceRequired
+    FindWindow $0 "#32770" "" $HWNDPARENT
+    GetDlgItem $1 $0 1023
+    ShowWindow $1 ${SW_HIDE}
+FunctionEnd
 
 Function un.onInit
     ${GetParameters} $0

@@ -25,10 +25,13 @@ protected:
         ASSERT_TRUE(owner.hwnd());
     }
 
-    // Runs the effect alert, ticks its box or not, and ends it with OK or Escape.
-    bool answerEffectAlert(bool tick, bool escape)
+    // Runs the effect alert, ticks its box or not, and ends it with OK or Escape; notes whether it
+    // opened with the focus on OK.
+    bool answerEffectAlert(bool tick, bool escape, int* firstFocus = nullptr)
     {
         kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
+            if (firstFocus)
+                *firstFocus = focusedControl(dialog);
             if (tick)
                 SendMessageW(GetDlgItem(dialog, kNoMoreCheck), BM_CLICK, 0, 0);
             if (escape)
@@ -48,7 +51,9 @@ protected:
 
 TEST_F(AlertDialogsTest, OnlyOkWithTheBoxTickedStopsTheEffectAlert)
 {
-    ASSERT_TRUE(answerEffectAlert(false, false));
+    int firstFocus = 0;
+    ASSERT_TRUE(answerEffectAlert(false, false, &firstFocus));
+    EXPECT_EQ(IDOK, firstFocus);
     EXPECT_FALSE(valueExists(kNoMoreValue));
     ASSERT_TRUE(answerEffectAlert(true, true));
     EXPECT_FALSE(valueExists(kNoMoreValue));
@@ -85,10 +90,15 @@ TEST_F(AlertDialogsTest, OverResolutionPictureAndTextSitAtFixedDistancesFromTheW
     EXPECT_TRUE(hasIcon);
 }
 
-TEST_F(AlertDialogsTest, AboutBoxSaysWhatTheProgramIsAndItsVersion)
+TEST_F(AlertDialogsTest, AboutBoxSaysWhatTheProgramIsAndItsVersionCentredOnItsOwner)
 {
     bool saysVersion = false;
+    RECT aboutRect = {}, panel = {};
+    // The owner stands in for the panel, away from the screen's middle.
+    SetWindowPos(owner.hwnd(), nullptr, 60, 80, 520, 360, SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(owner.hwnd(), &panel);
     kivotest::DialogDriver driver(L"About Kivo Camera", [&](HWND dialog) {
+        GetWindowRect(dialog, &aboutRect);
         EnumChildWindows(
             dialog,
             [](HWND child, LPARAM found) -> BOOL {
@@ -103,6 +113,8 @@ TEST_F(AlertDialogsTest, AboutBoxSaysWhatTheProgramIsAndItsVersion)
     EXPECT_EQ(IDOK, about.DoModal());
     ASSERT_TRUE(driver.found());
     EXPECT_TRUE(saysVersion);
+    EXPECT_NEAR((panel.left + panel.right) / 2, (aboutRect.left + aboutRect.right) / 2, 1);
+    EXPECT_NEAR((panel.top + panel.bottom) / 2, (aboutRect.top + aboutRect.bottom) / 2, 1);
 }
 
 } // namespace

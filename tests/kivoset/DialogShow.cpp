@@ -1,5 +1,6 @@
 // Shows one of the settings program's dialogs for a while, for screenshots:
-//   DialogShow sheet|custom|chooser|effect|resolution|about [milliseconds]
+//   DialogShow sheet|custom|chooser[:N]|effect|resolution|about [milliseconds]
+// chooser:N steps the chooser N frames on (with the Right key, as a user would).
 // The dialog runs against a virtual camera of its own and closes itself after the time (default
 // 5000 ms). Exit code 0 when the dialog ran, 2 on a bad command line, 1 when it could not be shown.
 #include "AboutDlg.h"
@@ -28,15 +29,28 @@ void CALLBACK showSecondPage(HWND, UINT, UINT_PTR id, DWORD)
     PostMessageW(GetActiveWindow(), PSM_SETCURSEL, 1, 0);
 }
 
+UINT g_framesToStep = 0;
+
+void CALLBACK stepFrames(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    for (UINT i = 0; i < g_framesToStep; ++i)
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_RIGHT, 0);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        fwprintf(stderr, L"Usage: DialogShow sheet|custom|chooser|effect|resolution|about [milliseconds]\n");
+        fwprintf(stderr, L"Usage: DialogShow sheet|custom|chooser[:N]|effect|resolution|about [milliseconds]\n");
         return 2;
     }
-    const std::wstring which = argv[1];
+    std::wstring which = argv[1];
+    if (which.rfind(L"chooser:", 0) == 0) {
+        g_framesToStep = UINT(wcstoul(which.c_str() + 8, nullptr, 10));
+        which = L"chooser";
+    }
     const UINT ms = argc > 2 ? UINT(wcstoul(argv[2], nullptr, 10)) : 5000;
     dialogtest::LocaleResources locale;
     dialogtest::TestCamera camera;
@@ -52,6 +66,8 @@ int wmain(int argc, wchar_t** argv)
             SetTimer(nullptr, 0, 200, showSecondPage);
         result = runCameraPropertySheet(camera.settings, 0);
     } else if (which == L"chooser") {
+        if (g_framesToStep)
+            SetTimer(nullptr, 0, 200, stepFrames);
         result = CFrameSelectDlg().DoModal();
     } else if (which == L"effect") {
         result = AlertEffectDisableDlg().DoModal();

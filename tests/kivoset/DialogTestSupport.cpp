@@ -4,6 +4,7 @@
 #include "KivoSetMessages.h"
 
 #include "UniqueName.h"
+#include "Wait.h"
 
 #include <commctrl.h>
 
@@ -190,6 +191,22 @@ std::wstring controlText(HWND hDialog, int id)
     WCHAR text[256] = {};
     GetDlgItemTextW(hDialog, id, text, ARRAYSIZE(text));
     return text;
+}
+
+int focusedControl(HWND hDialog)
+{
+    // While it shows itself the dialog holds the focus itself, for a moment.
+    HWND focus = nullptr;
+    kivotest::waitFor(
+        [&] {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof(info);
+            if (GetGUIThreadInfo(GetWindowThreadProcessId(hDialog, nullptr), &info))
+                focus = info.hwndFocus;
+            return focus && IsChild(hDialog, focus);
+        },
+        5000);
+    return focus && IsChild(hDialog, focus) ? GetDlgCtrlID(focus) : 0;
 }
 
 } // namespace dialogtest

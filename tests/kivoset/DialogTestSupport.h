@@ -125,4 +125,9 @@ private:
 // The text of a dialog's control.
 std::wstring controlText(HWND hDialog, int id);
 
+// The id of the control with the focus in a dialog running on another thread, once a control has it
+// (the dialogs show themselves, and hold the focus a moment, before they set the first focus); 0
+// when no control had it in time.
+int focusedControl(HWND hDialog);
+
 } // namespace dialogtest

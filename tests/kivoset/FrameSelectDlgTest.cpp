@@ -1,5 +1,6 @@
-// The frame chooser as a real window owned by a window of the test: stepping, the page label,
-// Apply while it is open, Enter on an arrow, a user's frame file, and the list's edge cases.
+// The frame chooser as a real window owned by a window of the test: stepping by clicks and keys,
+// the page label, Apply while it is open, Enter on an arrow, the preview composed over a picture, a
+// user's frame file, and the list's edge cases.
 #include "DataFolder.h"
 #include "DialogTestSupport.h"
 #include "FrameList.h"
@@ -34,16 +35,56 @@ void click(HWND dialog, int id)
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-// The colour at the middle of the preview's picture.
-COLORREF previewCentre(HWND dialog)
+// The colour of the preview's picture at (x, y), or at its middle.
+COLORREF previewPixel(HWND dialog, int x = -1, int y = -1)
 {
     HBITMAP bitmap = reinterpret_cast<HBITMAP>(SendDlgItemMessageW(dialog, kPreview, STM_GETIMAGE, IMAGE_BITMAP, 0));
     LONG width = 0, height = 0;
     std::vector<DWORD> pixels = kivotest::bitmapPixels(bitmap, width, height);
     if (pixels.empty())
         return CLR_INVALID;
-    DWORD p = pixels[size_t(height / 2) * width + width / 2];
+    if (x < 0 || y < 0)
+        x = width / 2, y = height / 2;
+    DWORD p = pixels[size_t(y) * width + x];
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+COLORREF previewCentre(HWND dialog)
+{
+    return previewPixel(dialog);
+}
+
+// A bitmap of one colour, as the panel's camera picture.
+HBITMAP solidBitmap(int width, int height, COLORREF colour)
+{
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT all = {0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// Clicks at a screen point with real mouse input, as a user's hand would.
+void clickAt(POINT at)
+{
+    INPUT input[3] = {};
+    const int width = GetSystemMetrics(SM_CXSCREEN) - 1, height = GetSystemMetrics(SM_CYSCREEN) - 1;
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dx = MulDiv(at.x, 65535, width);
+    input[0].mi.dy = MulDiv(at.y, 65535, height);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[2].type = INPUT_MOUSE;
+    input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(3, input, sizeof(INPUT));
 }
 
 class FrameSelectDlgTest : public ::testing::Test {
@@ -96,6 +137,97 @@ TEST_F(FrameSelectDlgTest, ArrowsRunThroughTheListWithWrapBothWays)
     EXPECT_FALSE(messageAtOne);
     EXPECT_EQ(4, dialog.m_frameIdx);
     EXPECT_TRUE(owner.appliedFrames().empty());
+}
+
+// A user clicking an arrow three times in quick succession (the second click of a pair arrives as a
+// double click) sees three steps; Left and Right step the frames from the first focus, OK.
+TEST_F(FrameSelectDlgTest, EveryQuickClickAndArrowKeyStepsOneFrame)
+{
+    loadFrameList();
+    int firstFocus = 0, focusAfterKeys = 0;
+    std::vector<std::wstring> byKeys;
+    std::wstring afterClicks;
+
+    kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
+        HWND ok = GetDlgItem(dialog, IDOK);
+        firstFocus = focusedControl(dialog);
+        for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_LEFT}) {
+            std::wstring before = pageLabel(dialog);
+            PostMessageW(ok, WM_KEYDOWN, key, 0);
+            kivotest::waitFor([&] { return pageLabel(dialog) != before; }, kTimeoutMs);
+            byKeys.push_back(pageLabel(dialog));
+        }
+        focusAfterKeys = focusedControl(dialog);
+        // Above every other window, so that the clicks reach it.
+        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        RECT next = {};
+        GetWindowRect(GetDlgItem(dialog, kNext), &next);
+        POINT centre = {(next.left + next.right) / 2, (next.top + next.bottom) / 2};
+        for (int i = 0; i < 3; ++i) {
+            if (i)
+                Sleep(150);
+            clickAt(centre);
+        }
+        kivotest::waitFor([&] { return pageLabel(dialog) == L"4/5"; }, 2000);
+        kivotest::pumpMessagesFor(300);
+        afterClicks = pageLabel(dialog);
+        click(dialog, IDCANCEL);
+    });
+    CFrameSelectDlg dialog(owner.wnd());
+    dialog.DoModal();
+
+    ASSERT_TRUE(driver.found());
+    EXPECT_EQ(IDOK, firstFocus);
+    EXPECT_EQ((std::vector<std::wstring>{L"1/5", L"2/5", L"1/5"}), byKeys);
+    EXPECT_EQ(IDOK, focusAfterKeys);
+    EXPECT_EQ(L"4/5", afterClicks);
+}
+
+// The frames' see-through middle shows the camera's picture when the panel hands one over, and a
+// sample picture otherwise: never the colour key.
+TEST_F(FrameSelectDlgTest, PreviewLaysEachFrameOverTheCameraPictureOrTheSample)
+{
+    loadFrameList();
+    const COLORREF camera = RGB(20, 120, 200), key = RGB(255, 0, 255);
+    HBITMAP picture = solidBitmap(320, 240, camera);
+    std::vector<COLORREF> centres, corners, sampleCentres;
+
+    auto visitFrames = [&](std::vector<COLORREF>& middle, std::vector<COLORREF>* corner) {
+        return [&, corner](HWND dialog) {
+            for (int i = 1; i <= 5; ++i) {
+                click(dialog, kNext);
+                middle.push_back(previewCentre(dialog));
+                if (corner)
+                    corner->push_back(previewPixel(dialog, 2, 2));
+            }
+            click(dialog, IDCANCEL);
+        };
+    };
+    {
+        kivotest::DialogDriver driver(kCaption, visitFrames(centres, &corners));
+        CFrameSelectDlg dialog(owner.wnd());
+        dialog.setCameraPicture(picture);
+        dialog.DoModal();
+        EXPECT_TRUE(driver.found());
+    }
+    {
+        kivotest::DialogDriver driver(kCaption, visitFrames(sampleCentres, nullptr));
+        CFrameSelectDlg dialog(owner.wnd());
+        dialog.DoModal();
+        EXPECT_TRUE(driver.found());
+    }
+    DeleteObject(picture);
+
+    EXPECT_EQ(std::vector<COLORREF>(5, camera), centres);
+    ASSERT_EQ(5u, corners.size());
+    for (COLORREF c : corners)
+        EXPECT_NE(camera, c) << "the frame's border";
+    ASSERT_EQ(5u, sampleCentres.size());
+    for (COLORREF c : sampleCentres) {
+        EXPECT_NE(key, c);
+        EXPECT_NE(CLR_INVALID, c);
+        EXPECT_NE(RGB(160, 168, 176), c) << "no sample picture";
+    }
 }
 
 TEST_F(FrameSelectDlgTest, ApplyReportsToTheOwnerWhileOpenAndEnterOnAnArrowSteps)

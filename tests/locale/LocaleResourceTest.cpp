@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -86,12 +87,77 @@ void expectEveryIconSize(HMODULE hModule, int id)
         EXPECT_NE(nullptr, FindResourceW(hModule, MAKEINTRESOURCEW(e.id), RT_ICON)) << "image " << e.id;
         sizes.insert(e.width);
     }
-    EXPECT_EQ((std::set<int>{16, 24, 32, 48}), sizes);
+    // The tray's icon also comes at the 20 px the tray asks for at 125%.
+    std::set<int> expected{16, 24, 32, 48};
+    if (id == IDI_KIVOSERVE)
+        expected.insert(20);
+    EXPECT_EQ(expected, sizes);
+
+    // Each size the shell asks for is found as itself, not scaled from another.
+    for (int size : expected) {
+        SCOPED_TRACE(size);
+        int found = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(const_cast<GroupIconDir*>(dir)),
+                                                TRUE, size, size, LR_DEFAULTCOLOR);
+        bool exact = false;
+        for (WORD i = 0; i < dir->count; ++i)
+            exact = exact || (dir->entries[i].id == found && dir->entries[i].width == size);
+        EXPECT_TRUE(exact);
+    }
 }
 
-TEST_F(LocaleLibraryTest, TrayIconLoadsAt16And32WithATransparentOutline)
+// Straight 8-bit colour over a background, and the contrast ratio of two colours (as the web's
+// accessibility guidelines define it: 3 or more is legible for a shape).
+COLORREF over(DWORD bgra, COLORREF background)
 {
-    for (int size : {16, 32}) {
+    const int a = int(bgra >> 24);
+    auto channel = [a](int pixel, int back) { return (pixel * a + back * (255 - a) + 127) / 255; };
+    return RGB(channel(int((bgra >> 16) & 0xFF), GetRValue(background)),
+               channel(int((bgra >> 8) & 0xFF), GetGValue(background)),
+               channel(int(bgra & 0xFF), GetBValue(background)));
+}
+
+double contrast(COLORREF a, COLORREF b)
+{
+    auto luminance = [](COLORREF c) {
+        auto linear = [](int v) {
+            double x = v / 255.0;
+            return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) + 0.0722 * linear(GetBValue(c));
+    };
+    double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The share of the icon's outline that stands out from the taskbar: an outline pixel counts when it,
+// or the icon's pixel just inside it, has a contrast of 3 or more with the background.
+double legibleOutline(const std::vector<DWORD>& pixels, int size, COLORREF taskbar)
+{
+    auto alpha = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= size || y >= size ? 0u : pixels[y * size + x] >> 24;
+    };
+    int outline = 0, seen = 0;
+    const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            if (!alpha(x, y))
+                continue;
+            bool edge = false, stands = contrast(over(pixels[y * size + x], taskbar), taskbar) >= 3.0;
+            for (const auto& s : steps) {
+                if (!alpha(x + s[0], y + s[1]))
+                    edge = true;
+                else if (contrast(over(pixels[(y + s[1]) * size + x + s[0]], taskbar), taskbar) >= 3.0)
+                    stands = true;
+            }
+            outline += edge;
+            seen += edge && stands;
+        }
+    return outline ? double(seen) / outline : 0.0;
+}
+
+TEST_F(LocaleLibraryTest, TrayIconLoadsAtTheTraysSizesWithATransparentOutlineLegibleOnAnyTaskbar)
+{
+    for (int size : {16, 20, 24, 32}) {
         SCOPED_TRACE(size);
         std::vector<DWORD> pixels = loadIconPixels(m_hLocale, IDI_KIVOSERVE, size);
         ASSERT_FALSE(pixels.empty());
@@ -109,6 +175,9 @@ TEST_F(LocaleLibraryTest, TrayIconLoadsAt16And32WithATransparentOutline)
         EXPECT_EQ(0u, pixels[size - 1] >> 24) << "top-right corner";
         // Smooth edges come from the alpha channel; a lost alpha channel leaves only 0 and 255.
         EXPECT_GT(partial, 0);
+        // Dark and light taskbars of Windows 10 and 11.
+        EXPECT_GE(legibleOutline(pixels, size, RGB(32, 32, 32)), 0.85) << "on a dark taskbar";
+        EXPECT_GE(legibleOutline(pixels, size, RGB(243, 243, 243)), 0.85) << "on a light taskbar";
     }
     // The service asks for the default size.
     HICON hDefault = static_cast<HICON>(LoadImageW(m_hLocale, MAKEINTRESOURCEW(IDI_KIVOSERVE),

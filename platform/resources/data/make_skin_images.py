@@ -8,7 +8,9 @@
                b+6 top, b+7 top-left, b+8 top-right; normal 151, pressed 160, hot 169,
                disabled 178 (whose top-left is 186 and top-right 188; 185 and 187 repeat them)
   FRAMEPREV*, FRAMENEXT*   the frame chooser's arrow buttons, 18x18: U up, D down, F focused,
-               X disabled
+               X disabled; FRAMEPREV23*, ...27*, ...36* the same drawn for 120, 144 and 192 DPI
+  FRAMESAMPLE  the chooser's sample picture, 320x240: what a frame is previewed over while the
+               panel has no camera picture to offer
 
 Usage: make_skin_images.py OUTPUT_FOLDER   (writes the BMP files there)
 """
@@ -19,7 +21,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 '..', '..', 'kivolib', 'images'))
-from raster import Canvas, clamp, mix, rgb, sd_circle, sd_round_rect, sd_segment  # noqa: E402
+from raster import (Canvas, clamp, mix, rgb, sd_circle, sd_ellipse_approx,  # noqa: E402
+                    sd_round_rect, sd_segment, smoothstep)
 
 # The panel's palette.
 SLATE = rgb('#3c4e62')        # RGB(60,78,98)
@@ -143,16 +146,21 @@ ARROW_LOOKS = {
 }
 
 
-def arrow(direction, look):
-    c = Canvas(18, 18, rgb('#d7dde0'))
-    o = look['offset']
-    cx, cy = 9.0 + o, 9.0 + o
-    c.paint(lambda x, y: sd_circle(x, y, cx, cy, 8.2), look['ring'])
-    c.paint(lambda x, y: sd_circle(x, y, cx, cy, 7.0), look['fill'])
+# The arrows' sizes: 18 px at 96 DPI, and drawn anew (not stretched) for 120, 144 and 192 DPI.
+ARROW_SIZES = (18, 23, 27, 36)
+
+
+def arrow(direction, look, size=18):
+    c = Canvas(size, size, rgb('#d7dde0'))
+    k = size / 18.0
+    o = look['offset'] * k
+    cx, cy = size / 2.0 + o, size / 2.0 + o
+    c.paint(lambda x, y: sd_circle(x, y, cx, cy, 8.2 * k), look['ring'])
+    c.paint(lambda x, y: sd_circle(x, y, cx, cy, 8.2 * k - max(1.2, 1.2 * k)), look['fill'])
     s = -1.0 if direction == 'PREV' else 1.0
-    tip = (cx + 3.0 * s, cy)
-    back_top = (cx - 2.0 * s, cy - 4.0)
-    back_bottom = (cx - 2.0 * s, cy + 4.0)
+    tip = (cx + 3.0 * k * s, cy)
+    back_top = (cx - 2.0 * k * s, cy - 4.0 * k)
+    back_bottom = (cx - 2.0 * k * s, cy + 4.0 * k)
 
     def triangle(x, y):
         d1 = sd_segment(x, y, tip[0], tip[1], back_top[0], back_top[1])
@@ -160,7 +168,7 @@ def arrow(direction, look):
         d3 = sd_segment(x, y, back_bottom[0], back_bottom[1], tip[0], tip[1])
         d = min(d1, d2, d3)
         inside = (s * (x - back_top[0]) >= 0 and
-                  abs(y - cy) <= 4.0 * (1.0 - s * (x - back_top[0]) / 5.0))
+                  abs(y - cy) <= 4.0 * k * (1.0 - s * (x - back_top[0]) / (5.0 * k)))
         return -d if inside else d
     c.paint(triangle, look['ink'])
     return c
@@ -168,9 +176,40 @@ def arrow(direction, look):
 
 def arrows(folder):
     for direction in ('PREV', 'NEXT'):
-        for suffix, look in ARROW_LOOKS.items():
-            arrow(direction, look).save_bmp(
-                os.path.join(folder, 'frame%s%s.bmp' % (direction.lower(), suffix)))
+        for size in ARROW_SIZES:
+            name = direction.lower() + ('' if size == 18 else str(size))
+            for suffix, look in ARROW_LOOKS.items():
+                arrow(direction, look, size).save_bmp(
+                    os.path.join(folder, 'frame%s%s.bmp' % (name, suffix)))
+
+
+# --- the chooser's sample picture ---
+
+def sample_picture():
+    """A quiet stand-in for the camera: a person, head and shoulders, before a lit wall, in
+    muted colours, so that a frame is judged over a picture like the one it will frame."""
+    w, h = 320, 240
+    c = Canvas(w, h)
+    # A wall lit from the upper left, a shelf line and a window's soft light on the right.
+    c.shade(lambda x, y: mix(rgb('#c9d3dc'), rgb('#8e9caa'), clamp((x * 0.6 + y) / (w * 0.6 + h))))
+    c.glow(lambda x, y: sd_round_rect(x, y, 268, 70, 26, 40, 6), rgb('#fff6e0'), 18, 0.22)
+    c.paint(lambda x, y: sd_round_rect(x, y, 268, 70, 26, 40, 6), rgb('#eef1f2'))
+    c.paint(lambda x, y: sd_segment(x, y, 268, 30, 268, 110) - 1.2, rgb('#b8c2cb'))
+    c.paint(lambda x, y: sd_segment(x, y, 242, 70, 294, 70) - 1.2, rgb('#b8c2cb'))
+    c.paint(lambda x, y: sd_round_rect(x, y, 52, 150, 40, 3, 1), rgb('#7a6a5a'))
+    c.paint(lambda x, y: sd_round_rect(x, y, 40, 136, 7, 11, 2), rgb('#5d7f6e'))
+    c.paint(lambda x, y: sd_round_rect(x, y, 62, 139, 9, 8, 2), rgb('#a07e62'))
+    # The person: shoulders and neck, then the head with a little light on its left side.
+    body = rgb('#4b6178')
+    c.paint(lambda x, y: sd_round_rect(x, y, 160, 238, 92, 62, 44), body)
+    c.paint(lambda x, y: sd_round_rect(x, y, 160, 162, 17, 20, 8), rgb('#c99f86'))
+    skin = lambda x, y: mix(rgb('#e2bca3'), rgb('#b88a70'), clamp((x - 130) / 60.0))
+    c.paint(lambda x, y: sd_ellipse_approx(x, y, 160, 118, 33, 41), skin)
+    hair = rgb('#3b2f2a')
+    # A fringe swept to one side, the hair reaching down beside the face.
+    fringe = lambda x: 96 + 0.22 * (x - 160) + 24 * smoothstep(25, 33, abs(x - 160))
+    c.paint(lambda x, y: max(sd_ellipse_approx(x, y, 160, 110, 36, 41), y - fringe(x)), hair)
+    return c
 
 
 def main():
@@ -182,6 +221,7 @@ def main():
     button_pieces(folder)
     help_glyphs(folder)
     arrows(folder)
+    sample_picture().save_bmp(os.path.join(folder, 'framesample.bmp'))
     return 0
 
 

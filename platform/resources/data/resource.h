@@ -1,7 +1,9 @@
 // Ids of KivoData.dll (bitmaps only).
 //   141-144  IDB_HELP_*      the caption help glyph, one per state
 //   151-188  IDB_BTN_*       nine-slice pieces of the direction button, one block per state
-//   named    FRAMEPREV*, FRAMENEXT*  the frame chooser's arrows (loaded by the button caption)
+//   named    FRAMEPREV*, FRAMENEXT*  the frame chooser's arrows (loaded by the button caption), and
+//            FRAMEPREV23*, ...27*, ...36*  the same for 120, 144 and 192 DPI; FRAMESAMPLE its
+//            sample picture
 #pragma once
 
 #define IDB_HELP_DISABLED 141

@@ -3,7 +3,10 @@
 
 The picture is a camera whose lens is ringed by two turning arrows: the lens of this camera turns
 to face the user or away. Each size is drawn from its own geometry, snapped to the pixel grid, so
-that the small sizes stay crisp instead of being a blurred copy of the large one.
+that the small sizes stay crisp instead of being a blurred copy of the large one. The body is light
+inside a dark edge, so that the icon stands out on a dark taskbar (by its face) and on a light one
+(by its edge); at the tray's sizes (16 and 20 px) the arrows are thinner with wider gaps between
+them, so that they read as two arrows rather than an orange ring.
 
 Usage: make_kivoserve_icon.py OUTPUT.ico [--png-dir DIR]
 Only the Python standard library is used. The .ico holds one 32-bit BMP entry with alpha per size.
@@ -17,16 +20,21 @@ import sys
 import zlib
 
 SIZES = (16, 24, 32, 48)
+# The service's own icon also carries 20 px, the tray's size at 125%.
+SERVICE_SIZES = (16, 20, 24, 32, 48)
 SUPERSAMPLE = 8
 
 # Colours, as (r, g, b).
-BODY_TOP = (0x7E, 0x90, 0xA6)
-BODY_BOTTOM = (0x45, 0x53, 0x63)
+BODY_TOP = (0xCF, 0xDA, 0xE6)
+BODY_BOTTOM = (0x86, 0x98, 0xAD)
 BODY_EDGE = (0x1F, 0x28, 0x32)
 LENS_GLASS = (0x12, 0x1C, 0x2A)
 LENS_GLINT = (0x5E, 0xB8, 0xFF)
 ARROW_LIGHT = (0xFF, 0xB0, 0x3B)
 ARROW_DARK = (0xE8, 0x6A, 0x0C)
+# Deeper at the tray's sizes, where the arrows are a pixel wide on the light face.
+ARROW_SMALL_LIGHT = (0xF2, 0x84, 0x12)
+ARROW_SMALL_DARK = (0xC8, 0x4E, 0x04)
 LED = (0x7D, 0xE0, 0x5A)
 HIGHLIGHT = (0xFF, 0xFF, 0xFF)
 
@@ -100,8 +108,9 @@ class Canvas:
         self.size = size
         self.pixels = [[(0.0, 0.0, 0.0, 0.0) for _ in range(size)] for _ in range(size)]
 
-    def paint(self, shape, colour, bounds=None, opacity=1.0):
-        """colour is (r, g, b) or a function (x, y) -> (r, g, b) in pixel units."""
+    def paint(self, shape, colour, bounds=None, opacity=1.0, crisp=False):
+        """colour is (r, g, b) or a function (x, y) -> (r, g, b) in pixel units. crisp paints
+        whole pixels only (those at least half covered): thin strokes at the smallest size."""
         n = SUPERSAMPLE
         x0, y0, x1, y1 = bounds if bounds else (0, 0, self.size, self.size)
         x0, y0 = max(0, int(math.floor(x0))), max(0, int(math.floor(y0)))
@@ -117,6 +126,10 @@ class Canvas:
                 if not hits:
                     continue
                 cover = opacity * hits / (n * n)
+                if crisp:
+                    cover = opacity if hits * 2 >= n * n else 0.0
+                    if not cover:
+                        continue
                 rgb = colour(px + 0.5, py + 0.5) if callable(colour) else colour
                 r, g, b = (c / 255.0 for c in rgb)
                 dr, dg, db, da = self.pixels[py][px]
@@ -162,9 +175,11 @@ def radial_gradient(inner, outer, cx, cy, radius):
 #   head: half width and length of the arrow heads; gap: degrees left open between the two arrows
 #   led:  the small indicator light (centre x, centre y, radius), or None
 GEOMETRY = {
-    16: dict(body=(0, 3, 16, 15, 1.5), hump=(2, 1, 7), lens=(8, 9, 2.0, 3.0, 5.0),
-             head=(2.9, 3.0), gap=96, led=None, edge=1.0),
-    24: dict(body=(0.5, 5, 23.5, 22.5, 2.5), hump=(3.5, 2, 10), lens=(12, 14, 2.9, 4.2, 6.2),
+    16: dict(body=(0, 3, 16, 15, 1.5), hump=(2, 1, 7), lens=(8, 9, 1.9, 3.4, 4.8),
+             head=(2.0, 2.6), gap=110, led=None, edge=1.0),
+    20: dict(body=(0, 4, 20, 19, 2), hump=(3, 1.5, 9), lens=(10, 11.5, 2.4, 4.2, 5.9),
+             head=(2.4, 3.0), gap=90, led=(16.5, 7, 0.9), edge=1.0),
+    24: dict(body=(0, 5, 24, 23, 2.5), hump=(3, 2, 10), lens=(12, 14, 2.9, 4.2, 6.2),
              head=(2.6, 3.2), gap=54, led=(19.5, 8.5, 1.1), edge=1.0),
     32: dict(body=(1, 7, 31, 30, 3), hump=(5, 3, 14), lens=(16, 18.5, 3.9, 5.6, 8.3),
              head=(3.4, 4.2), gap=50, led=(26.5, 11, 1.5), edge=1.0),
@@ -212,7 +227,8 @@ def draw(size):
     bounds = (cx - reach, cy - reach, cx + reach, cy + reach)
     if size >= 24:
         c.paint(keyline, BODY_EDGE, bounds, opacity=0.85)
-    c.paint(ring, vertical_gradient(ARROW_LIGHT, ARROW_DARK, cy - r_out, cy + r_out), bounds)
+    light, dark = (ARROW_LIGHT, ARROW_DARK) if size >= 24 else (ARROW_SMALL_LIGHT, ARROW_SMALL_DARK)
+    c.paint(ring, vertical_gradient(light, dark, cy - r_out, cy + r_out), bounds, crisp=size <= 20)
 
     # The lens: dark glass with a blue glint up and to the left.
     c.paint(circle(cx, cy, r_glass + (0.0 if size < 24 else 0.6)), BODY_EDGE, bounds)
@@ -292,7 +308,7 @@ def main(argv):
     args = parser.parse_args(argv)
 
     images = []
-    for size in SIZES:
+    for size in SERVICE_SIZES:
         rows = draw(size).rgba_rows()
         images.append((size, bmp_icon_entry(rows)))
         if args.png_dir:
