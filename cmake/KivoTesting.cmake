@@ -24,7 +24,7 @@ function(kivo_add_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        DISCOVERY_TIMEOUT 60
+        DISCOVERY_TIMEOUT 120
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
         PROPERTIES TIMEOUT ${T_TIMEOUT} ${lock})
 endfunction()
