@@ -1,21 +1,16 @@
 #include "KivoServeApp.h"
 
+#include "DetachedLaunch.h"
+#include "DirectionSettle.h"
 #include "HtmlHelpLoader.h"
 #include "KivoLib.h"
 #include "KivoNames.h"
 #include "KivoServeFrame.h"
+#include "ReleasePtr.h"
 
 #include <htmlhelp.h>
 
 #include <string>
-
-// Held from the first step of every launch until ExitInstance; nothing opens it.
-HANDLE g_hServeMutex = nullptr;
-
-namespace {
-// The driver needs this long after a turn before the picture properties can be reset.
-const DWORD kDirectionSettleMs = 1300;
-}
 
 KivoServeApp::KivoServeApp() : m_hLocale(nullptr), m_observer(KIVO_SERVE_OBSERVER_NAME)
 {
@@ -23,22 +18,14 @@ KivoServeApp::KivoServeApp() : m_hLocale(nullptr), m_observer(KIVO_SERVE_OBSERVE
 
 BOOL KivoServeApp::InitInstance()
 {
-    g_hServeMutex = CreateMutexW(nullptr, FALSE, KIVO_SERVE_MUTEX);
+    m_serveMutex.reset(CreateMutexW(nullptr, FALSE, KIVO_SERVE_MUTEX));
 
-    std::wstring kivoSetPath;
-    GetKivoSetExePath(kivoSetPath);
-
+    HaltSwitch haltScope = parseHaltSwitch(m_lpCmdLine);
+    if (haltScope != HaltSwitch::none) {
+        halt(haltScope);
+        return FALSE;
+    }
     CString commandLine(m_lpCmdLine);
-    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT_ALL) == 0) {
-        startKivoSetWithSwitch(kivoSetPath.c_str(), L" " KIVO_SWITCH_HALT_ALL);
-        m_observer.ShutdownAll();
-        return FALSE;
-    }
-    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT) == 0) {
-        startKivoSetWithSwitch(kivoSetPath.c_str(), L" " KIVO_SWITCH_HALT);
-        m_observer.ShutdownUser();
-        return FALSE;
-    }
     if (commandLine.CompareNoCase(KIVO_SWITCH_FRONT) == 0) {
         setCameraDirection(KIVO_DIR_FRONT);
         return FALSE;
@@ -80,37 +67,33 @@ BOOL KivoServeApp::startResident()
     return TRUE;
 }
 
-// The halt launches also end the settings programs of the same scope. CreateProcessW may write into
-// the command line, so it gets a copy; the started process is not waited for.
-void KivoServeApp::startKivoSetWithSwitch(LPCWSTR kivoSetPath, LPCWSTR commandLine)
+// The halt launches also end the settings programs of the same scope, through the settings program
+// started with the same switch; it is not waited for.
+void KivoServeApp::halt(HaltSwitch scope)
 {
-    if (!kivoSetPath || !*kivoSetPath)
-        return;
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    std::wstring buffer(commandLine);
-    PROCESS_INFORMATION pi = {};
-    if (CreateProcessW(kivoSetPath, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    bool all = scope == HaltSwitch::all;
+    std::wstring kivoSetPath;
+    GetKivoSetExePath(kivoSetPath);
+    if (!kivoSetPath.empty())
+        launchDetached(kivoSetPath.c_str(), all ? L" " KIVO_SWITCH_HALT_ALL : L" " KIVO_SWITCH_HALT);
+    if (all)
+        m_observer.ShutdownAll();
+    else
+        m_observer.ShutdownUser();
 }
 
 void KivoServeApp::setCameraDirection(DWORD direction)
 {
-    COrvUtilsApi* utils = new COrvUtilsApi;
-    if (utils->Init() == 1) {
-        utils->ChangeCameraDir(static_cast<int>(direction));
-        utils->Release();
-        Sleep(kDirectionSettleMs);
-        if (ICameraPropertySettings* settings = CreateCameraPropertySettings(0)) {
+    COrvUtilsApi utils;
+    if (utils.Init() == 1) {
+        utils.ChangeCameraDir(static_cast<int>(direction));
+        utils.Release();
+        Sleep(KIVO_DIRECTION_SETTLE_MS);
+        if (ReleasePtr<ICameraPropertySettings> settings{CreateCameraPropertySettings(0)})
             settings->ResetDefaults();
-            settings->Release();
-        }
     } else {
         WriteLog(L"KivoServeFrame::InitInstance() OrvUtils.dll Init failed.");
     }
-    delete utils;
 }
 
 int KivoServeApp::ExitInstance()
@@ -125,10 +108,7 @@ int KivoServeApp::ExitInstance()
         FreeLibrary(m_hLocale);
         m_hLocale = nullptr;
     }
-    if (g_hServeMutex) {
-        CloseHandle(g_hServeMutex);
-        g_hServeMutex = nullptr;
-    }
+    m_serveMutex.reset();
     return CWinApp::ExitInstance();
 }
 

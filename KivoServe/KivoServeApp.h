@@ -4,7 +4,9 @@
 
 #include "afxwin.h"
 
+#include "HaltSwitch.h"
 #include "ObserveApp.h"
+#include "UniqueHandle.h"
 
 #include <atomic>
 
@@ -25,10 +27,12 @@ public:
     void setCameraDirection(DWORD direction);
 
 private:
-    void startKivoSetWithSwitch(LPCWSTR kivoSetPath, LPCWSTR commandLine);
+    void halt(HaltSwitch scope);
     BOOL startResident();
     void closeMainWindow();
 
+    // Held from the first step of every launch until ExitInstance; nothing opens it.
+    UniqueHandle m_serveMutex;
     HINSTANCE m_hLocale;
     CObserveApp m_observer;
     // The frame's handle, for the observer's thread, which must not touch the frame object.

@@ -113,10 +113,7 @@ void KivoServeFrame::OnDestroy()
     WriteLog(L"KivoServeFrame::OnDestroy()");
     removeTrayIcon();
     clearAccessTaskList();
-    if (m_pUtilsApi) {
-        m_pUtilsApi->Release();
-        m_pUtilsApi.reset();
-    }
+    m_pUtilsApi.reset();   // its destructor frees the driver library
     if (m_hDevNotify) {
         UnregisterDeviceNotification(m_hDevNotify);
         m_hDevNotify = nullptr;

@@ -6,6 +6,8 @@
 #include "afxwin.h"
 
 #include "KivoLib.h"
+#include "ReleasePtr.h"
+#include "UniqueHandle.h"
 
 #include <shellapi.h>
 
@@ -69,14 +71,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    struct TaskRelease {
-        void operator()(IImgFAccessTask* task) const { task->Release(); }
-    };
-    typedef std::unique_ptr<IImgFAccessTask, TaskRelease> TaskPtr;
-    struct HandleClose {
-        void operator()(HANDLE handle) const { CloseHandle(handle); }
-    };
-    typedef std::unique_ptr<void, HandleClose> HandlePtr;
+    typedef ReleasePtr<IImgFAccessTask> TaskPtr;
     // A task with the camera index it was opened with, which its messages carry.
     struct AccessTask {
         DWORD cameraIdx;
@@ -89,7 +84,8 @@ private:
     std::unique_ptr<COrvUtilsApi> m_pUtilsApi;
     NOTIFYICONDATAW m_nid;               // uID is 1 while the icon is shown, 0 otherwise
     HWND m_hKivoSetWnd;
-    HandlePtr m_launchedKivoSet;         // the settings program started last, until it announces itself
+    UniqueHandle m_launchedKivoSet;      // the settings program started last, until it announces itself
+    UniqueHandle m_cameraMutex;          // held while the service considers the camera open
     std::vector<AccessTask> m_accessTasks;   // in the order of their camera indexes
     HDEVNOTIFY m_hDevNotify;
     int m_nCameraIdx;

@@ -13,9 +13,6 @@ bool isCameraDirection(DWORD dir)
 }
 } // namespace
 
-// Held while the service considers the camera open; goes with the process otherwise.
-HANDLE g_hCameraMutex = nullptr;
-
 // Rebuilds the task list: one task per camera index, until the library reports no camera there.
 // Any other failure (the device state damaged or busy, no room for another task) stops the scan as
 // well: the library would answer the same for every further index. The cameras opened so far are
@@ -55,10 +52,8 @@ bool KivoServeFrame::cameraInstalledAnyway()
         key.Read(KIVO_VALUE_EXTERNAL_CAMERA_INSTALLED, installed);
         key.Close();
     }
-    if (HANDLE hMutex = OpenMutexW(SYNCHRONIZE, FALSE, KIVO_SET_MUTEX_ALL)) {
+    if (UniqueHandle(OpenMutexW(SYNCHRONIZE, FALSE, KIVO_SET_MUTEX_ALL)))
         installed = 1;
-        CloseHandle(hMutex);
-    }
     return installed != 0;
 }
 
@@ -93,9 +88,8 @@ void KivoServeFrame::applyCameraDir()
 
 void KivoServeFrame::releaseCameraMutex()
 {
-    if (g_hCameraMutex) {
-        CloseHandle(g_hCameraMutex);
-        g_hCameraMutex = nullptr;
+    if (m_cameraMutex) {
+        m_cameraMutex.reset();
         WriteLog(L"close mutex");
     }
 }
@@ -103,8 +97,8 @@ void KivoServeFrame::releaseCameraMutex()
 LRESULT KivoServeFrame::OnOpenDevice(WPARAM cameraIdx, LPARAM)
 {
     WriteLog(L"KivoServeFrame::OnOpenDevice() called.");
-    if (!m_bDeviceOpen && !g_hCameraMutex) {
-        g_hCameraMutex = CreateMutexW(nullptr, FALSE, KIVO_CAMERA_MUTEX);
+    if (!m_bDeviceOpen && !m_cameraMutex) {
+        m_cameraMutex.reset(CreateMutexW(nullptr, FALSE, KIVO_CAMERA_MUTEX));
         WriteLog(L"create mutex");
     }
     if (IsWindow(m_hKivoSetWnd))

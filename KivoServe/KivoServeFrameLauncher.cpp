@@ -2,27 +2,20 @@
 // announcements: open, hide and close.
 #include "KivoServeFrame.h"
 
+#include "DetachedLaunch.h"
 #include "KivoNames.h"
+#include "NamedMutexProbe.h"
 
 #include <wtsapi32.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 const UINT kSessionRetryMs = 1000;
 const UINT kOpenDelayNextMs = 500;
 const int kOpenDelayLastTick = 2;   // ticks at about 1000, 1500 and 2000 ms
 const UINT kPanelWatchMs = 1000;
-
-// The sibling screen saver runs when its mutex exists already (or cannot be created).
-bool screenSaverRunning()
-{
-    HANDLE hMutex = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
-    bool running = !hMutex || GetLastError() == ERROR_ALREADY_EXISTS;
-    if (hMutex)
-        CloseHandle(hMutex);
-    return running;
-}
 } // namespace
 
 void KivoServeFrame::OnTimer(UINT_PTR nIDEvent)
@@ -62,7 +55,8 @@ void KivoServeFrame::onOpenDelayTick()
         return;
     }
     m_nOpenTicks = 0;
-    if (screenSaverRunning()) {
+    // The sibling screen saver holds its mutex while it runs.
+    if (isNamedMutexPresent(KIVO_FLICKMIX_MUTEX)) {
         WriteLog(L"exist Flickmix");
         return;
     }
@@ -96,15 +90,12 @@ void KivoServeFrame::startupKivoSet()
 
     // Started as the shell would start it: its panel is created hidden anyway, and a forced SW_HIDE
     // would apply to the first window it shows, which may be its "service not found" message box.
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    UniqueHandle process = launchDetached(path.c_str(), nullptr);
+    if (!process) {
         WriteLog(L"KivoServeFrame::startupKivoSet() - CreateProcess failed(%d).", GetLastError());
         return;
     }
-    CloseHandle(pi.hThread);
-    m_launchedKivoSet.reset(pi.hProcess);
+    m_launchedKivoSet = std::move(process);
 }
 
 // A settings program this service started runs and has not announced itself yet.

@@ -1,5 +1,6 @@
 #include "KivoSetApp.h"
 
+#include "HaltSwitch.h"
 #include "KivoLib.h"
 #include "KivoNames.h"
 #include "KivoSetDlg.h"
@@ -66,14 +67,15 @@ void CKivoSetApp::reportServeMissing()
 // of the machine or of the session and end this launch.
 bool CKivoSetApp::runHaltSwitch()
 {
-    CString commandLine(m_lpCmdLine ? m_lpCmdLine : L"");
-    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT_ALL) == 0) {
+    switch (parseHaltSwitch(m_lpCmdLine)) {
+    case HaltSwitch::all:
         m_observer.ShutdownAll();
         return true;
-    }
-    if (commandLine.CompareNoCase(KIVO_SWITCH_HALT) == 0) {
+    case HaltSwitch::session:
         m_observer.ShutdownUser();
         return true;
+    case HaltSwitch::none:
+        break;
     }
     return false;
 }

@@ -8,6 +8,7 @@
 #include "FrameSelectDlg.h"
 #include "KivoNames.h"
 #include "KivoSetApp.h"
+#include "NamedMutexProbe.h"
 #include "ShowCameraProperties.h"
 #include "resource.h"
 
@@ -35,9 +36,6 @@ CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
       m_alive(std::make_shared<bool>(true)),
       m_modalDepth(0),
       m_hIcon(loadIcon(IDI_KIVOSET)),
-      m_pTask(nullptr),
-      m_pKivoLib(nullptr),
-      m_pOrvUtils(nullptr),
       m_hFrameOnIcon(loadIcon(IDI_FRAME_ON)),
       m_hFrameOffIcon(loadIcon(IDI_FRAME_OFF)),
       m_hZoomOnIcon(loadIcon(IDI_ZOOM_ON)),
@@ -207,7 +205,8 @@ BOOL CKivoSetDlg::OnInitDialog()
 
     CKivoSetApp* app = kivoSetApp();
     app->panelCreated(m_hWnd);
-    bool screenSaverRuns = isScreenSaverRunning();
+    // The sibling screen saver holds its mutex while it runs.
+    bool screenSaverRuns = isNamedMutexPresent(KIVO_FLICKMIX_MUTEX);
     std::shared_ptr<bool> alive = m_alive;
     app->notifyServeOpen(m_hWnd, screenSaverRuns ? 1 : 0);
     // The service may close the panel in its answer (the camera closed meanwhile, the session
@@ -225,30 +224,17 @@ BOOL CKivoSetDlg::OnInitDialog()
     return TRUE;
 }
 
-// The sibling screen saver runs when its mutex cannot be created or existed already.
-bool CKivoSetDlg::isScreenSaverRunning()
-{
-    HANDLE hMutex = CreateMutexW(nullptr, FALSE, KIVO_FLICKMIX_MUTEX);
-    bool running = !hMutex || GetLastError() == ERROR_ALREADY_EXISTS;
-    if (hMutex)
-        CloseHandle(hMutex);
-    return running;
-}
-
 bool CKivoSetDlg::prepareModules()
 {
-    m_pTask = CreateImgFAccessTask();
-    m_pKivoLib = CreateKivoLib();
+    m_pTask.reset(CreateImgFAccessTask());
+    m_pKivoLib.reset(CreateKivoLib());
     if (!m_pTask || !m_pKivoLib)
         return false;
 
     m_cameraIdx = readSetting(KIVO_VALUE_CAMERA_IDX, 0);
     if (m_pTask->Open(m_hWnd, m_cameraIdx) != KIVO_TASK_OK)
         return false;
-    m_cameraSettings.reset(CreateCameraPropertySettings(m_cameraIdx), [](ICameraPropertySettings* settings) {
-        if (settings)
-            settings->Release();
-    });
+    m_cameraSettings.reset(CreateCameraPropertySettings(m_cameraIdx), ReleaseDeleter());
     if (!m_cameraSettings)
         return false;
 
@@ -263,11 +249,10 @@ bool CKivoSetDlg::prepareModules()
 // The built-in camera turns through the driver; without the driver the buttons stay as they are.
 void CKivoSetDlg::prepareDirectionControl()
 {
-    m_pOrvUtils = new COrvUtilsApi;
+    m_pOrvUtils.reset(new COrvUtilsApi);
     if (m_pOrvUtils->Init() == 0) {
         WriteLog(L"CKivoSetDlg::prepareModules() OrvUtils.dll Init failed.");
-        delete m_pOrvUtils;
-        m_pOrvUtils = nullptr;
+        m_pOrvUtils.reset();
         return;
     }
     m_directionLabel.EnableWindow(TRUE);
@@ -436,11 +421,7 @@ void CKivoSetDlg::OnDestroy()
         }
     }
     freeEffectBuffers();
-    if (m_pOrvUtils) {
-        m_pOrvUtils->Release();
-        delete m_pOrvUtils;
-        m_pOrvUtils = nullptr;
-    }
+    m_pOrvUtils.reset();   // its destructor frees the driver library
     WTSUnRegisterSessionNotification(m_hWnd);
     storeWindowPosition();
     TesselDialog::OnDestroy();
@@ -451,13 +432,9 @@ void CKivoSetDlg::releaseModules()
 {
     if (m_pTask) {
         m_pTask->Close();
-        m_pTask->Release();
-        m_pTask = nullptr;
+        m_pTask.reset();
     }
-    if (m_pKivoLib) {
-        m_pKivoLib->Release();
-        m_pKivoLib = nullptr;
-    }
+    m_pKivoLib.reset();
     m_cameraSettings.reset();
 }
 

@@ -11,6 +11,7 @@
 #include "KivoDialogPainter.h"
 #include "KivoLib.h"
 #include "KivoSetMessages.h"
+#include "ReleasePtr.h"
 #include "TopmostPeriod.h"
 #include "Tsl.h"
 
@@ -94,7 +95,6 @@ private:
     bool prepareModules();
     void prepareDirectionControl();
     void showStoredDirection();
-    static bool isScreenSaverRunning();
     void onOpenTimerTick();
     void endTopmostStart();
     void applyTopmost(TopmostPeriod::Change change);
@@ -158,11 +158,11 @@ private:
 
     HICON m_hIcon;
     KivoDialogPainter m_painter;
-    IImgFAccessTask* m_pTask;
-    IKivoLib* m_pKivoLib;
+    ReleasePtr<IImgFAccessTask> m_pTask;
+    ReleasePtr<IKivoLib> m_pKivoLib;
     // Shared with a property dialog while it runs: the panel may be destroyed meanwhile.
     std::shared_ptr<ICameraPropertySettings> m_cameraSettings;
-    COrvUtilsApi* m_pOrvUtils;
+    std::unique_ptr<COrvUtilsApi> m_pOrvUtils;   // the built-in camera's driver, while it can be reached
     TesselStatic m_directionLabel;
     KivoButton m_frontButton;
     KivoButton m_rearButton;

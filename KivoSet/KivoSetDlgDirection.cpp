@@ -4,11 +4,12 @@
 
 #include "CameraCustomPropertyPage.h"
 #include "CameraPropertyPage.h"
+#include "DirectionSettle.h"
 #include "KivoNames.h"
+#include "NamedMutexProbe.h"
+#include "UniqueHandle.h"
 
 namespace {
-// The driver needs this long after a turn before it reports the new direction.
-const DWORD kDirectionSettleMs = 1300;
 const LONG kMaxFrontWidth = 640;
 const LONG kMaxFrontHeight = 480;
 }
@@ -57,7 +58,7 @@ void CKivoSetDlg::changeCameraDir(int dir)
     CWaitCursor wait;
     if (!m_pOrvUtils || !m_pOrvUtils->ChangeCameraDir(dir))
         return;
-    Sleep(kDirectionSettleMs);
+    Sleep(KIVO_DIRECTION_SETTLE_MS);
     refleshCameraDirStatus();
 
     bool signalCapture = isCaptureRunning() && !isRendoSignalDisabled();
@@ -73,15 +74,15 @@ void CKivoSetDlg::changeCameraDir(int dir)
 // others no more than that.
 void CKivoSetDlg::signalDirectionChange()
 {
-    HANDLE hEvent = OpenEventW(EVENT_MODIFY_STATE, TRUE, KIVO_CHANGE_CAMERA_DIR_EVENT);
-    if (!hEvent)
+    UniqueHandle event(OpenEventW(EVENT_MODIFY_STATE, TRUE, KIVO_CHANGE_CAMERA_DIR_EVENT));
+    if (!event)
         return;
-    SetEvent(hEvent);
+    SetEvent(event.get());
+    // The log line keeps its old wording, which names the turn and the handle.
     WriteLog(L"CKivoSetDlg::changeCameraDir SetEvent(hEvent)");
-    CloseHandle(hEvent);
 }
 
-// The capture product runs when its mutex cannot be created or existed already.
+// The capture product holds its mutex while it runs; from Windows 2000 on in the global namespace.
 bool CKivoSetDlg::isCaptureRunning()
 {
     OSVERSIONINFOW version = {};
@@ -90,11 +91,7 @@ bool CKivoSetDlg::isCaptureRunning()
                       version.dwMajorVersion >= 5;
     WCHAR name[MAX_PATH];
     wsprintfW(name, globalName ? L"Global\\%s" : L"%s", KIVO_RENDO_MUTEX);
-    HANDLE hMutex = CreateMutexW(nullptr, FALSE, name);
-    bool running = !hMutex || GetLastError() == ERROR_ALREADY_EXISTS;
-    if (hMutex)
-        CloseHandle(hMutex);
-    return running;
+    return isNamedMutexPresent(name);
 }
 
 bool CKivoSetDlg::isRendoSignalDisabled()

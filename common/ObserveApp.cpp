@@ -21,19 +21,10 @@ struct NameDeleter {
 };
 using NameBuffer = std::unique_ptr<WCHAR[], NameDeleter>;
 
-void closeAndClear(HANDLE& handle)
-{
-    if (handle) {
-        CloseHandle(handle);
-        handle = nullptr;
-    }
-}
-
 } // namespace
 
 CObserveApp::CObserveApp(LPCWSTR name)
-    : m_hMutexUser(nullptr), m_hMutexAll(nullptr), m_hShutdownUser(nullptr), m_hShutdownAll(nullptr),
-      m_hStopEvent(nullptr), m_hThread(nullptr), m_pszName(nullptr), m_pEvent(nullptr)
+    : m_pszName(nullptr), m_pEvent(nullptr)
 {
     if (!name)
         return;
@@ -49,16 +40,17 @@ CObserveApp::CObserveApp(LPCWSTR name)
 CObserveApp::~CObserveApp()
 {
     if (m_hStopEvent) {
-        SetEvent(m_hStopEvent);
+        SetEvent(m_hStopEvent.get());
         Sleep(0);
         if (m_hStopEvent)
-            SetEvent(m_hStopEvent);
+            SetEvent(m_hStopEvent.get());
     }
     StopThread();
-    closeAndClear(m_hMutexUser);
-    closeAndClear(m_hMutexAll);
-    closeAndClear(m_hShutdownUser);
-    closeAndClear(m_hShutdownAll);
+    // The instance markers go before the shutdown events.
+    m_hMutexUser.reset();
+    m_hMutexAll.reset();
+    m_hShutdownUser.reset();
+    m_hShutdownAll.reset();
     delete[] m_pszName;
     m_pszName = nullptr;
 }
@@ -75,12 +67,12 @@ bool CObserveApp::IsRunningAll()
 
 bool CObserveApp::ShutdownUser()
 {
-    return m_hShutdownUser && SetEvent(m_hShutdownUser);
+    return m_hShutdownUser && SetEvent(m_hShutdownUser.get());
 }
 
 bool CObserveApp::ShutdownAll()
 {
-    return m_hShutdownAll && SetEvent(m_hShutdownAll);
+    return m_hShutdownAll && SetEvent(m_hShutdownAll.get());
 }
 
 bool CObserveApp::Observe()
@@ -90,13 +82,13 @@ bool CObserveApp::Observe()
     bool holdsUser = false;
     if (m_hMutexUser) {
         // Takes ownership when nobody holds it; the marker is the object's existence either way.
-        WaitForSingleObject(m_hMutexUser, 0);
+        WaitForSingleObject(m_hMutexUser.get(), 0);
         holdsUser = true;
     }
     if (!m_hMutexAll)
         m_hMutexAll = createOrOpenMutex(kMutexAllPattern);
     if (m_hMutexAll)
-        WaitForSingleObject(m_hMutexAll, 0);
+        WaitForSingleObject(m_hMutexAll.get(), 0);
 
     ObserveShutdown();
     return holdsUser;
@@ -105,9 +97,9 @@ bool CObserveApp::Observe()
 bool CObserveApp::ObserveShutdown()
 {
     StopThread();
-    m_hStopEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    m_hThread = CreateThread(nullptr, 0, &CObserveApp::observerThread, this, 0, nullptr);
-    return m_hThread != nullptr;
+    m_hStopEvent.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    m_hThread.reset(CreateThread(nullptr, 0, &CObserveApp::observerThread, this, 0, nullptr));
+    return static_cast<bool>(m_hThread);
 }
 
 DWORD WINAPI CObserveApp::observerThread(LPVOID param)
@@ -120,7 +112,7 @@ DWORD WINAPI CObserveApp::observerThread(LPVOID param)
 // of its own: StopThread sets the stop event and bounds the wait for this thread.
 void CObserveApp::runObserver()
 {
-    HANDLE handles[3] = {m_hStopEvent, m_hShutdownAll, m_hShutdownUser};
+    HANDLE handles[3] = {m_hStopEvent.get(), m_hShutdownAll.get(), m_hShutdownUser.get()};
     DWORD result = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
     if (result == WAIT_OBJECT_0 + 1) {
         if (m_pEvent)
@@ -135,14 +127,14 @@ bool CObserveApp::StopThread()
 {
     bool stopped = true;
     if (m_hThread) {
-        SetEvent(m_hStopEvent);
-        if (WaitForSingleObject(m_hThread, kStopThreadTimeoutMs) == WAIT_TIMEOUT) {
-            TerminateThread(m_hThread, 0);
+        SetEvent(m_hStopEvent.get());
+        if (WaitForSingleObject(m_hThread.get(), kStopThreadTimeoutMs) == WAIT_TIMEOUT) {
+            TerminateThread(m_hThread.get(), 0);
             stopped = false;
         }
-        closeAndClear(m_hThread);
+        m_hThread.reset();
     }
-    closeAndClear(m_hStopEvent);
+    m_hStopEvent.reset();
     return stopped;
 }
 
@@ -167,33 +159,29 @@ bool CObserveApp::isRunning(LPCWSTR pattern) const
     NameBuffer name(formatName(pattern));
     if (!name)
         return false;
-    HANDLE hMutex = OpenMutexW(SYNCHRONIZE, FALSE, name.get());
-    if (!hMutex)
-        return false;
-    CloseHandle(hMutex);
-    return true;
+    return static_cast<bool>(UniqueHandle(OpenMutexW(SYNCHRONIZE, FALSE, name.get())));
 }
 
-HANDLE CObserveApp::createOrOpenMutex(LPCWSTR pattern) const
+UniqueHandle CObserveApp::createOrOpenMutex(LPCWSTR pattern) const
 {
     NameBuffer name(formatName(pattern));
     if (!name)
-        return nullptr;
+        return UniqueHandle();
     ObserverSecurity security;
-    HANDLE hMutex = CreateMutexW(security.attributes(), FALSE, name.get());
-    if (!hMutex)
-        hMutex = OpenMutexW(SYNCHRONIZE, FALSE, name.get());
-    return hMutex;
+    UniqueHandle mutex(CreateMutexW(security.attributes(), FALSE, name.get()));
+    if (!mutex)
+        mutex.reset(OpenMutexW(SYNCHRONIZE, FALSE, name.get()));
+    return mutex;
 }
 
-HANDLE CObserveApp::createOrOpenEvent(LPCWSTR pattern) const
+UniqueHandle CObserveApp::createOrOpenEvent(LPCWSTR pattern) const
 {
     NameBuffer name(formatName(pattern));
     if (!name)
-        return nullptr;
+        return UniqueHandle();
     ObserverSecurity security;
-    HANDLE hEvent = CreateEventW(security.attributes(), TRUE, FALSE, name.get());
-    if (!hEvent)
-        hEvent = OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, name.get());
-    return hEvent;
+    UniqueHandle event(CreateEventW(security.attributes(), TRUE, FALSE, name.get()));
+    if (!event)
+        event.reset(OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, name.get()));
+    return event;
 }

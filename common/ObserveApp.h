@@ -5,6 +5,8 @@
 // then, and the operations that need the handle fail quietly.
 #pragma once
 
+#include "UniqueHandle.h"
+
 #include <windows.h>
 
 class CObserveApp {
@@ -47,15 +49,15 @@ private:
     bool StopThread();
     LPWSTR formatName(LPCWSTR pattern) const;
     bool isRunning(LPCWSTR pattern) const;
-    HANDLE createOrOpenMutex(LPCWSTR pattern) const;
-    HANDLE createOrOpenEvent(LPCWSTR pattern) const;
+    UniqueHandle createOrOpenMutex(LPCWSTR pattern) const;
+    UniqueHandle createOrOpenEvent(LPCWSTR pattern) const;
 
-    HANDLE m_hMutexUser;
-    HANDLE m_hMutexAll;
-    HANDLE m_hShutdownUser;
-    HANDLE m_hShutdownAll;
-    HANDLE m_hStopEvent;
-    HANDLE m_hThread;
+    UniqueHandle m_hMutexUser;
+    UniqueHandle m_hMutexAll;
+    UniqueHandle m_hShutdownUser;
+    UniqueHandle m_hShutdownAll;
+    UniqueHandle m_hStopEvent;
+    UniqueHandle m_hThread;
     LPWSTR m_pszName;
 
 public:
