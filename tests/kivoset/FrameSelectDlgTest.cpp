@@ -1,6 +1,7 @@
 // The frame chooser as a real window owned by a window of the test: stepping, the page label,
 // Apply while it is open, Enter on an arrow, a user's frame file, and the list's edge cases.
 #include "DataFolder.h"
+#include "FrameLayout.h"
 #include "DialogTestSupport.h"
 #include "FrameList.h"
 #include "FrameSelectDlg.h"
@@ -58,7 +59,7 @@ COLORREF previewCentre(HWND dialog)
 // A 24-bit BMP file of one colour.
 bool writeSolidBmp(const std::wstring& path, int width, int height, COLORREF colour)
 {
-    const int stride = (width * 3 + 3) & ~3;
+    const int stride = int(kivo::dibStride(width, 24));
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER info = {};
     info.biSize = sizeof(info);

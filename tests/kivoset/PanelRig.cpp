@@ -1,4 +1,5 @@
 #include "PanelRig.h"
+#include "FrameLayout.h"
 
 #include "KivoNames.h"
 
@@ -69,7 +70,7 @@ bool readBmp(const std::wstring& path, Picture& picture)
 
 bool writeBmp(const std::wstring& path, LONG width, LONG height, COLORREF (*colourAt)(LONG x, LONG y))
 {
-    size_t stride = ((size_t(width) * 3 + 3) / 4) * 4;
+    size_t stride = size_t(kivo::dibStride(width, 24));
     std::vector<BYTE> pixels(stride * height);
     for (LONG y = 0; y < height; ++y) {
         for (LONG x = 0; x < width; ++x) {
@@ -343,7 +344,7 @@ void PanelRig::shot(const wchar_t* name, HWND window) const
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     SelectObject(memory, old);
-    size_t stride = ((size_t(width) * 3 + 3) / 4) * 4;
+    size_t stride = size_t(kivo::dibStride(width, 24));
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);

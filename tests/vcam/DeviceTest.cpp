@@ -1,6 +1,7 @@
 // The device as kivocam and kivocap see it: configuration shared between processes, damaged state
 // refused, property rules, the tools' command lines, and a picture that follows the camera.
 #include "VcamTestSupport.h"
+#include "FrameLayout.h"
 
 #include "Device.h"
 #include "DeviceStore.h"
@@ -27,7 +28,7 @@ RunResult kivocap(const std::wstring& arguments)
 double channelMean(const BmpFile& bmp, int channel)
 {
     const LONG w = bmp.header.biWidth, h = bmp.header.biHeight < 0 ? -bmp.header.biHeight : bmp.header.biHeight;
-    const size_t stride = (size_t(w) * 3 + 3) & ~size_t(3);
+    const size_t stride = size_t(kivo::dibStride(w, 24));
     double sum = 0;
     for (LONG y = 0; y < h; ++y)
         for (LONG x = 0; x < w; ++x)
@@ -39,7 +40,7 @@ double channelMean(const BmpFile& bmp, int channel)
 double edgeEnergy(const BmpFile& bmp)
 {
     const LONG w = bmp.header.biWidth, h = bmp.header.biHeight < 0 ? -bmp.header.biHeight : bmp.header.biHeight;
-    const size_t stride = (size_t(w) * 3 + 3) & ~size_t(3);
+    const size_t stride = size_t(kivo::dibStride(w, 24));
     double sum = 0;
     for (LONG y = 0; y < h; ++y)
         for (LONG x = 1; x < w; ++x)
