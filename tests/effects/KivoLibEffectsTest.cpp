@@ -31,7 +31,7 @@ Frame makeFrame(DWORD compression, WORD bitCount, LONG width, LONG height, BYTE 
     return frame;
 }
 
-const DWORD kYuy2 = MAKEFOURCC('Y', 'U', 'Y', '2');
+const DWORD kYuy2 = kivo::kCompressionYuy2;
 
 // A top-down 32-bit DIB section filled by the caller; deleted with its owner.
 class TestBitmap {

@@ -52,7 +52,7 @@ bool readBmp(const std::wstring& path, Picture& picture)
         return false;
     LONG rows = info.biHeight < 0 ? -info.biHeight : info.biHeight;
     size_t pixelBytes = info.biBitCount / 8;
-    size_t stride = ((size_t(info.biWidth) * pixelBytes + 3) / 4) * 4;
+    size_t stride = size_t(kivo::dibStride(info.biWidth, info.biBitCount));
     std::vector<BYTE> pixels(stride * rows);
     in.seekg(file.bfOffBits);
     if (!in.read(reinterpret_cast<char*>(pixels.data()), std::streamsize(pixels.size())))
