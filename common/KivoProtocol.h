@@ -1,6 +1,6 @@
 // What the camera driver, the product library and the programs share: the frame record an image
-// access task hands over, its counters and results, the driver call that reads the direction, and
-// the picture property ids. Below both the virtual camera and KivoLib.dll's interface, so that the
+// access task hands over, its counters and results, the driver call that reads the direction, the
+// picture property ids and the camera's custom property set. Below both the virtual camera and KivoLib.dll's interface, so that the
 // camera needs no part of the library's DLL interface.
 #pragma once
 
@@ -82,3 +82,7 @@ enum : long {
     KIVO_PROP_GAIN = 9,
 };
 enum : long { KIVO_PROP_FLAGS_AUTO = 1, KIVO_PROP_FLAGS_MANUAL = 2 };
+
+// The camera's custom property set. {C6EFE5EB-855A-4F1B-B7AA-87B5E1DC4113}
+const GUID KIVO_CUSTOM_PROPERTY_SET = {
+    0xC6EFE5EB, 0x855A, 0x4F1B, {0xB7, 0xAA, 0x87, 0xB5, 0xE1, 0xDC, 0x41, 0x13}};
