@@ -135,7 +135,8 @@ protected:
     ~IImgFAccessTask() = default;   // released through Release only
 };
 
-// Rewrites frames in place; the effect flags are the bits of EffectBits.h. Every result is non-zero on success; a failure leaves the frame untouched.
+// Rewrites frames in place; the effect flags are the bits of EffectBits.h. Every result is non-zero
+// on success; a failure leaves the frame untouched.
 class IKivoLib {
 public:
     virtual void Release() = 0;                                            // 0

@@ -1,7 +1,7 @@
 // What the camera driver, the product library and the programs share: the frame record an image
 // access task hands over, its counters and results, the driver call that reads the direction, the
-// picture property ids and the camera's custom property set. Below both the virtual camera and KivoLib.dll's interface, so that the
-// camera needs no part of the library's DLL interface.
+// picture property ids and the camera's custom property set. Below both the virtual camera and
+// KivoLib.dll's interface, so that the camera needs no part of the library's DLL interface.
 #pragma once
 
 #include "EffectBits.h"

@@ -206,7 +206,9 @@ TEST_F(FramePipelineTest, RecordsWhoseSizeFormatAndByteSizeDisagreeAreLeftAlone)
     ASSERT_TRUE(m_pipeline.process(good.record, m_inputs).formatChanged);
 
     auto shorter = [](TestFrame& f) { f.record.cbData -= 1; };
-    auto longer = [](TestFrame& f) { f.pixels.push_back(0), f.record.pData = f.pixels.data(), ++f.record.cbData; };
+    auto longer = [](TestFrame& f) {
+        f.pixels.push_back(0), f.record.pData = f.pixels.data(), ++f.record.cbData;
+    };
     auto sixteenBits = [](TestFrame& f) { f.record.bmiHeader.biBitCount = 16; };
     auto oddYuy2 = [](TestFrame& f) {
         f.record.bmiHeader.biCompression = kivo::kCompressionYuy2, f.record.bmiHeader.biBitCount = 16;
