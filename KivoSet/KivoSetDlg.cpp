@@ -45,14 +45,6 @@ CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
       m_frameBitmap(nullptr),
       m_still1Bitmap(nullptr),
       m_still2Bitmap(nullptr),
-      m_still1Buffer(nullptr),
-      m_still2Buffer(nullptr),
-      m_freezeBuffer(nullptr),
-      m_freezeSize(0),
-      m_curWidth(0),
-      m_curHeight(0),
-      m_lastOutput(nullptr),
-      m_frameCounter(0),
       m_cameraIdx(0),
       m_deviceOpened(false),
       m_pFrameBuffer(nullptr),
@@ -60,11 +52,7 @@ CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
       m_openWaitTicks(0),
       m_openWaitTimerOn(false),
       m_showEffectAlert(1),
-      m_cameraDirStatus(KIVO_DIR_UNKNOWN),
-      m_curBitCount(0),
-      m_curCompression(0),
-      m_effectBufferSize(0),
-      m_effectFailed(false)
+      m_cameraDirStatus(KIVO_DIR_UNKNOWN)
 {
     SetPainter(&m_painter);
 }
@@ -420,7 +408,7 @@ void CKivoSetDlg::OnDestroy()
             *bitmap = nullptr;
         }
     }
-    freeEffectBuffers();
+    m_pipeline.freeEffectBuffers();
     m_pOrvUtils.reset();   // its destructor frees the driver library
     WTSUnRegisterSessionNotification(m_hWnd);
     storeWindowPosition();

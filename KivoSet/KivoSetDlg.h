@@ -7,6 +7,7 @@
 // KivoSetDlgDirection.cpp, KivoSetDlgPipeline.cpp, KivoSetDlgEffects.cpp, KivoSetDlgLayout.cpp.
 #pragma once
 
+#include "FramePipeline.h"
 #include "KivoButton.h"
 #include "KivoDialogPainter.h"
 #include "KivoLib.h"
@@ -29,21 +30,6 @@ public:
     // the panel was destroyed meanwhile, without touching the object.
     std::shared_ptr<bool> aliveToken() const { return m_alive; }
 
-    // The effect flag word: frame bits 0x00F, zoom 0x010/0x020, mode 0x100/0x200/0x300.
-    enum : DWORD {
-        kFrameBits = 0x00F,
-        kZoomBits = 0x0F0,
-        kZoom1 = 0x010,
-        kZoom2 = 0x020,
-        kModeBits = 0xF00,
-        kModeFreeze = 0x100,
-        kModeStill1 = 0x200,
-        kModeStill2 = 0x300,
-    };
-
-    // Frames up to this size allow effects (absolute height).
-    static const LONG kMaxEffectWidth = 320;
-    static const LONG kMaxEffectHeight = 240;
     // The open timer closes a panel whose camera did not open and keeps it topmost for a while;
     // the open-wait timer brings the over-resolution alert when no frame follows the open.
     static const UINT_PTR kOpenTimerId = 1;
@@ -114,18 +100,11 @@ private:
     void saveDirectionProperties(int direction);
     void restoreDirectionProperties(int direction);
 
-    // --- frame pipeline (KivoSetDlgPipeline.cpp) ---
+    // --- frames: acquire, process, complete (KivoSetDlgPipeline.cpp; the work is FramePipeline's) ---
     KIVO_FRAME_BUFFER* ioAcquireFrameBuffer();
-    int ioGetBuffer();
-    void applyEffects(KIVO_FRAME_BUFFER* frame);
-    void freeEffectBuffers();
-    void onFrameFormatChange(KIVO_FRAME_BUFFER* frame);
-    bool effectsAllowed() const;
-    BYTE* createStillBuffer(KIVO_FRAME_BUFFER* frame, HBITMAP bitmap);
-    void applyFreeze(KIVO_FRAME_BUFFER* frame);
-    bool copyIntoFrame(KIVO_FRAME_BUFFER* frame, const BYTE* buffer, DWORD bufferSize);
-    bool copyFromFrame(BYTE* buffer, DWORD bufferSize, const KIVO_FRAME_BUFFER* frame);
-    static bool isFrameConsistent(const KIVO_FRAME_BUFFER* frame);
+    FrameOutcome ioGetBuffer(KIVO_FRAME_BUFFER* frame);
+    void reportFrameOutcome(const KIVO_FRAME_BUFFER& frame, const FrameOutcome& outcome);
+    void stopOpenWaitTimer();
 
     // --- effect panel (KivoSetDlgEffects.cpp) ---
     void initControls();
@@ -192,14 +171,6 @@ private:
     HBITMAP m_frameBitmap;
     HBITMAP m_still1Bitmap;
     HBITMAP m_still2Bitmap;
-    BYTE* m_still1Buffer;
-    BYTE* m_still2Buffer;
-    BYTE* m_freezeBuffer;
-    DWORD m_freezeSize;
-    LONG m_curWidth;
-    LONG m_curHeight;
-    BYTE* m_lastOutput;
-    DWORD m_frameCounter;
     DWORD m_cameraIdx;
     bool m_deviceOpened;
     KIVO_FRAME_BUFFER* m_pFrameBuffer;
@@ -208,13 +179,7 @@ private:
     bool m_openWaitTimerOn;   // timer 2 runs: no frame since the camera opened
     DWORD m_showEffectAlert;
     int m_cameraDirStatus;
-
-    // The format the effect buffers were made for; any change of it is a size change. Every
-    // buffer of m_still1Buffer, m_still2Buffer and m_lastOutput holds m_effectBufferSize bytes.
-    WORD m_curBitCount;
-    DWORD m_curCompression;
-    DWORD m_effectBufferSize;
-    bool m_effectFailed;
+    FramePipeline m_pipeline;   // the frames' buffers and the size of the last frame
 };
 
 template <class Run>

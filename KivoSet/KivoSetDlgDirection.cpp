@@ -62,7 +62,7 @@ void CKivoSetDlg::changeCameraDir(int dir)
     refleshCameraDirStatus();
 
     bool signalCapture = isCaptureRunning() && !isRendoSignalDisabled();
-    if (isOverCameraResolution(m_curWidth, m_curHeight) && !signalCapture)
+    if (isOverCameraResolution(m_pipeline.width(), m_pipeline.height()) && !signalCapture)
         PostMessage(WM_ALERT_OVER_RESOLUTION, 0, 0);
     writeSetting(KIVO_VALUE_CAMERA_DIR, static_cast<DWORD>(dir));
     if (signalCapture)

@@ -84,7 +84,7 @@ void CKivoSetDlg::setFrameAccess()
 // wParam: the frame list index; 0, or an index beyond the list, means no frame.
 LRESULT CKivoSetDlg::OnApplyFrame(WPARAM wParam, LPARAM)
 {
-    m_effectFlags &= ~DWORD(kFrameBits);
+    m_effectFlags &= ~DWORD(kivo::kEffectFrameMask);
     if (m_frameBitmap) {
         DeleteObject(m_frameBitmap);
         m_frameBitmap = nullptr;
@@ -92,7 +92,7 @@ LRESULT CKivoSetDlg::OnApplyFrame(WPARAM wParam, LPARAM)
     UINT frameIdx = wParam < frameCount() ? static_cast<UINT>(wParam) : 0;
     UINT frameId = frameIdAt(frameIdx);
     if (frameId != 0 && frameIdx != 0) {
-        m_effectFlags |= kFrameBits;
+        m_effectFlags |= kivo::kEffectFrameMask;
         WCHAR fileName[MAX_PATH];
         wsprintfW(fileName, KIVO_FRAME_FILE, frameIdx);
         m_frameBitmap = loadPicture(fileName, frameId);
@@ -106,12 +106,12 @@ void CKivoSetDlg::OnZoomChanged()
 {
     if (!m_zoomList.GetSafeHwnd())
         return;
-    m_effectFlags &= ~DWORD(kZoomBits);
+    m_effectFlags &= ~DWORD(kivo::kEffectZoomMask);
     int selection = m_zoomList.GetCurSel();
     if (selection == 1)
-        m_effectFlags |= kZoom1;
+        m_effectFlags |= kivo::kEffectZoom1;
     else if (selection == 2)
-        m_effectFlags |= kZoom2;
+        m_effectFlags |= kivo::kEffectZoom2;
     writeSetting(KIVO_VALUE_ZOOM_IDX, selection > 0 ? static_cast<DWORD>(selection) : 0);
     setFrameAccess();
 }
@@ -121,8 +121,9 @@ void CKivoSetDlg::OnModeChanged()
 {
     if (!m_modeList.GetSafeHwnd())
         return;
-    m_effectFlags &= ~DWORD(kModeBits);
-    static const DWORD kModeOfEntry[] = {0, kModeFreeze, kModeStill1, kModeStill2};
+    m_effectFlags &= ~DWORD(kivo::kEffectModeMask);
+    static const DWORD kModeOfEntry[] = {0, kivo::kEffectModeFreeze, kivo::kEffectModeStill1,
+                                         kivo::kEffectModeStill2};
     int selection = m_modeList.GetCurSel();
     if (selection > 0 && selection < static_cast<int>(ARRAYSIZE(kModeOfEntry)))
         m_effectFlags |= kModeOfEntry[selection];
@@ -205,5 +206,5 @@ void CKivoSetDlg::restoreEffectSettings()
     m_zoomList.SetCurSel(static_cast<int>(zoomIdx));
     OnZoomChanged();
     m_modeList.SetCurSel(0);
-    m_effectFlags &= ~DWORD(kModeBits);
+    m_effectFlags &= ~DWORD(kivo::kEffectModeMask);
 }

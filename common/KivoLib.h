@@ -3,9 +3,10 @@
 // camera property settings). Failures are reported by return values, never by exceptions.
 #pragma once
 
+#include "KivoProtocol.h"
+
 #include <windows.h>
 
-#include <cstddef>
 #include <string>
 
 #ifdef KIVOLIB_BUILD
@@ -56,9 +57,6 @@ private:
 };
 
 // --- the driver utility object ---
-
-#define OUCD_TYPE_GET_SPECIAL_SIGNAL 63   // driver call: the signal word
-#define OU_SIGNAL_REAR 0x8                // signal word bit: the camera faces rear
 
 // Reaches the camera driver through OrvUtils.dll. Init fails when that library or the device is
 // missing; every other call then fails too.
@@ -115,41 +113,7 @@ inline bool kivoSiblingPath(LPCWSTR fileName, std::wstring& path)
 inline bool GetKivoSetExePath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.exe", path); }
 inline bool GetKivoSetChmPath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.chm", path); }
 
-// --- frames ---
-
-// The frame buffer record that an image access task owns and refills for every frame. The pixel
-// format is in the bitmap header: BI_RGB with 24 or 32 bits (height > 0 bottom-up, < 0 top-down),
-// or the YUY2 FOURCC with 16 bits. In a 32-bit build width and height sit at bytes 44 and 48.
-struct KIVO_FRAME_BUFFER {
-    BYTE* pData;                  // the frame's pixels; null means no frame
-    DWORD cbData;                 // size of the pixel data in bytes
-    DWORD dwCameraIndex;
-    DWORD dwFrameNumber;
-    LONGLONG llTimestamp;         // capture time, 100 ns units
-    LONGLONG llReserved[2];
-    BITMAPINFOHEADER bmiHeader;
-};
-
-#ifndef _WIN64
-static_assert(offsetof(KIVO_FRAME_BUFFER, bmiHeader) + offsetof(BITMAPINFOHEADER, biWidth) == 44,
-              "frame width at byte 44");
-static_assert(offsetof(KIVO_FRAME_BUFFER, bmiHeader) + offsetof(BITMAPINFOHEADER, biHeight) == 48,
-              "frame height at byte 48");
-#endif
-
-// Counters of one task's frames; slot 2 of the task.
-struct KIVO_FRAME_STATS {
-    DWORD cbSize;                 // sizeof(KIVO_FRAME_STATS)
-    DWORD dwProcessed;            // frames the filter window completed in time
-    DWORD dwPassedThrough;        // frames handed on unprocessed (filter late, dead or busy)
-};
-
-// Results of IImgFAccessTask::Open.
-enum : DWORD {
-    KIVO_TASK_OK = 0,
-    KIVO_TASK_NO_CAMERA = 4,      // no camera has that index
-    KIVO_TASK_FAILED = 5,         // the camera exists but cannot be watched
-};
+// --- the camera objects (the records they share are in KivoProtocol.h) ---
 
 // Watches one camera for one window: posts WM_USER+2/+3/+4 (camera index in wParam) when a capturing
 // application opens or closes it or the camera is removed, and, with frame access enabled,
@@ -171,12 +135,8 @@ protected:
     ~IImgFAccessTask() = default;   // released through Release only
 };
 
-// Effect flags of ApplyFrameEffect.
-#define KIVO_EFFECT_FRAME_MASK 0x00F   // frame overlay
-#define KIVO_EFFECT_ZOOM1      0x010
-#define KIVO_EFFECT_ZOOM2      0x020
-
-// Rewrites frames in place. Every result is non-zero on success; a failure leaves the frame untouched.
+// Rewrites frames in place; the effect flags are the bits of EffectBits.h. Every result is non-zero
+// on success; a failure leaves the frame untouched.
 class IKivoLib {
 public:
     virtual void Release() = 0;                                            // 0
@@ -189,21 +149,6 @@ public:
 protected:
     ~IKivoLib() = default;
 };
-
-// Picture properties (the VideoProcAmp ids) and their flags.
-enum : long {
-    KIVO_PROP_BRIGHTNESS = 0,
-    KIVO_PROP_CONTRAST = 1,
-    KIVO_PROP_HUE = 2,
-    KIVO_PROP_SATURATION = 3,
-    KIVO_PROP_SHARPNESS = 4,
-    KIVO_PROP_GAMMA = 5,
-    KIVO_PROP_COLOR_ENABLE = 6,
-    KIVO_PROP_WHITE_BALANCE = 7,
-    KIVO_PROP_BACKLIGHT_COMPENSATION = 8,
-    KIVO_PROP_GAIN = 9,
-};
-enum : long { KIVO_PROP_FLAGS_AUTO = 1, KIVO_PROP_FLAGS_MANUAL = 2 };
 
 // One camera's picture properties and custom property set. Every result is one byte, non-zero on
 // success. Slots in this order.

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+using namespace kivo;
 using namespace kivo::effects;
 
 namespace {
@@ -30,20 +31,19 @@ const Size kSizes[] = {{320, 240}, {640, 480}, {1280, 720}, {1920, 1080}};
 
 struct Format {
     const char* name;
+    PixelFormat pixel;
     uint32_t compression;
     uint16_t bitCount;
     int bytesPerPixel;
 };
 
-const Format kFormats[] = {{"RGB24", kCompressionRgb, 24, 3},
-                           {"RGB32", kCompressionRgb, 32, 4},
-                           {"YUY2", kCompressionYuy2, 16, 2}};
+const Format kFormats[] = {{"RGB24", PixelFormat::Rgb24, kCompressionRgb, 24, 3},
+                           {"RGB32", PixelFormat::Rgb32, kCompressionRgb, 32, 4},
+                           {"YUY2", PixelFormat::Yuy2, kCompressionYuy2, 16, 2}};
 
 FrameHeader headerFor(const Format& format, Size size)
 {
-    const uint64_t stride = (uint64_t(size.width) * format.bytesPerPixel + 3) & ~uint64_t(3);
-    return FrameHeader{format.compression, format.bitCount, size.width, size.height,
-                       stride * uint64_t(size.height)};
+    return frameHeaderFor(format.pixel, size.width, size.height);
 }
 
 std::vector<uint8_t> randomFrame(size_t bytes)

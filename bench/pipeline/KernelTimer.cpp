@@ -50,6 +50,12 @@ KernelTimer::~KernelTimer()
         FreeLibrary(m_hLib);
 }
 
+kivo::PixelFormat pixelFormatOf(const std::wstring& name)
+{
+    return name == L"rgb32" ? kivo::PixelFormat::Rgb32
+           : name == L"yuy2" ? kivo::PixelFormat::Yuy2 : kivo::PixelFormat::Rgb24;
+}
+
 bool KernelTimer::measure(const std::wstring& format, int width, int height, DWORD flags, double& kernelUs,
                           double& copyUs)
 {
@@ -61,10 +67,10 @@ bool KernelTimer::measure(const std::wstring& format, int width, int height, DWO
     header.biWidth = width;
     header.biHeight = format == L"yuy2" ? -height : height;
     header.biPlanes = 1;
-    header.biBitCount = format == L"rgb32" ? 32 : format == L"yuy2" ? 16 : 24;
-    header.biCompression = format == L"yuy2" ? MAKEFOURCC('Y', 'U', 'Y', '2') : BI_RGB;
-    DWORD stride = (DWORD(width) * header.biBitCount / 8 + 3) & ~3u;
-    frame.cbData = stride * DWORD(height);
+    const kivo::FrameHeader layout = kivo::frameHeaderFor(pixelFormatOf(format), width, height);
+    header.biBitCount = layout.bitCount;
+    header.biCompression = layout.compression;
+    frame.cbData = DWORD(layout.byteSize);
     std::vector<BYTE> pixels(frame.cbData), copy(frame.cbData);
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = BYTE(i * 7 + i / 977);

@@ -49,8 +49,7 @@ std::string narrow(const std::wstring& text)
 // The bytes of one frame of the case: rows padded to four bytes.
 DWORD frameBytes(const Case& c)
 {
-    int bits = c.format == L"rgb32" ? 32 : c.format == L"yuy2" ? 16 : 24;
-    return ((DWORD(c.width) * DWORD(bits) / 8 + 3) & ~3u) * DWORD(c.height);
+    return DWORD(kivo::frameHeaderFor(pixelFormatOf(c.format), c.width, c.height).byteSize);
 }
 
 std::string caseName(const Case& c)

@@ -80,7 +80,7 @@ HBITMAP writePixels(const KeyedPixels& picture)
     HBITMAP hBitmap = createDib24(picture.width, picture.height, &bits);
     if (!hBitmap)
         return nullptr;
-    size_t stride = (size_t(picture.width) * 3 + 3) & ~size_t(3);
+    size_t stride = size_t(kivo::dibStride(picture.width, 24));
     for (int y = 0; y < picture.height; ++y) {
         BYTE* row = bits + stride * y;
         const DWORD* source = &picture.pixels[size_t(y) * picture.width];

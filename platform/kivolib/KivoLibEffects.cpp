@@ -9,15 +9,8 @@
 #include <new>
 
 using kivo::effects::FrameEffects;
-using kivo::effects::FrameHeader;
 
 namespace {
-
-FrameHeader headerOf(const KIVO_FRAME_BUFFER& frame)
-{
-    return FrameHeader{frame.bmiHeader.biCompression, frame.bmiHeader.biBitCount,
-                       frame.bmiHeader.biWidth, frame.bmiHeader.biHeight, frame.cbData};
-}
 
 // The window argument is accepted for the interface's sake; the effects need no window.
 class KivoLibEffects final : public IKivoLib {
@@ -32,7 +25,7 @@ public:
         const GdiBitmapSource bitmap(hFrameBitmap);
         try {
             std::lock_guard<std::mutex> lock(m_lock);
-            return m_effects.apply(headerOf(*pFrame), pFrame->pData, effectFlags,
+            return m_effects.apply(frameHeaderOf(*pFrame), pFrame->pData, effectFlags,
                                    hFrameBitmap ? &bitmap : nullptr) ? 1 : 0;
         } catch (const std::exception&) {
             return 0;
@@ -46,7 +39,7 @@ public:
         const GdiBitmapSource bitmap(hBitmap);
         try {
             std::lock_guard<std::mutex> lock(m_lock);
-            return m_effects.render(headerOf(*pFrame), static_cast<uint8_t*>(pTarget), &bitmap)
+            return m_effects.render(frameHeaderOf(*pFrame), static_cast<uint8_t*>(pTarget), &bitmap)
                        ? 1 : 0;
         } catch (const std::exception&) {
             return 0;

@@ -5,7 +5,7 @@
 #include "ProcessTag.h"
 #include "TaskSignals.h"
 
-#include "KivoLib.h"
+#include "KivoProtocol.h"
 
 #include <dbt.h>
 

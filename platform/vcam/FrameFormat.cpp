@@ -4,12 +4,7 @@ namespace vcam {
 
 DWORD FrameFormat::stride() const
 {
-    switch (pixel) {
-    case PixelFormat::Rgb24: return (DWORD(width) * 3 + 3) & ~3u;
-    case PixelFormat::Rgb32: return DWORD(width) * 4;
-    case PixelFormat::Yuy2: return DWORD(width) * 2;
-    }
-    return 0;
+    return DWORD(kivo::strideOf(pixel, width));
 }
 
 DWORD FrameFormat::imageBytes() const
@@ -24,8 +19,8 @@ void FrameFormat::toHeader(BITMAPINFOHEADER& header) const
     header.biWidth = width;
     header.biHeight = height;
     header.biPlanes = 1;
-    header.biBitCount = pixel == PixelFormat::Rgb24 ? 24 : pixel == PixelFormat::Rgb32 ? 32 : 16;
-    header.biCompression = pixel == PixelFormat::Yuy2 ? kFourccYuy2 : BI_RGB;
+    header.biBitCount = kivo::bitCountOf(pixel);
+    header.biCompression = kivo::compressionOf(pixel);
     header.biSizeImage = imageBytes();
 }
 
@@ -50,16 +45,9 @@ bool FrameFormat::fromHeader(const BITMAPINFOHEADER& header, FrameFormat& format
 {
     if (header.biSize != sizeof(BITMAPINFOHEADER) || header.biPlanes != 1)
         return false;
-    DWORD pixel = 0;
-    if (header.biCompression == BI_RGB && header.biBitCount == 24)
-        pixel = DWORD(PixelFormat::Rgb24);
-    else if (header.biCompression == BI_RGB && header.biBitCount == 32)
-        pixel = DWORD(PixelFormat::Rgb32);
-    else if (header.biCompression == kFourccYuy2 && header.biBitCount == 16)
-        pixel = DWORD(PixelFormat::Yuy2);
-    if (!fromRecord(pixel, header.biWidth, header.biHeight, format))
-        return false;
-    return header.biSizeImage == format.imageBytes();
+    const std::optional<kivo::FrameLayout> layout = kivo::describeFrame(kivo::FrameHeader{
+        header.biCompression, header.biBitCount, header.biWidth, header.biHeight, header.biSizeImage});
+    return layout && fromRecord(DWORD(layout->format), header.biWidth, header.biHeight, format);
 }
 
 bool FrameFormat::parse(const std::wstring& name, LONG width, LONG height, FrameFormat& format)

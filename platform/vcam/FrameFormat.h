@@ -1,6 +1,8 @@
-// The frame formats the camera delivers and their exact layout: RGB rows padded to 4 bytes as in a
-// DIB (positive height bottom-up, negative top-down), YUY2 rows of width*2 bytes, top-down.
+// The frame formats the camera delivers: the pixel formats and sizes it makes, and their names on
+// the command line. How their pixels lie is the shared frame layout's (FrameLayout.h).
 #pragma once
+
+#include "FrameLayout.h"
 
 #include <windows.h>
 
@@ -8,12 +10,11 @@
 
 namespace vcam {
 
-enum class PixelFormat : DWORD { Rgb24 = 1, Rgb32 = 2, Yuy2 = 3 };
+using kivo::PixelFormat;
 
 constexpr LONG kMinWidth = 160, kMaxWidth = 1920;
 constexpr LONG kMinHeight = 120, kMaxHeight = 1080;
 constexpr DWORD kMaxFps = 60;
-constexpr DWORD kFourccYuy2 = MAKEFOURCC('Y', 'U', 'Y', '2');
 
 struct FrameFormat {
     PixelFormat pixel = PixelFormat::Rgb24;

@@ -2,7 +2,8 @@
 
 #include "PropertyCatalog.h"
 
-#include "KivoLib.h"
+#include "KivoProtocol.h"
+#include "PixelColour.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,13 +17,13 @@ BYTE clip(int v)
     return BYTE(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
-// BT.601 studio range.
+// The colour of one pixel as packed YUV carries it.
 void toYuv(DWORD p, int& y, int& u, int& v)
 {
     int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-    y = ((66 * r + 129 * g + 25 * b + 128) >> 8) + 16;
-    u = ((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128;
-    v = ((112 * r - 94 * g - 18 * b + 128) >> 8) + 128;
+    y = kivo::lumaOf(r, g, b);
+    u = kivo::blueDifferenceOf(r, g, b);
+    v = kivo::redDifferenceOf(r, g, b);
 }
 
 void drawMovingBar(std::vector<DWORD>& pixels, LONG width, LONG height, DWORD frameNumber)

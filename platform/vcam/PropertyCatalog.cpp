@@ -1,6 +1,6 @@
 #include "PropertyCatalog.h"
 
-#include "KivoLib.h"
+#include "KivoProtocol.h"
 
 namespace vcam {
 

@@ -7,7 +7,7 @@
 #include "DeviceStore.h"
 #include "FrameExchange.h"
 
-#include "KivoLib.h"
+#include "KivoProtocol.h"
 
 #include <memory>
 

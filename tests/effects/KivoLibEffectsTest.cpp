@@ -18,7 +18,7 @@ Frame makeFrame(DWORD compression, WORD bitCount, LONG width, LONG height, BYTE 
 {
     Frame frame;
     const DWORD rows = DWORD(height < 0 ? -height : height);
-    const DWORD stride = compression == BI_RGB ? DWORD((width * bitCount + 31) / 32 * 4)
+    const DWORD stride = compression == BI_RGB ? DWORD(kivo::dibStride(width, bitCount))
                                                : DWORD(width * 2);
     frame.bytes.assign(size_t(stride) * rows, fill);
     frame.descriptor.pData = frame.bytes.data();
@@ -32,7 +32,7 @@ Frame makeFrame(DWORD compression, WORD bitCount, LONG width, LONG height, BYTE 
     return frame;
 }
 
-const DWORD kYuy2 = MAKEFOURCC('Y', 'U', 'Y', '2');
+const DWORD kYuy2 = kivo::kCompressionYuy2;
 
 // A top-down 32-bit DIB section filled by the caller; deleted with its owner.
 class TestBitmap {
@@ -94,7 +94,7 @@ TEST_F(KivoLibEffects, ZoomTakesTheCentreToTheWholeFrame)
             const bool centre = x >= 8 && x < 24 && y >= 8 && y < 24;
             frame.bytes[size_t(y * 32 + x) * 4 + (centre ? 1 : 2)] = 200;   // green inside, red out
         }
-    ASSERT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, nullptr, KIVO_EFFECT_ZOOM2), 0);
+    ASSERT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, nullptr, kivo::kEffectZoom2), 0);
     for (size_t pixel : {size_t(0), size_t(31), size_t(16 * 32 + 16), size_t(32 * 32 - 1)}) {
         const BYTE* bgrx = frame.bytes.data() + pixel * 4;
         EXPECT_GT(bgrx[1], bgrx[2]) << "pixel " << pixel;
@@ -157,7 +157,7 @@ TEST_F(KivoLibEffects, OverlaysADeviceDependentBitmap)
 TEST_F(KivoLibEffects, AcceptsThePanelsModeBitsWithTheEffects)
 {
     Frame frame = makeFrame(BI_RGB, 32, 8, 6, 9);
-    EXPECT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, nullptr, 0x100 | KIVO_EFFECT_ZOOM1), 0);
+    EXPECT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, nullptr, 0x100 | kivo::kEffectZoom1), 0);
 }
 
 TEST_F(KivoLibEffects, RefusesBadRequestsAndLeavesTheFrameAlone)
@@ -175,20 +175,20 @@ TEST_F(KivoLibEffects, RefusesBadRequestsAndLeavesTheFrameAlone)
     };
     KIVO_FRAME_BUFFER shortBuffer = frame.descriptor;
     shortBuffer.cbData -= 1;
-    refuses(shortBuffer, bitmap.handle(), KIVO_EFFECT_ZOOM1);
+    refuses(shortBuffer, bitmap.handle(), kivo::kEffectZoom1);
     KIVO_FRAME_BUFFER oddYuy2 = frame.descriptor;
     oddYuy2.bmiHeader.biCompression = kYuy2;
     oddYuy2.bmiHeader.biBitCount = 16;
     oddYuy2.bmiHeader.biWidth = 15;
     oddYuy2.cbData = 15 * 2 * 6;
-    refuses(oddYuy2, nullptr, KIVO_EFFECT_ZOOM2);
+    refuses(oddYuy2, nullptr, kivo::kEffectZoom2);
     KIVO_FRAME_BUFFER noPixels = frame.descriptor;
     noPixels.pData = nullptr;
-    EXPECT_EQ(m_lib->ApplyFrameEffect(&noPixels, nullptr, nullptr, KIVO_EFFECT_ZOOM1), 0);
+    EXPECT_EQ(m_lib->ApplyFrameEffect(&noPixels, nullptr, nullptr, kivo::kEffectZoom1), 0);
     refuses(frame.descriptor, nullptr, 0x00F);
     refuses(frame.descriptor, deletedHandle, 0x00F);
     refuses(frame.descriptor, bitmap.handle(), 0x040);
-    refuses(frame.descriptor, bitmap.handle(), KIVO_EFFECT_ZOOM1 | KIVO_EFFECT_ZOOM2);
+    refuses(frame.descriptor, bitmap.handle(), kivo::kEffectZoom1 | kivo::kEffectZoom2);
     EXPECT_EQ(m_lib->ApplyFrameEffect(nullptr, nullptr, bitmap.handle(), 0x00F), 0);
 
     std::vector<BYTE> target(frame.bytes.size(), 0x77);

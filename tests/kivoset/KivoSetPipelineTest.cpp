@@ -1,6 +1,7 @@
 // The frame pipeline as the capturing application sees it: the installation's own frame and still
-// pictures (data\ beside the program, whatever the working directory), every second frame repeating
-// the one before, freeze, still pictures, reset, and the size limit of the effects.
+// pictures (data\ beside the program, whatever the working directory), the panel's controls reaching
+// the frames (zoom, freeze, still pictures, reset), and the size limit of the effects. What the
+// pipeline does with each frame is FramePipelineTest's, in-process.
 #include "PanelRig.h"
 
 #include "KivoNames.h"
@@ -76,7 +77,7 @@ void writePictures(PanelRig& rig)
 
 } // namespace
 
-TEST(KivoSetPipeline, EffectsReachTheCapturedFramesAndEverySecondFrameRepeatsTheOneBefore)
+TEST(KivoSetPipeline, EffectsChosenOnThePanelReachTheCapturedFrames)
 {
     PanelRig rig;
     writePictures(rig);
@@ -87,20 +88,10 @@ TEST(KivoSetPipeline, EffectsReachTheCapturedFramesAndEverySecondFrameRepeatsThe
 
     // The stored frame comes back when the first frame allows effects.
     ASSERT_NE(L"", rig.waitForFrame(hasBorder));
-    std::vector<Picture> frames = rig.nextFrames(12);
-    ASSERT_EQ(12u, frames.size());
-    int repeats = 0;
-    for (size_t i = 1; i < frames.size(); ++i) {
-        EXPECT_TRUE(hasBorder(frames[i]));
-        if (frames[i] == frames[i - 1]) {
-            ++repeats;
-            // The camera's moving bar changes every frame: never three alike in a row.
-            if (i >= 2) {
-                EXPECT_FALSE(frames[i - 1] == frames[i - 2]) << "frames " << i - 2 << " to " << i;
-            }
-        }
-    }
-    EXPECT_GE(repeats, 4);
+    std::vector<Picture> frames = rig.nextFrames(6);
+    ASSERT_EQ(6u, frames.size());
+    for (const Picture& frame : frames)
+        EXPECT_TRUE(hasBorder(frame));
     rig.shot(L"panel-frame");
 
     rig.chooseEntry(IDC_ZOOM_LIST, 2);
@@ -156,10 +147,9 @@ TEST(KivoSetPipeline, FramesWiderThanTheEffectLimitPassUntouched)
 }
 
 // The capturing application moves from 24 to 32 bits a pixel at the same size while a still picture
-// is shown. The change counts as a size change: the buffers are made anew for the larger frames (the
-// repeated frames stay whole), and the mode goes back to the live picture with the list, which then
-// says what is sent; the stored frame comes back.
-TEST(KivoSetPipeline, AFormatChangeAtTheSameSizeRenewsTheBuffersAndTheModeWithItsList)
+// is shown. The change counts as a size change: the mode goes back to the live picture with the
+// list, which then says what is sent, and the stored frame comes back.
+TEST(KivoSetPipeline, AFormatChangeAtTheSameSizeResetsTheModeWithItsListAndKeepsTheFrame)
 {
     PanelRig rig;
     writePictures(rig);
@@ -177,15 +167,10 @@ TEST(KivoSetPipeline, AFormatChangeAtTheSameSizeRenewsTheBuffersAndTheModeWithIt
     EXPECT_TRUE(kivotest::waitFor(
         [&] { return SendMessageW(rig.control(IDC_MODE_LIST), CB_GETCURSEL, 0, 0) == 0; }, 5000));
     rig.nextFrames(2);
-    std::vector<Picture> frames = rig.nextFrames(10);
-    ASSERT_EQ(10u, frames.size());
-    int repeats = 0;
-    for (size_t i = 0; i < frames.size(); ++i) {
+    std::vector<Picture> frames = rig.nextFrames(6);
+    ASSERT_EQ(6u, frames.size());
+    for (size_t i = 0; i < frames.size(); ++i)
         EXPECT_TRUE(hasBorder(frames[i])) << "frame " << i;
-        if (i > 0 && frames[i] == frames[i - 1])
-            ++repeats;
-    }
-    EXPECT_GE(repeats, 3);
     EXPECT_TRUE(rig.kivoSet().running());
 }
 

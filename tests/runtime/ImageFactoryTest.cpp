@@ -208,7 +208,7 @@ struct BmpFile {
     {
         int rows = height < 0 ? -height : height;
         int columns = width < 0 ? -width : width;   // a damaged width still gets a file of sane length
-        DWORD stride = ((DWORD(columns) * bitCount + 31) / 32) * 4;
+        DWORD stride = DWORD(kivo::dibStride(columns, bitCount));
         DWORD colours = bitCount <= 8 ? (colorsUsed ? colorsUsed : 1u << bitCount) : 0;
         DWORD masks = compression == BI_BITFIELDS && headerSize == 40 ? 12 : 0;
         DWORD offset = 14 + headerSize + masks + colours * 4;

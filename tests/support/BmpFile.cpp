@@ -1,5 +1,7 @@
 #include "BmpFile.h"
 
+#include "FrameLayout.h"
+
 #include <algorithm>
 #include <fstream>
 
@@ -12,7 +14,7 @@ const DWORD kLargestPixelBytes = 64u << 20;
 
 size_t rowBytes(LONG width, WORD bitCount)
 {
-    return ((size_t(width) * bitCount / 8 + 3) / 4) * 4;
+    return size_t(kivo::dibStride(uint64_t(width), bitCount));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "FrameWriter.h"
+#include "FrameLayout.h"
 
 #include <algorithm>
 
@@ -83,7 +84,7 @@ bool FrameWriter::write(const std::wstring& path, const vcam::FrameFormat& forma
 void FrameWriter::toTopDownBgr(const vcam::FrameFormat& format, const BYTE* data)
 {
     const LONG w = format.width, rows = format.rows();
-    const DWORD outStride = (DWORD(w) * 3 + 3) & ~3u;
+    const DWORD outStride = DWORD(kivo::dibStride(w, 24));
     m_bgr.assign(size_t(outStride) * rows, 0);
     for (LONG y = 0; y < rows; ++y) {
         LONG srcRow = format.topDown() ? y : rows - 1 - y;
@@ -154,7 +155,7 @@ bool FrameWriter::writePng(const std::wstring& path, LONG width, LONG height, co
         hr = frame->SetPixelFormat(&pixelFormat);
     if (SUCCEEDED(hr) && !IsEqualGUID(pixelFormat, GUID_WICPixelFormat24bppBGR))
         hr = E_FAIL;   // the encoder wants another layout; not expected for PNG
-    const UINT stride = (UINT(width) * 3 + 3) & ~3u;
+    const UINT stride = UINT(kivo::dibStride(width, 24));
     if (SUCCEEDED(hr))
         hr = frame->WritePixels(UINT(height), stride, stride * UINT(height), const_cast<BYTE*>(topDownBgr));
     if (SUCCEEDED(hr))

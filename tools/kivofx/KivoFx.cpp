@@ -151,12 +151,12 @@ int run(const Options& options)
             fwprintf(stderr, L"kivofx: the library has no frame %d\n", options.frame);
             return kFailed;
         }
-        g_filter.flags |= KIVO_EFFECT_FRAME_MASK;   // the overlay is on with all four bits, as the panel sets it
+        g_filter.flags |= kivo::kEffectFrameMask;   // the overlay is on with all four bits, as the panel sets it
     }
     if (options.zoom == 1)
-        g_filter.flags |= KIVO_EFFECT_ZOOM1;
+        g_filter.flags |= kivo::kEffectZoom1;
     else if (options.zoom == 2)
-        g_filter.flags |= KIVO_EFFECT_ZOOM2;
+        g_filter.flags |= kivo::kEffectZoom2;
 
     DWORD result = g_filter.task->Open(hWnd, options.camera);
     if (result != KIVO_TASK_OK) {

@@ -1,4 +1,5 @@
 #include "BmpFile.h"
+#include "FrameLayout.h"
 
 #include "BitmapSource.h"
 
@@ -70,7 +71,7 @@ bool parseBmpFile(const uint8_t* data, size_t size, BmpLayout& layout)
         l.paletteOffset = tableOffset;
         tableOffset += size_t(l.paletteColors) * 4;
     }
-    const uint64_t stride = ((uint64_t(l.width) * l.bitCount + 31) / 32) * 4;
+    const uint64_t stride = dibStride(uint64_t(l.width), l.bitCount);
     l.pixelBytes = size_t(stride * uint64_t(rows));
     l.pixelsOffset = read32(data + 10);
     if (l.pixelsOffset < tableOffset || l.pixelsOffset > size || size - l.pixelsOffset < l.pixelBytes)

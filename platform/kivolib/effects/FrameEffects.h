@@ -4,7 +4,7 @@
 #pragma once
 
 #include "BitmapSource.h"
-#include "FrameFormat.h"
+#include "FrameLayout.h"
 #include "FrameOverlay.h"
 #include "FrameZoom.h"
 #include "PreparedBitmapCache.h"

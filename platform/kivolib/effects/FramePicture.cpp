@@ -1,22 +1,8 @@
 #include "FramePicture.h"
 
+#include "PixelColour.h"
+
 namespace kivo::effects {
-
-uint8_t lumaOf(int red, int green, int blue)
-{
-    return uint8_t(((66 * red + 129 * green + 25 * blue + 128) >> 8) + 16);
-}
-
-// The bias of 128 << 8 keeps the sums positive, so the shift rounds the same way for every colour.
-uint8_t blueDifferenceOf(int red, int green, int blue)
-{
-    return uint8_t((-38 * red - 74 * green + 112 * blue + 128 + (128 << 8)) >> 8);
-}
-
-uint8_t redDifferenceOf(int red, int green, int blue)
-{
-    return uint8_t((112 * red - 94 * green - 18 * blue + 128 + (128 << 8)) >> 8);
-}
 
 namespace {
 

@@ -2,7 +2,7 @@
 // a frame is a plain copy of bytes.
 #pragma once
 
-#include "FrameFormat.h"
+#include "FrameLayout.h"
 #include "PictureScaler.h"
 
 #include <cstdint>
@@ -20,10 +20,5 @@ struct FramePicture {
 // chroma pair takes its colour from the shown pixels of the two it covers, and shows when either of
 // them does, so that a key colour never tints the picture's edge.
 FramePicture toFramePicture(const ScaledPicture& picture, const FrameLayout& layout);
-
-// BT.601 video range conversion of one colour, as the YUY2 frames use it.
-uint8_t lumaOf(int red, int green, int blue);
-uint8_t blueDifferenceOf(int red, int green, int blue);
-uint8_t redDifferenceOf(int red, int green, int blue);
 
 }  // namespace kivo::effects

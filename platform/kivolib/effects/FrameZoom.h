@@ -1,7 +1,7 @@
 // Magnifies the centre of a frame in place, bilinear, in the frame's own pixel format.
 #pragma once
 
-#include "FrameFormat.h"
+#include "FrameLayout.h"
 
 #include <cstdint>
 #include <vector>

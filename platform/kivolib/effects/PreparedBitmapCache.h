@@ -3,7 +3,7 @@
 #pragma once
 
 #include "BitmapSource.h"
-#include "FrameFormat.h"
+#include "FrameLayout.h"
 
 #include <cstddef>
 #include <memory>

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <vector>
 
+using namespace kivo;
 using namespace kivo::effects;
 
 namespace {
@@ -81,7 +82,7 @@ FrameHeader fuzzedHeader(FuzzedDataProvider& data)
 uint64_t expectedSize(const FrameHeader& header)
 {
     const int64_t width = header.width, height = std::llabs(int64_t(header.height));
-    if (width <= 0 || width > kMaxFrameDimension || height == 0 || height > kMaxFrameDimension)
+    if (width <= 0 || width > kMaxFrameSide || height == 0 || height > kMaxFrameSide)
         return 0;
     if (header.compression == kCompressionRgb && (header.bitCount == 24 || header.bitCount == 32))
         return uint64_t((width * header.bitCount + 31) / 32 * 4 * height);

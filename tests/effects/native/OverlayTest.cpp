@@ -3,6 +3,7 @@
 #include "EffectFlags.h"
 #include "FrameEffects.h"
 #include "FramePicture.h"
+#include "PixelColour.h"
 #include "TestFrames.h"
 
 #include <gtest/gtest.h>

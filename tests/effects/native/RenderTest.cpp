@@ -1,6 +1,7 @@
 // Drawing a bitmap into a buffer of the frame's format and orientation.
 #include "FrameEffects.h"
 #include "FramePicture.h"
+#include "PixelColour.h"
 #include "TestFrames.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "BitmapSource.h"
-#include "FrameFormat.h"
+#include "FrameLayout.h"
 
 #include <cstdint>
 #include <random>
@@ -10,31 +10,10 @@
 
 namespace kivo::effects::test {
 
-// The header of a frame as a camera would fill it in: RGB rows padded to 4 bytes.
+// The header of a frame as a camera would fill it in.
 inline FrameHeader headerFor(PixelFormat format, int width, int height)
 {
-    FrameHeader header{};
-    header.width = width;
-    header.height = height;
-    const uint64_t rows = uint64_t(height < 0 ? -int64_t(height) : height);
-    switch (format) {
-    case PixelFormat::Rgb24:
-        header.compression = kCompressionRgb;
-        header.bitCount = 24;
-        header.byteSize = uint64_t((width * 24 + 31) / 32 * 4) * rows;
-        break;
-    case PixelFormat::Rgb32:
-        header.compression = kCompressionRgb;
-        header.bitCount = 32;
-        header.byteSize = uint64_t(width) * 4 * rows;
-        break;
-    case PixelFormat::Yuy2:
-        header.compression = kCompressionYuy2;
-        header.bitCount = 16;
-        header.byteSize = uint64_t(width) * 2 * rows;
-        break;
-    }
-    return header;
+    return frameHeaderFor(format, width, height);
 }
 
 inline std::vector<uint8_t> randomBytes(size_t count, uint32_t seed)

@@ -52,10 +52,11 @@ TEST(EffectFlagWord, KnownBitsOnly)
     EXPECT_TRUE(parseEffectFlags(0));
     EXPECT_TRUE(parseEffectFlags(0x001));
     EXPECT_TRUE(parseEffectFlags(0x00F | kEffectZoom2));
-    EXPECT_TRUE(parseEffectFlags(0x300 | kEffectZoom1));   // the panel's mode rides along
+    EXPECT_TRUE(parseEffectFlags(0x300 | kEffectZoom1));   // the panel's mode bits ride along
     EXPECT_FALSE(parseEffectFlags(kEffectZoom1 | kEffectZoom2));
     EXPECT_FALSE(parseEffectFlags(0x040));
-    EXPECT_FALSE(parseEffectFlags(0x400));
+    EXPECT_TRUE(parseEffectFlags(0xF00 | kEffectFrameMask));
+    EXPECT_FALSE(parseEffectFlags(0x1000));
     EXPECT_FALSE(parseEffectFlags(0x80000000u));
 }
 

@@ -1,0 +1,160 @@
+#include "FramePipeline.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+LONG absoluteHeight(LONG height)
+{
+    return height < 0 ? -height : height;
+}
+
+// A buffer of the frame's byte size, zeroed; empty when memory is short, so that the effect that
+// needs it leaves the frame as it is.
+std::vector<BYTE> allocateBuffer(size_t size)
+{
+    try {
+        return std::vector<BYTE>(size);
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+// Every copy moves the frame's byte size exactly; a buffer of another size is not used.
+bool copyIntoFrame(KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>& buffer)
+{
+    if (buffer.empty() || buffer.size() != frame.cbData)
+        return false;
+    memcpy(frame.pData, buffer.data(), buffer.size());
+    return true;
+}
+
+void copyFromFrame(std::vector<BYTE>& buffer, const KIVO_FRAME_BUFFER& frame)
+{
+    if (!buffer.empty() && buffer.size() == frame.cbData)
+        memcpy(buffer.data(), frame.pData, buffer.size());
+}
+
+} // namespace
+
+FrameOutcome FramePipeline::process(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs)
+{
+    FrameOutcome outcome;
+    if (!frame.pData)
+        return outcome;
+    // The record comes from the capturing process: a frame whose size does not match its format
+    // is never copied.
+    const std::optional<kivo::FrameLayout> layout = frameLayoutOf(frame);
+    if (!layout) {
+        outcome.refused = true;
+        return outcome;
+    }
+    if (isNewFormat(frame, *layout)) {
+        outcome.formatChanged = true;
+        outcome.previousWidth = m_width;
+        outcome.previousHeight = m_height;
+        onFormatChange(frame, *layout, inputs);
+    }
+    if (effectsAllowed())
+        outcome.effectFailed = applyEffects(frame, inputs);
+    return outcome;
+}
+
+// Any change of size or format counts, the height's sign included.
+bool FramePipeline::isNewFormat(const KIVO_FRAME_BUFFER& frame, const kivo::FrameLayout& layout) const
+{
+    return !m_layout || *m_layout != layout || frame.bmiHeader.biWidth != m_width ||
+           frame.bmiHeader.biHeight != m_height;
+}
+
+// The buffers are made anew for the new format, or not at all when it is too large for effects.
+void FramePipeline::onFormatChange(KIVO_FRAME_BUFFER& frame, const kivo::FrameLayout& layout,
+                                   const FrameEffectInputs& inputs)
+{
+    m_width = frame.bmiHeader.biWidth;
+    m_height = frame.bmiHeader.biHeight;
+    m_layout = layout;
+    freeEffectBuffers();
+    if (!effectsAllowed())
+        return;
+    m_still1 = renderStill(frame, inputs, inputs.still1);
+    m_still2 = renderStill(frame, inputs, inputs.still2);
+    m_lastOutput = allocateBuffer(frame.cbData);
+    copyFromFrame(m_lastOutput, frame);
+}
+
+bool FramePipeline::effectsAllowed() const
+{
+    return m_width <= kMaxEffectWidth && absoluteHeight(m_height) <= kMaxEffectHeight;
+}
+
+// The still picture drawn once in the frame's format. A picture that cannot be drawn leaves no
+// buffer, so the still mode leaves the frame as it is instead of showing an empty one.
+std::vector<BYTE> FramePipeline::renderStill(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs,
+                                             HBITMAP bitmap) const
+{
+    if (!bitmap || !inputs.library)
+        return {};
+    std::vector<BYTE> buffer = allocateBuffer(frame.cbData);
+    if (!buffer.empty() && !inputs.library->RenderBitmap(buffer.data(), &frame, inputs.caller, bitmap))
+        buffer.clear();
+    return buffer;
+}
+
+// True when the effect library failed on the frame.
+bool FramePipeline::applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs)
+{
+    const DWORD flags = inputs.flags;
+    const DWORD mode = flags & kivo::kEffectModeMask;
+    if (mode == 0 && !m_freeze.empty())
+        std::vector<BYTE>().swap(m_freeze);
+    if (flags == 0) {
+        m_frameCounter = 0;
+        return false;
+    }
+    // Only every second frame is processed; the others repeat the last output.
+    const DWORD previous = m_frameCounter++;
+    if ((previous & 1) && copyIntoFrame(frame, m_lastOutput))
+        return false;
+
+    bool failed = false;
+    if (mode == kivo::kEffectModeStill1) {
+        copyIntoFrame(frame, m_still1);
+    } else if (mode == kivo::kEffectModeStill2) {
+        copyIntoFrame(frame, m_still2);
+    } else {
+        if ((flags & (kivo::kEffectFrameMask | kivo::kEffectZoomMask)) && inputs.library)
+            failed = !inputs.library->ApplyFrameEffect(&frame, inputs.caller, inputs.frameBitmap, flags);
+        if (mode == kivo::kEffectModeFreeze)
+            applyFreeze(frame);
+    }
+    copyFromFrame(m_lastOutput, frame);
+    return failed;
+}
+
+// The first frame after the freeze began (with its overlay and zoom) is kept and shown from then on.
+void FramePipeline::applyFreeze(KIVO_FRAME_BUFFER& frame)
+{
+    if (m_freeze.size() != frame.cbData) {
+        m_freeze = allocateBuffer(frame.cbData);
+        copyFromFrame(m_freeze, frame);
+    }
+    copyIntoFrame(frame, m_freeze);
+}
+
+void FramePipeline::freeEffectBuffers()
+{
+    // swap, not clear: the memory goes now, not with the pipeline.
+    std::vector<BYTE>().swap(m_lastOutput);
+    std::vector<BYTE>().swap(m_still1);
+    std::vector<BYTE>().swap(m_still2);
+    std::vector<BYTE>().swap(m_freeze);
+}
+
+std::optional<FrameSnapshot> FramePipeline::lastPicture() const
+{
+    if (!m_layout || m_lastOutput.size() != m_layout->byteSize)
+        return std::nullopt;
+    return FrameSnapshot{*m_layout, m_lastOutput};
+}

@@ -1,0 +1,25 @@
+// RGB to YUV as every frame of the packed 4:2:2 format carries it: BT.601, studio range. Portable:
+// the effects' native build uses it too.
+#pragma once
+
+#include <cstdint>
+
+namespace kivo {
+
+constexpr uint8_t lumaOf(int red, int green, int blue)
+{
+    return uint8_t(((66 * red + 129 * green + 25 * blue + 128) >> 8) + 16);
+}
+
+// The bias of 128 << 8 keeps the sums positive, so the shift rounds the same way for every colour.
+constexpr uint8_t blueDifferenceOf(int red, int green, int blue)
+{
+    return uint8_t((-38 * red - 74 * green + 112 * blue + 128 + (128 << 8)) >> 8);
+}
+
+constexpr uint8_t redDifferenceOf(int red, int green, int blue)
+{
+    return uint8_t((112 * red - 94 * green - 18 * blue + 128 + (128 << 8)) >> 8);
+}
+
+}  // namespace kivo
