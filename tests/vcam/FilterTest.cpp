@@ -116,8 +116,9 @@ protected:
             EXPECT_EQ(DWORD(KIVO_TASK_OK), task->CompleteFrame());
             // The frame is the application's again: the descriptor no longer offers it. It is empty,
             // or already refilled with the next frame, which is drawn in the other slot.
-            if (pixels)
+            if (pixels) {
                 EXPECT_NE(static_cast<void*>(pixels), frame->pData);
+            }
         };
     }
 
