@@ -258,7 +258,7 @@ void CaptureSession::chooseFilter(const SharedState& state)
             continue;
         if (task.serial == m_filterSerial)
             return;
-        UniqueHandle process(openTaggedProcess(task.owner));
+        UniqueHandle process = openTaggedProcess(task.owner);
         UniqueHandle frame(process ? OpenEventW(EVENT_MODIFY_STATE, FALSE, taskFrameName(task.serial).c_str())
                                    : nullptr);
         if (!frame)

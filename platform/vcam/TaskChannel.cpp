@@ -242,7 +242,7 @@ void TaskChannel::onCaptureChanged(DWORD captureSerial, const ProcessTag& owner)
     }
     m_captureSerial = captureSerial;
     if (captureSerial != 0)
-        m_captureProcess.reset(openTaggedProcess(owner));
+        m_captureProcess = openTaggedProcess(owner);
 }
 
 void TaskChannel::retireExchangeLocked()
