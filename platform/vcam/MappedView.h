@@ -15,11 +15,12 @@ struct ViewUnmapper {
 template <class Layout>
 using MappedView = std::unique_ptr<Layout, ViewUnmapper>;
 
-// Maps the whole of bytes (0: the whole mapping) for reading and writing; null when it fails.
+// Maps the first bytes of the mapping (0: all of it) for reading and writing; null when it fails.
 template <class Layout>
 MappedView<Layout> mapView(HANDLE mapping, SIZE_T bytes)
 {
-    return MappedView<Layout>(static_cast<Layout*>(MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, bytes)));
+    void* view = MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, bytes);
+    return MappedView<Layout>(static_cast<Layout*>(view));
 }
 
 } // namespace vcam
