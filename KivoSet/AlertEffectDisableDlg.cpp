@@ -2,17 +2,16 @@
 
 #include "KivoLib.h"
 #include "KivoNames.h"
-#include "Repaint.h"
 #include "resource.h"
 
 IMPLEMENT_DYNAMIC(AlertEffectDisableDlg, TesselDialog)
 
-BEGIN_MESSAGE_MAP(AlertEffectDisableDlg, TesselDialog)
+BEGIN_MESSAGE_MAP(AlertEffectDisableDlg, WholeRepaint<TesselDialog>)
     ON_WM_DESTROY()
     ON_WM_ACTIVATE()
 END_MESSAGE_MAP()
 
-AlertEffectDisableDlg::AlertEffectDisableDlg(CWnd* pParent) : TesselDialog(IDD_ALERT_EFFECT_DISABLE, pParent)
+AlertEffectDisableDlg::AlertEffectDisableDlg(CWnd* pParent) : WholeRepaint(IDD_ALERT_EFFECT_DISABLE, pParent)
 {
 }
 
@@ -54,17 +53,4 @@ void AlertEffectDisableDlg::OnOK()
 void AlertEffectDisableDlg::OnDestroy()
 {
     TesselDialog::OnDestroy();
-}
-
-void AlertEffectDisableDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
-{
-    repaintNow(m_hWnd);
-    TesselDialog::OnActivate(nState, pWndOther, bMinimized);
-}
-
-LRESULT AlertEffectDisableDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SYNCPAINT)
-        repaintNow(m_hWnd);
-    return TesselDialog::DefWindowProc(message, wParam, lParam);
 }

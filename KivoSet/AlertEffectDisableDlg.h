@@ -3,11 +3,12 @@
 // stops showing it.
 #pragma once
 
+#include "Repaint.h"
 #include "skin/Tsl.h"
 
 #include "DialogIcon.h"
 
-class AlertEffectDisableDlg : public TesselDialog {
+class AlertEffectDisableDlg : public WholeRepaint<TesselDialog> {
     DECLARE_DYNAMIC(AlertEffectDisableDlg)
 public:
     explicit AlertEffectDisableDlg(CWnd* pParent = nullptr);
@@ -17,10 +18,8 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     afx_msg void OnDestroy();
-    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
 
     DECLARE_MESSAGE_MAP()
 

@@ -2,7 +2,6 @@
 
 #include "DpiScale.h"
 #include "KivoLib.h"
-#include "Repaint.h"
 #include "resource.h"
 
 namespace {
@@ -11,13 +10,13 @@ const UINT kPictureId = 150;   // the product library's over-resolution picture
 
 IMPLEMENT_DYNAMIC(AlertOverResolutionDlg, TesselDialog2)
 
-BEGIN_MESSAGE_MAP(AlertOverResolutionDlg, TesselDialog2)
+BEGIN_MESSAGE_MAP(AlertOverResolutionDlg, WholeRepaint<TesselDialog2>)
     ON_WM_DESTROY()
     ON_WM_ACTIVATE()
 END_MESSAGE_MAP()
 
 AlertOverResolutionDlg::AlertOverResolutionDlg(CWnd* pParent)
-    : TesselDialog2(IDD_ALERT_OVER_RESOLUTION, pParent), m_pictureBitmap(nullptr)
+    : WholeRepaint(IDD_ALERT_OVER_RESOLUTION, pParent), m_pictureBitmap(nullptr)
 {
 }
 
@@ -96,17 +95,4 @@ void AlertOverResolutionDlg::OnDestroy()
         m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0);
     releasePicture();
     TesselDialog2::OnDestroy();
-}
-
-void AlertOverResolutionDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
-{
-    repaintNow(m_hWnd);
-    TesselDialog2::OnActivate(nState, pWndOther, bMinimized);
-}
-
-LRESULT AlertOverResolutionDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SYNCPAINT)
-        repaintNow(m_hWnd);
-    return TesselDialog2::DefWindowProc(message, wParam, lParam);
 }

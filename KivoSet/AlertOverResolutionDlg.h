@@ -2,11 +2,12 @@
 // text and the product library's picture 150 beside it.
 #pragma once
 
+#include "Repaint.h"
 #include "skin/Tsl.h"
 
 #include "DialogIcon.h"
 
-class AlertOverResolutionDlg : public TesselDialog2 {
+class AlertOverResolutionDlg : public WholeRepaint<TesselDialog2> {
     DECLARE_DYNAMIC(AlertOverResolutionDlg)
 public:
     explicit AlertOverResolutionDlg(CWnd* pParent = nullptr);
@@ -15,10 +16,8 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     afx_msg void OnDestroy();
-    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
 
     DECLARE_MESSAGE_MAP()
 

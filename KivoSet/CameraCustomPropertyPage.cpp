@@ -1,7 +1,6 @@
 #include "CameraCustomPropertyPage.h"
 
 #include "PropertyStore.h"
-#include "Repaint.h"
 #include "resource.h"
 
 const CameraCustomPropertyPage::Setting CameraCustomPropertyPage::kThreeWay = {43, 44, 45, 2};
@@ -16,7 +15,7 @@ const UINT kRadioIds[3] = {IDC_FLICKER_OFF, IDC_FLICKER_50HZ, IDC_FLICKER_60HZ};
 
 IMPLEMENT_DYNAMIC(CameraCustomPropertyPage, TesselPropertyPage)
 
-BEGIN_MESSAGE_MAP(CameraCustomPropertyPage, TesselPropertyPage)
+BEGIN_MESSAGE_MAP(CameraCustomPropertyPage, WholeRepaint<TesselPropertyPage>)
     ON_WM_ACTIVATE()
     ON_BN_CLICKED(IDC_CAMERA_SETTINGS_READ, applyReadValues)
     ON_BN_CLICKED(IDC_FLICKER_OFF, OnClickedFlickerOff)
@@ -28,7 +27,7 @@ END_MESSAGE_MAP()
 
 CameraCustomPropertyPage::CameraCustomPropertyPage(ICameraPropertySettings* settings, int direction,
                                                    GUID propertySet)
-    : TesselPropertyPage(IDD_CAMERA_SETTINGS_PAGE), m_settings(settings), m_propertySet(propertySet),
+    : WholeRepaint(IDD_CAMERA_SETTINGS_PAGE), m_settings(settings), m_propertySet(propertySet),
       m_direction(direction)
 {
 }
@@ -271,17 +270,4 @@ void CameraCustomPropertyPage::OnCancel()
 {
     restoreStoredValues();
     TesselPropertyPage::OnCancel();
-}
-
-void CameraCustomPropertyPage::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
-{
-    repaintNow(GetSafeHwnd());
-    TesselPropertyPage::OnActivate(nState, pWndOther, bMinimized);
-}
-
-LRESULT CameraCustomPropertyPage::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SYNCPAINT)
-        repaintNow(GetSafeHwnd());
-    return TesselPropertyPage::DefWindowProc(message, wParam, lParam);
 }

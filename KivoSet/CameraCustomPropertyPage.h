@@ -4,12 +4,13 @@
 // window the same object saves, restores and re-initialises the settings for the panel.
 #pragma once
 
+#include "Repaint.h"
 #include "skin/Tsl.h"
 
 #include "KivoLib.h"
 #include "KivoNames.h"   // KIVO_CUSTOM_PROPERTY_SET, the set the panel passes
 
-class CameraCustomPropertyPage : public TesselPropertyPage {
+class CameraCustomPropertyPage : public WholeRepaint<TesselPropertyPage> {
     DECLARE_DYNAMIC(CameraCustomPropertyPage)
 public:
     // Records the borrowed settings object (it must outlive the page), the direction and the
@@ -30,9 +31,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void applyReadValues();
     afx_msg void OnClickedFlickerOff();
     afx_msg void OnClickedFlicker50();

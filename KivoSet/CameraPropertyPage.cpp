@@ -1,6 +1,5 @@
 #include "CameraPropertyPage.h"
 
-#include "Repaint.h"
 #include "PropertyStore.h"
 #include "resource.h"
 
@@ -21,14 +20,14 @@ const CameraPropertyPage::Row CameraPropertyPage::kRows[kRowCount] = {
 
 IMPLEMENT_DYNAMIC(CameraPropertyPage, TesselPropertyPage)
 
-BEGIN_MESSAGE_MAP(CameraPropertyPage, TesselPropertyPage)
+BEGIN_MESSAGE_MAP(CameraPropertyPage, WholeRepaint<TesselPropertyPage>)
     ON_WM_ACTIVATE()
     ON_WM_HSCROLL()
     ON_BN_CLICKED(IDC_PICTURE_DEFAULTS, OnBnClickedDefault)
 END_MESSAGE_MAP()
 
 CameraPropertyPage::CameraPropertyPage(ICameraPropertySettings* settings, int direction)
-    : TesselPropertyPage(IDD_PICTURE_PAGE), m_settings(settings), m_direction(direction)
+    : WholeRepaint(IDD_PICTURE_PAGE), m_settings(settings), m_direction(direction)
 {
 }
 
@@ -253,17 +252,4 @@ void CameraPropertyPage::OnCancel()
         if (m_rowShown[row])
             restoreProperty(row, true, false);
     TesselPropertyPage::OnCancel();
-}
-
-void CameraPropertyPage::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
-{
-    repaintNow(GetSafeHwnd());
-    TesselPropertyPage::OnActivate(nState, pWndOther, bMinimized);
-}
-
-LRESULT CameraPropertyPage::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SYNCPAINT)
-        repaintNow(GetSafeHwnd());
-    return TesselPropertyPage::DefWindowProc(message, wParam, lParam);
 }

@@ -4,11 +4,12 @@
 // maximises the properties for the panel.
 #pragma once
 
+#include "Repaint.h"
 #include "skin/Tsl.h"
 
 #include "KivoLib.h"
 
-class CameraPropertyPage : public TesselPropertyPage {
+class CameraPropertyPage : public WholeRepaint<TesselPropertyPage> {
     DECLARE_DYNAMIC(CameraPropertyPage)
 public:
     static const int kRowCount = 8;
@@ -33,9 +34,7 @@ protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     afx_msg void OnBnClickedDefault();
 

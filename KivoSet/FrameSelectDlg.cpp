@@ -27,7 +27,7 @@ const wchar_t kSamplePicture[] = L"FRAMESAMPLE";
 
 IMPLEMENT_DYNAMIC(CFrameSelectDlg, TesselDialog2)
 
-BEGIN_MESSAGE_MAP(CFrameSelectDlg, TesselDialog2)
+BEGIN_MESSAGE_MAP(CFrameSelectDlg, WholeRepaint<TesselDialog2>)
     ON_WM_DESTROY()
     ON_WM_CTLCOLOR()
     ON_WM_ACTIVATE()
@@ -40,7 +40,7 @@ BEGIN_MESSAGE_MAP(CFrameSelectDlg, TesselDialog2)
 END_MESSAGE_MAP()
 
 CFrameSelectDlg::CFrameSelectDlg(CWnd* pParent)
-    : TesselDialog2(IDD_FRAME_SELECT, pParent), m_frameIdx(0), m_previewBitmap(nullptr), m_dpi(96),
+    : WholeRepaint(IDD_FRAME_SELECT, pParent), m_frameIdx(0), m_previewBitmap(nullptr), m_dpi(96),
       m_cameraPicture(nullptr), m_samplePicture(nullptr)
 {
 }
@@ -305,23 +305,10 @@ HBRUSH CFrameSelectDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
     return brush;
 }
 
-void CFrameSelectDlg::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
-{
-    repaintNow(GetSafeHwnd());
-    TesselDialog2::OnActivate(nState, pWndOther, bMinimized);
-}
-
 void CFrameSelectDlg::OnDestroy()
 {
     if (m_preview.GetSafeHwnd())
         m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0);
     releasePreview();
     TesselDialog2::OnDestroy();
-}
-
-LRESULT CFrameSelectDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SYNCPAINT)
-        repaintNow(GetSafeHwnd());
-    return TesselDialog2::DefWindowProc(message, wParam, lParam);
 }

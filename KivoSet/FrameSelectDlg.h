@@ -6,13 +6,14 @@
 // Left and Right step the frames from anywhere in the dialog; the layout grows with the DPI.
 #pragma once
 
+#include "Repaint.h"
 #include "skin/Tsl.h"
 
 #include "DialogIcon.h"
 
 #include <afxext.h>
 
-class CFrameSelectDlg : public TesselDialog2 {
+class CFrameSelectDlg : public WholeRepaint<TesselDialog2> {
     DECLARE_DYNAMIC(CFrameSelectDlg)
 public:
     explicit CFrameSelectDlg(CWnd* pParent = nullptr);
@@ -30,11 +31,9 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     afx_msg void OnDestroy();
     afx_msg HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
-    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     afx_msg void OnApply();
     afx_msg void OnNextFrame();
     afx_msg void OnPrevFrame();

@@ -32,7 +32,7 @@ HICON loadIcon(UINT id)
 static const UINT WM_KIVOSET_FOREGROUND = RegisterWindowMessageW(KIVO_MSG_KIVOSET_FOREGROUND);
 
 CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
-    : TesselDialog(IDD_SETTINGS_PANEL, pParent),
+    : WholeRepaint(IDD_SETTINGS_PANEL, pParent),
       m_alive(std::make_shared<bool>(true)),
       m_modalDepth(0),
       m_hIcon(loadIcon(IDI_KIVOSET)),
@@ -88,7 +88,7 @@ void CKivoSetDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_EFFECT_PANEL_FRAME, m_effectPanelFrame);
 }
 
-BEGIN_MESSAGE_MAP(CKivoSetDlg, TesselDialog)
+BEGIN_MESSAGE_MAP(CKivoSetDlg, WholeRepaint<TesselDialog>)
     ON_WM_CTLCOLOR()
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
@@ -148,10 +148,7 @@ BOOL CKivoSetDlg::PreTranslateMessage(MSG* pMsg)
 
 LRESULT CKivoSetDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SYNCPAINT) {
-        Invalidate(TRUE);
-        UpdateWindow();
-    } else if (message == WM_QUERYENDSESSION) {
+    if (message == WM_QUERYENDSESSION) {
         // Only a question: another program may still refuse, and Restart Manager asks it as a probe.
         return TRUE;
     } else if (message == WM_ENDSESSION && wParam) {
@@ -160,7 +157,7 @@ LRESULT CKivoSetDlg::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         DestroyWindow();
         return 0;
     }
-    return TesselDialog::DefWindowProc(message, wParam, lParam);
+    return WholeRepaint::DefWindowProc(message, wParam, lParam);
 }
 
 void CKivoSetDlg::PostNcDestroy()
@@ -432,6 +429,8 @@ BOOL CKivoSetDlg::OnHelpInfo(HELPINFO*)
     return TRUE;
 }
 
+// Unlike the other skinned windows, the panel repaints after activation in its normal course
+// rather than at once: it only invalidates.
 void CKivoSetDlg::OnActivate(UINT, CWnd*, BOOL)
 {
     Invalidate(TRUE);

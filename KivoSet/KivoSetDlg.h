@@ -13,6 +13,7 @@
 #include "KivoLib.h"
 #include "KivoSetMessages.h"
 #include "ReleasePtr.h"
+#include "Repaint.h"
 #include "TopmostPeriod.h"
 #include "Tsl.h"
 
@@ -21,7 +22,7 @@
 
 #include <memory>
 
-class CKivoSetDlg : public TesselDialog {
+class CKivoSetDlg : public WholeRepaint<TesselDialog> {
 public:
     explicit CKivoSetDlg(CWnd* pParent = nullptr);
     ~CKivoSetDlg() override;

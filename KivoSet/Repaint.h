@@ -3,6 +3,7 @@
 // is left half drawn behind another window.
 #pragma once
 
+#include <afxwin.h>
 #include <windows.h>
 
 inline void repaintNow(HWND hWnd)
@@ -12,3 +13,25 @@ inline void repaintNow(HWND hWnd)
     InvalidateRect(hWnd, nullptr, TRUE);
     UpdateWindow(hWnd);
 }
+
+// Placed between a skinned dialog or page and its skin class. The derived class's message map
+// keeps ON_WM_ACTIVATE(), which reaches OnActivate here; a DefWindowProc of its own chains here.
+template <class SkinnedWindow>
+class WholeRepaint : public SkinnedWindow {
+public:
+    using SkinnedWindow::SkinnedWindow;
+
+protected:
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_SYNCPAINT)
+            repaintNow(this->GetSafeHwnd());
+        return SkinnedWindow::DefWindowProc(message, wParam, lParam);
+    }
+
+    afx_msg void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+    {
+        repaintNow(this->GetSafeHwnd());
+        SkinnedWindow::OnActivate(nState, pWndOther, bMinimized);
+    }
+};

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace vcam {
 
@@ -138,18 +139,19 @@ bool CaptureSession::createExchange(DWORD reserveBytes)
     DWORD slotBytes = exchangeSlotBytes(std::max(m_format.imageBytes(), reserveBytes));
     SIZE_T bytes = exchangeMappingBytes(slotBytes);
     ObjectSecurity sectionSecurity(SecuredObject::Section);
-    m_hExchange = CreateFileMappingW(INVALID_HANDLE_VALUE, sectionSecurity.attributes(), PAGE_READWRITE,
-                                     DWORD(ULONGLONG(bytes) >> 32), DWORD(bytes), captureFramesName(m_serial).c_str());
+    m_exchangeMapping.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, sectionSecurity.attributes(), PAGE_READWRITE,
+                                               DWORD(ULONGLONG(bytes) >> 32), DWORD(bytes),
+                                               captureFramesName(m_serial).c_str()));
     ObjectSecurity eventSecurity(SecuredObject::Event);
-    m_hDone = CreateEventExW(eventSecurity.attributes(), captureDoneName(m_serial).c_str(), 0,
-                             openAccess(SecuredObject::Event));
-    if (m_hExchange)
-        m_exchange = static_cast<ExchangeHeader*>(MapViewOfFile(m_hExchange, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, bytes));
-    if (!m_exchange || !m_hDone) {
+    m_done.reset(CreateEventExW(eventSecurity.attributes(), captureDoneName(m_serial).c_str(), 0,
+                                openAccess(SecuredObject::Event)));
+    if (m_exchangeMapping)
+        m_exchange = mapView<ExchangeHeader>(m_exchangeMapping.get(), bytes);
+    if (!m_exchange || !m_done) {
         releaseExchange();
         return false;
     }
-    ZeroMemory(m_exchange, sizeof(ExchangeHeader));
+    ZeroMemory(m_exchange.get(), sizeof(ExchangeHeader));
     m_exchange->captureSerial = m_serial;
     m_exchange->slotBytes = slotBytes;
     m_exchange->currentSlot = -1;
@@ -160,15 +162,9 @@ bool CaptureSession::createExchange(DWORD reserveBytes)
 
 void CaptureSession::releaseExchange()
 {
-    if (m_exchange)
-        UnmapViewOfFile(m_exchange);
-    m_exchange = nullptr;
-    if (m_hExchange)
-        CloseHandle(m_hExchange);
-    m_hExchange = nullptr;
-    if (m_hDone)
-        CloseHandle(m_hDone);
-    m_hDone = nullptr;
+    m_exchange.reset();
+    m_exchangeMapping.reset();
+    m_done.reset();
 }
 
 CaptureResult CaptureSession::switchFormat(const FrameFormat& format)
@@ -262,17 +258,14 @@ void CaptureSession::chooseFilter(const SharedState& state)
             continue;
         if (task.serial == m_filterSerial)
             return;
-        HANDLE hProcess = openTaggedProcess(task.owner);
-        HANDLE hFrame = hProcess ? OpenEventW(EVENT_MODIFY_STATE, FALSE, taskFrameName(task.serial).c_str())
-                                 : nullptr;
-        if (!hFrame) {
-            if (hProcess)
-                CloseHandle(hProcess);
+        UniqueHandle process = openTaggedProcess(task.owner);
+        UniqueHandle frame(process ? OpenEventW(EVENT_MODIFY_STATE, FALSE, taskFrameName(task.serial).c_str())
+                                   : nullptr);
+        if (!frame)
             continue;
-        }
         dropFilter();
-        m_hFilterProcess = hProcess;
-        m_hFilterFrame = hFrame;
+        m_filterProcess = std::move(process);
+        m_filterFrame = std::move(frame);
         m_filterSerial = task.serial;
         return;
     }
@@ -281,12 +274,8 @@ void CaptureSession::chooseFilter(const SharedState& state)
 
 void CaptureSession::dropFilter()
 {
-    if (m_hFilterFrame)
-        CloseHandle(m_hFilterFrame);
-    m_hFilterFrame = nullptr;
-    if (m_hFilterProcess)
-        CloseHandle(m_hFilterProcess);
-    m_hFilterProcess = nullptr;
+    m_filterFrame.reset();
+    m_filterProcess.reset();
     m_filterSerial = 0;
     m_pendingSeq = 0;
 }
@@ -312,7 +301,7 @@ FrameFate CaptureSession::passBusyFilter()
 {
     // Still busy with an earlier frame: this one goes on without it.
     countFate(FrameFate::PassedThrough);
-    if (WaitForSingleObject(m_hFilterProcess, 0) != WAIT_TIMEOUT)
+    if (WaitForSingleObject(m_filterProcess.get(), 0) != WAIT_TIMEOUT)
         forgetDeadFilter();
     return FrameFate::PassedThrough;
 }
@@ -333,10 +322,10 @@ FrameFate CaptureSession::handToFilter(const CapturedFrame& frame, DWORD slot)
     MemoryBarrier();
     m_pendingSeq = seq;
     m_pendingSlot = slot;
-    SetEvent(m_hFilterFrame);
+    SetEvent(m_filterFrame.get());
 
     LONGLONG deadline = now() + LONGLONG(m_filterWaitMs) * m_frequency / 1000;
-    HANDLE waits[2] = {m_hDone, m_hFilterProcess};
+    HANDLE waits[2] = {m_done.get(), m_filterProcess.get()};
     bool filterDied = false;
     for (;;) {
         if (record.completedSeq == seq) {
@@ -388,7 +377,7 @@ CaptureResult CaptureSession::nextFrame(CapturedFrame& frame)
     // filter completed it, handed to the application from there: no copy on either side.
     bool handOff = filterIsFree();
     DWORD slot = m_pendingSlot ^ 1;   // alternate, so a late write by the filter hits the other slot
-    BYTE* canvas = handOff ? exchangeSlotData(m_exchange, slot) : m_frame.data();
+    BYTE* canvas = handOff ? exchangeSlotData(m_exchange.get(), slot) : m_frame.data();
     if (!m_generator.render(m_format, m_frameNumber, canvas))
         return fail(CaptureResult::Failed, L"cannot draw the picture");
     frame = CapturedFrame();

@@ -8,6 +8,8 @@
 #include "FrameExchange.h"
 #include "PictureGenerator.h"
 
+#include "UniqueHandle.h"
+
 #include <string>
 #include <vector>
 
@@ -76,14 +78,14 @@ private:
     LONG m_seenGeneration = 0;
     bool m_removed = false;
 
-    HANDLE m_hExchange = nullptr;
-    HANDLE m_hDone = nullptr;
-    ExchangeHeader* m_exchange = nullptr;
+    UniqueHandle m_done;
+    UniqueHandle m_exchangeMapping;
+    MappedView<ExchangeHeader> m_exchange;   // unmapped before its mapping closes
 
     // The filter: the first task with frame access on this camera.
     DWORD m_filterSerial = 0;
-    HANDLE m_hFilterFrame = nullptr;
-    HANDLE m_hFilterProcess = nullptr;
+    UniqueHandle m_filterFrame;
+    UniqueHandle m_filterProcess;
     LONG m_seq = 0;
     LONG m_pendingSeq = 0;        // handed to the filter and not completed yet
     DWORD m_pendingSlot = 1;

@@ -53,29 +53,12 @@ bool validCamera(const CameraRecord& camera, std::wstring& why)
 
 } // namespace
 
-DeviceStore::DeviceStore() : m_hMutex(nullptr), m_hFile(INVALID_HANDLE_VALUE), m_hMapping(nullptr), m_state(nullptr)
-{
-}
-
-DeviceStore::~DeviceStore()
-{
-    close();
-}
-
 void DeviceStore::close()
 {
-    if (m_state)
-        UnmapViewOfFile(m_state);
-    m_state = nullptr;
-    if (m_hMapping)
-        CloseHandle(m_hMapping);
-    m_hMapping = nullptr;
-    if (m_hFile != INVALID_HANDLE_VALUE)
-        CloseHandle(m_hFile);
-    m_hFile = INVALID_HANDLE_VALUE;
-    if (m_hMutex)
-        CloseHandle(m_hMutex);
-    m_hMutex = nullptr;
+    m_state.reset();
+    m_mapping.reset();
+    m_file.reset();
+    m_mutex.reset();
 }
 
 bool DeviceStore::stateFolder(std::wstring& path)
@@ -117,8 +100,8 @@ bool DeviceStore::open(std::wstring& error, bool discardDamaged)
     // Created or opened with only the access its DACL gives every user: CreateMutexW would ask for
     // all access, which another user's mutex refuses.
     ObjectSecurity security(SecuredObject::Mutex);
-    m_hMutex = CreateMutexExW(security.attributes(), mutexName.c_str(), 0, openAccess(SecuredObject::Mutex));
-    if (!m_hMutex) {
+    m_mutex.reset(CreateMutexExW(security.attributes(), mutexName.c_str(), 0, openAccess(SecuredObject::Mutex)));
+    if (!m_mutex) {
         error = L"cannot create the device mutex (error " + std::to_wstring(GetLastError()) + L")";
         return false;
     }
@@ -154,15 +137,16 @@ bool DeviceStore::mapState(std::wstring& error, bool discardDamaged)
         return false;
     }
     ObjectSecurity security(SecuredObject::StateFile);
-    m_hFile = CreateFileW(path.c_str(), openAccess(SecuredObject::StateFile), FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          security.attributes(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_hFile == INVALID_HANDLE_VALUE) {
+    HANDLE file = CreateFileW(path.c_str(), openAccess(SecuredObject::StateFile), FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              security.attributes(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
         error = L"cannot open " + path + L" (error " + std::to_wstring(GetLastError()) + L")";
         return false;
     }
+    m_file.reset(file);
     LARGE_INTEGER size = {};
-    bool sizeOk = GetFileSizeEx(m_hFile, &size) && (size.QuadPart == 0 || size.QuadPart == LONGLONG(sizeof(SharedState)));
-    if (!sizeOk && discardDamaged && SetFilePointer(m_hFile, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(m_hFile))
+    bool sizeOk = GetFileSizeEx(file, &size) && (size.QuadPart == 0 || size.QuadPart == LONGLONG(sizeof(SharedState)));
+    if (!sizeOk && discardDamaged && SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(file))
         sizeOk = true;
     if (!sizeOk) {
         error = L"the device state in " + path + L" has an unknown size; run kivocam reset";
@@ -170,12 +154,12 @@ bool DeviceStore::mapState(std::wstring& error, bool discardDamaged)
     }
     // Each process maps the file itself, without a name: views of one file are coherent, and no
     // section in Global\ (which needs a privilege standard users lack) is involved.
-    m_hMapping = CreateFileMappingW(m_hFile, nullptr, PAGE_READWRITE, 0, sizeof(SharedState), nullptr);
-    if (!m_hMapping) {
+    m_mapping.reset(CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, sizeof(SharedState), nullptr));
+    if (!m_mapping) {
         error = L"cannot map the device state (error " + std::to_wstring(GetLastError()) + L")";
         return false;
     }
-    m_state = static_cast<SharedState*>(MapViewOfFile(m_hMapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(SharedState)));
+    m_state = mapView<SharedState>(m_mapping.get(), sizeof(SharedState));
     if (!m_state) {
         error = L"cannot map the device state (error " + std::to_wstring(GetLastError()) + L")";
         return false;
@@ -238,7 +222,7 @@ void DeviceStore::bumpGeneration()
     InterlockedIncrement(&m_state->generation);
 }
 
-DeviceStore::Lock::Lock(DeviceStore& store) : m_hMutex(store.m_hMutex), m_held(false)
+DeviceStore::Lock::Lock(DeviceStore& store) : m_hMutex(store.m_mutex.get()), m_held(false)
 {
     if (!m_hMutex)
         return;

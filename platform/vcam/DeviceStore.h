@@ -3,7 +3,10 @@
 // because another process wrote it.
 #pragma once
 
+#include "MappedView.h"
 #include "VcamLayout.h"
+
+#include "UniqueHandle.h"
 
 #include <string>
 
@@ -11,8 +14,7 @@ namespace vcam {
 
 class DeviceStore {
 public:
-    DeviceStore();
-    ~DeviceStore();
+    DeviceStore() = default;
 
     // Maps the state, creating it with the factory configuration (one built-in camera) when it
     // does not exist yet. False with a message when the device cannot be reached. With
@@ -20,7 +22,7 @@ public:
     bool open(std::wstring& error, bool discardDamaged = false);
     bool isOpen() const { return m_state != nullptr; }
 
-    SharedState* state() const { return m_state; }
+    SharedState* state() const { return m_state.get(); }
 
     // Holds the device's mutex for one operation.
     class Lock {
@@ -32,7 +34,7 @@ public:
     private:
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;
-        HANDLE m_hMutex;
+        HANDLE m_hMutex;   // the store's, borrowed while the lock lives
         bool m_held;
     };
 
@@ -55,10 +57,11 @@ private:
     bool mapState(std::wstring& error, bool discardDamaged);
     void close();
 
-    HANDLE m_hMutex;
-    HANDLE m_hFile;
-    HANDLE m_hMapping;
-    SharedState* m_state;
+    // Released in reverse order: the view before its mapping, the mutex last.
+    UniqueHandle m_mutex;
+    UniqueHandle m_file;
+    UniqueHandle m_mapping;
+    MappedView<SharedState> m_state;
 };
 
 } // namespace vcam

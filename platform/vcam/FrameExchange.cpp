@@ -11,15 +11,9 @@ ExchangeView::~ExchangeView()
 
 void ExchangeView::close()
 {
-    if (m_header)
-        UnmapViewOfFile(m_header);
-    m_header = nullptr;
-    if (m_hMapping)
-        CloseHandle(m_hMapping);
-    m_hMapping = nullptr;
-    if (m_hDone)
-        CloseHandle(m_hDone);
-    m_hDone = nullptr;
+    m_header.reset();
+    m_mapping.reset();
+    m_done.reset();
     m_viewBytes = 0;
     m_slotBytes = 0;
     m_serial = 0;
@@ -28,21 +22,18 @@ void ExchangeView::close()
 bool ExchangeView::open(DWORD captureSerial)
 {
     close();
-    m_hMapping = OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, captureFramesName(captureSerial).c_str());
-    m_hDone = OpenEventW(EVENT_MODIFY_STATE, FALSE, captureDoneName(captureSerial).c_str());
-    if (!m_hMapping || !m_hDone) {
+    m_mapping.reset(OpenFileMappingW(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, captureFramesName(captureSerial).c_str()));
+    m_done.reset(OpenEventW(EVENT_MODIFY_STATE, FALSE, captureDoneName(captureSerial).c_str()));
+    if (!m_mapping || !m_done) {
         close();
         return false;
     }
-    void* view = MapViewOfFile(m_hMapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, 0);
+    m_header = mapView<ExchangeHeader>(m_mapping.get(), 0);
     MEMORY_BASIC_INFORMATION info = {};
-    if (!view || !VirtualQuery(view, &info, sizeof(info))) {
-        if (view)
-            UnmapViewOfFile(view);
+    if (!m_header || !VirtualQuery(m_header.get(), &info, sizeof(info))) {
         close();
         return false;
     }
-    m_header = static_cast<ExchangeHeader*>(view);
     m_viewBytes = info.RegionSize;
     // The size must hold what the header claims, or a slot would reach past the view.
     if (m_viewBytes < kExchangeHeaderBytes || m_header->magic != kExchangeMagic ||
@@ -60,7 +51,7 @@ BYTE* ExchangeView::slotData(DWORD slot) const
 {
     if (!m_header || slot >= kSlotCount)
         return nullptr;
-    return reinterpret_cast<BYTE*>(m_header) + kExchangeHeaderBytes + SIZE_T(m_slotBytes) * slot;
+    return reinterpret_cast<BYTE*>(m_header.get()) + kExchangeHeaderBytes + SIZE_T(m_slotBytes) * slot;
 }
 
 bool ExchangeView::announcedFrame(DWORD& slot, LONG& seq, FrameFormat& format) const

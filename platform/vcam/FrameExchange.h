@@ -5,6 +5,9 @@
 #pragma once
 
 #include "FrameFormat.h"
+#include "MappedView.h"
+
+#include "UniqueHandle.h"
 
 #include <string>
 
@@ -54,8 +57,8 @@ public:
     void close();
     bool isOpen() const { return m_header != nullptr; }
     DWORD captureSerial() const { return m_serial; }
-    ExchangeHeader* header() const { return m_header; }
-    HANDLE doneEvent() const { return m_hDone; }
+    ExchangeHeader* header() const { return m_header.get(); }
+    HANDLE doneEvent() const { return m_done.get(); }
     // The slot's pixels, by the slot size checked at open (the header could be rewritten since).
     BYTE* slotData(DWORD slot) const;
 
@@ -67,9 +70,9 @@ private:
     ExchangeView(const ExchangeView&) = delete;
     ExchangeView& operator=(const ExchangeView&) = delete;
 
-    HANDLE m_hMapping = nullptr;
-    HANDLE m_hDone = nullptr;
-    ExchangeHeader* m_header = nullptr;
+    UniqueHandle m_done;
+    UniqueHandle m_mapping;
+    MappedView<ExchangeHeader> m_header;   // unmapped before its mapping closes
     SIZE_T m_viewBytes = 0;
     DWORD m_slotBytes = 0;
     DWORD m_serial = 0;

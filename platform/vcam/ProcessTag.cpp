@@ -24,24 +24,22 @@ ProcessTag currentProcessTag()
 
 // The tagged process's handle, or null; foreign tells a running process of another user (which
 // refuses to be opened) from one that has ended.
-static HANDLE openTagged(const ProcessTag& tag, bool& foreign)
+static UniqueHandle openTagged(const ProcessTag& tag, bool& foreign)
 {
     foreign = false;
     if (tag.pid == 0)
-        return nullptr;
-    HANDLE hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, tag.pid);
-    if (!hProcess) {
+        return UniqueHandle();
+    UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, tag.pid));
+    if (!process) {
         foreign = GetLastError() == ERROR_ACCESS_DENIED;
-        return nullptr;
+        return UniqueHandle();
     }
-    if (creationTime(hProcess) != tag.createTime || WaitForSingleObject(hProcess, 0) != WAIT_TIMEOUT) {
-        CloseHandle(hProcess);
-        return nullptr;
-    }
-    return hProcess;
+    if (creationTime(process.get()) != tag.createTime || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT)
+        return UniqueHandle();
+    return process;
 }
 
-HANDLE openTaggedProcess(const ProcessTag& tag)
+UniqueHandle openTaggedProcess(const ProcessTag& tag)
 {
     bool foreign = false;
     return openTagged(tag, foreign);
@@ -50,12 +48,10 @@ HANDLE openTaggedProcess(const ProcessTag& tag)
 bool isProcessAlive(const ProcessTag& tag)
 {
     bool foreign = false;
-    HANDLE hProcess = openTagged(tag, foreign);
-    if (hProcess)
-        CloseHandle(hProcess);
+    bool running = static_cast<bool>(openTagged(tag, foreign));
     // Another user's running process: its records are not ours to clear. (Its start time cannot be
     // read, so should its id be reused, a dead record stays until the new process ends.)
-    return hProcess != nullptr || foreign;
+    return running || foreign;
 }
 
 } // namespace vcam

@@ -3,13 +3,15 @@
 
 #include "VcamLayout.h"
 
+#include "UniqueHandle.h"
+
 namespace vcam {
 
 ProcessTag currentProcessTag();
 
 // A handle (SYNCHRONIZE) to the process the tag names, or null when it has ended or the id now
-// belongs to another process. The caller closes it.
-HANDLE openTaggedProcess(const ProcessTag& tag);
+// belongs to another process.
+UniqueHandle openTaggedProcess(const ProcessTag& tag);
 
 bool isProcessAlive(const ProcessTag& tag);
 

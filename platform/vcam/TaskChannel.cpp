@@ -17,14 +17,12 @@ constexpr DWORD kThreadStopTimeoutMs = 10000;
 
 TaskChannel::TaskChannel()
 {
-    InitializeCriticalSection(&m_frameLock);
     ZeroMemory(&m_descriptor, sizeof(m_descriptor));
 }
 
 TaskChannel::~TaskChannel()
 {
     close();
-    DeleteCriticalSection(&m_frameLock);
 }
 
 DWORD TaskChannel::open(HWND hNotifyWnd, DWORD cameraIndex)
@@ -54,10 +52,10 @@ DWORD TaskChannel::open(HWND hNotifyWnd, DWORD cameraIndex)
         DWORD serial = s.nextSerial++;
         ObjectSecurity security(SecuredObject::Event);
         const DWORD access = openAccess(SecuredObject::Event);
-        m_hWake = CreateEventExW(security.attributes(), taskWakeName(serial).c_str(), 0, access);
-        m_hFrame = CreateEventExW(security.attributes(), taskFrameName(serial).c_str(), 0, access);
-        m_hQuit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        if (!m_hWake || !m_hFrame || !m_hQuit) {
+        m_wake.reset(CreateEventExW(security.attributes(), taskWakeName(serial).c_str(), 0, access));
+        m_frame.reset(CreateEventExW(security.attributes(), taskFrameName(serial).c_str(), 0, access));
+        m_quit.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        if (!m_wake || !m_frame || !m_quit) {
             close();
             return KIVO_TASK_FAILED;
         }
@@ -77,8 +75,8 @@ DWORD TaskChannel::open(HWND hNotifyWnd, DWORD cameraIndex)
     m_removed = false;
     // A camera that is already open is reported before Open returns; the watcher takes over after.
     refresh();
-    m_hThread = CreateThread(nullptr, 0, threadMain, this, 0, nullptr);
-    if (!m_hThread) {
+    m_thread.reset(CreateThread(nullptr, 0, threadMain, this, 0, nullptr));
+    if (!m_thread) {
         close();
         return KIVO_TASK_FAILED;
     }
@@ -87,30 +85,26 @@ DWORD TaskChannel::open(HWND hNotifyWnd, DWORD cameraIndex)
 
 void TaskChannel::close()
 {
-    if (m_hThread) {
-        SetEvent(m_hQuit);
+    if (m_thread) {
+        SetEvent(m_quit.get());
         // The watcher's waits are bounded (its own recheck, the device lock), so it ends in time.
-        WaitForSingleObject(m_hThread, kThreadStopTimeoutMs);
-        CloseHandle(m_hThread);
-        m_hThread = nullptr;
+        WaitForSingleObject(m_thread.get(), kThreadStopTimeoutMs);
+        m_thread.reset();
     }
     if (m_serial != 0)
         unregister();
-    if (m_hCaptureProcess)
-        CloseHandle(m_hCaptureProcess);
-    m_hCaptureProcess = nullptr;
-    for (HANDLE* h : {&m_hWake, &m_hFrame, &m_hQuit}) {
-        if (*h)
-            CloseHandle(*h);
-        *h = nullptr;
+    m_captureProcess.reset();
+    m_wake.reset();
+    m_frame.reset();
+    m_quit.reset();
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        m_current.reset();
+        m_held.reset();
+        m_frameHeld = false;
+        m_frameSignalled = false;
+        ZeroMemory(&m_descriptor, sizeof(m_descriptor));
     }
-    EnterCriticalSection(&m_frameLock);
-    m_current.reset();
-    m_held.reset();
-    m_frameHeld = false;
-    m_frameSignalled = false;
-    ZeroMemory(&m_descriptor, sizeof(m_descriptor));
-    LeaveCriticalSection(&m_frameLock);
     m_serial = 0;
     m_captureSerial = 0;
 }
@@ -173,8 +167,8 @@ DWORD WINAPI TaskChannel::threadMain(LPVOID param)
 void TaskChannel::watch()
 {
     for (;;) {
-        HANDLE waits[4] = {m_hQuit, m_hWake, m_hFrame, m_hCaptureProcess};
-        DWORD count = m_hCaptureProcess ? 4 : 3;
+        HANDLE waits[4] = {m_quit.get(), m_wake.get(), m_frame.get(), m_captureProcess.get()};
+        DWORD count = m_captureProcess ? 4 : 3;
         DWORD rc = WaitForMultipleObjects(count, waits, FALSE, kRecheckMs);
         if (rc == WAIT_OBJECT_0 || rc == WAIT_FAILED)
             return;
@@ -236,20 +230,19 @@ bool TaskChannel::refresh()
 
 void TaskChannel::onCaptureChanged(DWORD captureSerial, const ProcessTag& owner)
 {
-    if (m_hCaptureProcess)
-        CloseHandle(m_hCaptureProcess);
-    m_hCaptureProcess = nullptr;
-    EnterCriticalSection(&m_frameLock);
-    retireExchangeLocked();
-    if (captureSerial != 0) {
-        auto view = std::make_shared<ExchangeView>();
-        if (view->open(captureSerial))
-            m_current = view;
+    m_captureProcess.reset();
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        retireExchangeLocked();
+        if (captureSerial != 0) {
+            auto view = std::make_shared<ExchangeView>();
+            if (view->open(captureSerial))
+                m_current = view;
+        }
     }
-    LeaveCriticalSection(&m_frameLock);
     m_captureSerial = captureSerial;
     if (captureSerial != 0)
-        m_hCaptureProcess = openTaggedProcess(owner);
+        m_captureProcess = openTaggedProcess(owner);
 }
 
 void TaskChannel::retireExchangeLocked()
@@ -264,10 +257,12 @@ void TaskChannel::retireExchangeLocked()
 
 void TaskChannel::onFrameSignal()
 {
-    EnterCriticalSection(&m_frameLock);
-    m_frameSignalled = true;
-    bool taken = !m_frameHeld && takeFrameLocked();
-    LeaveCriticalSection(&m_frameLock);
+    bool taken = false;
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        m_frameSignalled = true;
+        taken = !m_frameHeld && takeFrameLocked();
+    }
     // Posted outside the lock, so that the window's CompleteFrame never waits for this thread.
     if (taken)
         post(WM_TASK_FRAME_READY);
@@ -301,21 +296,23 @@ bool TaskChannel::takeFrameLocked()
 
 bool TaskChannel::completeFrame()
 {
-    EnterCriticalSection(&m_frameLock);
-    bool held = m_frameHeld && m_held;
+    bool held = false;
     bool taken = false;
-    if (held) {
-        // Once completed, the slot is the capturing application's again (it hands it on as it
-        // stands): the descriptor stops pointing at it first.
-        m_descriptor.pData = nullptr;
-        m_descriptor.cbData = 0;
-        InterlockedExchange(&m_held->header()->slots[m_heldSlot].completedSeq, m_heldSeq);
-        SetEvent(m_held->doneEvent());
-        m_frameHeld = false;
-        m_held.reset();
-        taken = m_frameSignalled && takeFrameLocked();
+    {
+        std::lock_guard<std::mutex> lock(m_frameLock);
+        held = m_frameHeld && m_held;
+        if (held) {
+            // Once completed, the slot is the capturing application's again (it hands it on as it
+            // stands): the descriptor stops pointing at it first.
+            m_descriptor.pData = nullptr;
+            m_descriptor.cbData = 0;
+            InterlockedExchange(&m_held->header()->slots[m_heldSlot].completedSeq, m_heldSeq);
+            SetEvent(m_held->doneEvent());
+            m_frameHeld = false;
+            m_held.reset();
+            taken = m_frameSignalled && takeFrameLocked();
+        }
     }
-    LeaveCriticalSection(&m_frameLock);
     if (taken)
         post(WM_TASK_FRAME_READY);
     return held;

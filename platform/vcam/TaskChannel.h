@@ -8,8 +8,10 @@
 #include "FrameExchange.h"
 
 #include "KivoProtocol.h"
+#include "UniqueHandle.h"
 
 #include <memory>
+#include <mutex>
 
 namespace vcam {
 
@@ -49,18 +51,18 @@ private:
     DWORD m_cameraIndex = 0;
     DWORD m_cameraId = 0;
     DWORD m_serial = 0;
-    HANDLE m_hWake = nullptr;
-    HANDLE m_hFrame = nullptr;
-    HANDLE m_hQuit = nullptr;
-    HANDLE m_hThread = nullptr;
+    UniqueHandle m_wake;
+    UniqueHandle m_frame;
+    UniqueHandle m_quit;
+    UniqueHandle m_thread;   // joined in close() before the events it waits on are closed
 
     // Watcher thread only.
     DWORD m_captureSerial = 0;
-    HANDLE m_hCaptureProcess = nullptr;
+    UniqueHandle m_captureProcess;
     bool m_removed = false;
 
     // Shared between the watcher thread and the window's thread.
-    CRITICAL_SECTION m_frameLock;
+    std::mutex m_frameLock;
     std::shared_ptr<ExchangeView> m_current;   // the open session's exchange
     std::shared_ptr<ExchangeView> m_held;      // the exchange of the frame the window holds
     bool m_frameHeld = false;

@@ -2,6 +2,8 @@
 
 #include "VcamNames.h"
 
+#include "UniqueHandle.h"
+
 namespace vcam {
 
 std::vector<DWORD> tasksOfCamera(const SharedState& state, DWORD cameraId)
@@ -17,11 +19,9 @@ std::vector<DWORD> tasksOfCamera(const SharedState& state, DWORD cameraId)
 void wakeTasks(const std::vector<DWORD>& taskSerials)
 {
     for (DWORD serial : taskSerials) {
-        HANDLE hEvent = OpenEventW(EVENT_MODIFY_STATE, FALSE, taskWakeName(serial).c_str());
-        if (!hEvent)
-            continue;   // the task has gone since the lock was released
-        SetEvent(hEvent);
-        CloseHandle(hEvent);
+        UniqueHandle wake(OpenEventW(EVENT_MODIFY_STATE, FALSE, taskWakeName(serial).c_str()));
+        if (wake)   // else the task has gone since the lock was released
+            SetEvent(wake.get());
     }
 }
 

@@ -90,6 +90,34 @@ TEST_F(AlertDialogsTest, OverResolutionPictureAndTextSitAtFixedDistancesFromTheW
     EXPECT_TRUE(hasIcon);
 }
 
+// Painted by the skin: a half-drawn alert behind another window must not stay so.
+TEST_F(AlertDialogsTest, AlertsRepaintWholeAtOnceWhenActivatedOrAskedToSyncPaint)
+{
+    // [0] after WM_SYNCPAINT, [1] after WM_ACTIVATE
+    auto probe = [](HWND dialog, bool repaints[2]) {
+        repaints[0] = repaintsAtOnceOn(dialog, WM_SYNCPAINT);
+        repaints[1] = repaintsAtOnceOn(dialog, WM_ACTIVATE, WA_ACTIVE);
+        SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    };
+    bool effectAlert[2] = {}, resolutionAlert[2] = {};
+    {
+        kivotest::DialogDriver driver(kCaption, [&](HWND dialog) { probe(dialog, effectAlert); });
+        AlertEffectDisableDlg alert(owner.wnd());
+        EXPECT_EQ(IDOK, alert.DoModal());
+        ASSERT_TRUE(driver.found());
+    }
+    {
+        kivotest::DialogDriver driver(kCaption, [&](HWND dialog) { probe(dialog, resolutionAlert); });
+        AlertOverResolutionDlg alert(owner.wnd());
+        EXPECT_EQ(IDOK, alert.DoModal());
+        ASSERT_TRUE(driver.found());
+    }
+    EXPECT_TRUE(effectAlert[0]);
+    EXPECT_TRUE(effectAlert[1]);
+    EXPECT_TRUE(resolutionAlert[0]);
+    EXPECT_TRUE(resolutionAlert[1]);
+}
+
 TEST_F(AlertDialogsTest, AboutBoxSaysWhatTheProgramIsAndItsVersionCentredOnItsOwner)
 {
     bool saysVersion = false;

@@ -209,4 +209,42 @@ int focusedControl(HWND hDialog)
     return focus && IsChild(hDialog, focus) ? GetDlgCtrlID(focus) : 0;
 }
 
+// --- painting ---
+
+namespace {
+
+// The probe's state: one probe at a time, its window procedure runs on the dialog's thread.
+struct RepaintProbe {
+    WNDPROC original = nullptr;
+    UINT message = 0;
+    bool leftNothingToPaint = false;
+};
+RepaintProbe g_repaintProbe;
+
+LRESULT CALLBACK repaintProbeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != g_repaintProbe.message)
+        return CallWindowProcW(g_repaintProbe.original, hwnd, message, wParam, lParam);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    LRESULT result = CallWindowProcW(g_repaintProbe.original, hwnd, message, wParam, lParam);
+    g_repaintProbe.leftNothingToPaint = !GetUpdateRect(hwnd, nullptr, FALSE);
+    return result;
+}
+
+} // namespace
+
+bool repaintsAtOnceOn(HWND hDialog, UINT message, WPARAM wParam)
+{
+    g_repaintProbe = RepaintProbe();
+    g_repaintProbe.message = message;
+    g_repaintProbe.original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hDialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(repaintProbeProc)));
+    if (!g_repaintProbe.original)
+        return false;
+    DWORD_PTR ignored = 0;
+    bool answered = SendMessageTimeoutW(hDialog, message, wParam, 0, SMTO_NORMAL, 5000, &ignored) != 0;
+    SetWindowLongPtrW(hDialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_repaintProbe.original));
+    return answered && g_repaintProbe.leftNothingToPaint;
+}
+
 } // namespace dialogtest

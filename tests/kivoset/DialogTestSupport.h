@@ -130,4 +130,9 @@ std::wstring controlText(HWND hDialog, int id);
 // when no control had it in time.
 int focusedControl(HWND hDialog);
 
+// Whether a dialog running on another thread repaints itself whole before it returns from the
+// message: the dialog is made wholly invalid just before it handles the message, and must have
+// nothing left to paint when it is done with it.
+bool repaintsAtOnceOn(HWND hDialog, UINT message, WPARAM wParam = 0);
+
 } // namespace dialogtest

@@ -146,4 +146,21 @@ TEST_F(PropertySheetTest, CameraSettingsPageClicksSetTheCameraAndOkStoresTheCont
     EXPECT_EQ(L"1", storedString(L"0_CUSTOM_52"));
 }
 
+// Painted by the skin: a half-drawn page behind another window must not stay so.
+TEST_F(PropertySheetTest, BothPagesRepaintWholeAtOnceWhenAskedToSyncPaint)
+{
+    bool pictureRepaints = false, settingsRepaints = false;
+    kivotest::DialogDriver driver(kSheetCaption, [&](HWND sheet) {
+        pictureRepaints = repaintsAtOnceOn(currentPage(sheet), WM_SYNCPAINT);
+        SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+        settingsRepaints = repaintsAtOnceOn(currentPage(sheet), WM_SYNCPAINT);
+        PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    });
+    runCameraPropertySheet(camera.settings, 0);
+
+    ASSERT_TRUE(driver.found());
+    EXPECT_TRUE(pictureRepaints);
+    EXPECT_TRUE(settingsRepaints);
+}
+
 } // namespace
