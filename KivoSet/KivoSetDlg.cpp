@@ -26,6 +26,14 @@ HICON loadIcon(UINT id)
         LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
 }
 
+// The panel's background and the row icons on it: the icons are erased with the panel's brush, so
+// that their see-through parts show the panel, not the dialog behind it.
+bool isOnEffectPanel(int controlId)
+{
+    return controlId == IDC_EFFECT_PANEL || controlId == IDC_FRAME_ICON || controlId == IDC_ZOOM_ICON ||
+           controlId == IDC_MODE_ICON;
+}
+
 } // namespace
 
 // Registered before the message map is first used.
@@ -348,7 +356,7 @@ LRESULT CKivoSetDlg::OnBringForward(WPARAM, LPARAM)
 HBRUSH CKivoSetDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     HBRUSH brush = TesselDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-    if (nCtlColor == CTLCOLOR_STATIC && pWnd && pWnd->GetDlgCtrlID() == IDC_EFFECT_PANEL &&
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd && isOnEffectPanel(pWnd->GetDlgCtrlID()) &&
         m_panelBrush.GetSafeHandle()) {
         pDC->SetBkColor(kPanelColor);
         return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
