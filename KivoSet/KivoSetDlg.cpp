@@ -10,6 +10,7 @@
 #include "KivoSetApp.h"
 #include "NamedMutexProbe.h"
 #include "ShowCameraProperties.h"
+#include "SnapshotBitmap.h"
 #include "resource.h"
 
 #include <wtsapi32.h>
@@ -524,8 +525,14 @@ void CKivoSetDlg::OnFrameButton()
     INT_PTR result = IDCANCEL;
     int frameIdx = 0;
     HWND hPanel = m_hWnd;
+    // The chooser previews the frames over the camera's own picture, without the frame now laid
+    // over it; the bitmap is this function's and outlives the dialog.
+    CBitmap cameraPicture;
+    if (std::optional<FrameSnapshot> picture = m_pipeline.cameraPicture())
+        cameraPicture.Attach(bitmapOfSnapshot(*picture));
     bool alive = runModal([&] {
         CFrameSelectDlg chooser(nullptr);
+        chooser.setCameraPicture(cameraPicture);
         result = chooser.DoModal();
         frameIdx = chooser.m_frameIdx;
     });
