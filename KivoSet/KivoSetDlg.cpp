@@ -5,6 +5,7 @@
 #include "AlertOverResolutionDlg.h"
 #include "CameraCustomPropertyPage.h"
 #include "CameraPropertyPage.h"
+#include "DpiScale.h"
 #include "FrameSelectDlg.h"
 #include "KivoNames.h"
 #include "KivoSetApp.h"
@@ -21,10 +22,20 @@ const UINT kTimerPeriodMs = 1000;
 const UINT kAboutCommand = 0x0010;   // the system menu's About entry
 const DWORD kOpenWaitTicks = 2;      // ticks of the open-wait timer without frames before the alert
 
-HICON loadIcon(UINT id)
+const int kRowIconSize = 32;   // the effect rows' icons at 96 DPI
+
+// size 0: the system's icon size.
+HICON loadIcon(UINT id, int size = 0)
 {
     return static_cast<HICON>(
-        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// The row icons grow with the screen like the rest of the panel; the resources hold larger images,
+// so a denser screen gets a sharp one rather than a stretched 32-pixel picture.
+HICON loadRowIcon(UINT id)
+{
+    return loadIcon(id, scaledToDpi(kRowIconSize, screenDpi()));
 }
 
 // The panel's background and the row icons on it: the icons are erased with the panel's brush, so
@@ -45,12 +56,12 @@ CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
       m_alive(std::make_shared<bool>(true)),
       m_modalDepth(0),
       m_hIcon(loadIcon(IDI_KIVOSET)),
-      m_hFrameOnIcon(loadIcon(IDI_FRAME_ON)),
-      m_hFrameOffIcon(loadIcon(IDI_FRAME_OFF)),
-      m_hZoomOnIcon(loadIcon(IDI_ZOOM_ON)),
-      m_hZoomOffIcon(loadIcon(IDI_ZOOM_OFF)),
-      m_hModeOnIcon(loadIcon(IDI_MODE_ON)),
-      m_hModeOffIcon(loadIcon(IDI_MODE_OFF)),
+      m_hFrameOnIcon(loadRowIcon(IDI_FRAME_ON)),
+      m_hFrameOffIcon(loadRowIcon(IDI_FRAME_OFF)),
+      m_hZoomOnIcon(loadRowIcon(IDI_ZOOM_ON)),
+      m_hZoomOffIcon(loadRowIcon(IDI_ZOOM_OFF)),
+      m_hModeOnIcon(loadRowIcon(IDI_MODE_ON)),
+      m_hModeOffIcon(loadRowIcon(IDI_MODE_OFF)),
       m_frameBitmap(nullptr),
       m_still1Bitmap(nullptr),
       m_still2Bitmap(nullptr),
