@@ -56,8 +56,10 @@ FrameOutcome FramePipeline::process(KIVO_FRAME_BUFFER& frame, const FrameEffectI
         outcome.previousHeight = m_height;
         onFormatChange(frame, *layout, inputs);
     }
-    if (effectsAllowed())
+    if (effectsAllowed()) {
+        keepCameraPicture(frame);
         outcome.effectFailed = applyEffects(frame, inputs);
+    }
     return outcome;
 }
 
@@ -82,6 +84,8 @@ void FramePipeline::onFormatChange(KIVO_FRAME_BUFFER& frame, const kivo::FrameLa
     m_still2 = renderStill(frame, inputs, inputs.still2);
     m_lastOutput = allocateBuffer(frame.cbData);
     copyFromFrame(m_lastOutput, frame);
+    m_cameraPicture = allocateBuffer(frame.cbData);
+    m_framesSinceCameraPicture = kCameraPictureEvery;   // so that the format's first frame is kept
 }
 
 bool FramePipeline::effectsAllowed() const
@@ -143,6 +147,14 @@ void FramePipeline::applyFreeze(KIVO_FRAME_BUFFER& frame)
     copyIntoFrame(frame, m_freeze);
 }
 
+void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame)
+{
+    if (++m_framesSinceCameraPicture < kCameraPictureEvery)
+        return;
+    m_framesSinceCameraPicture = 0;
+    copyFromFrame(m_cameraPicture, frame);
+}
+
 void FramePipeline::freeEffectBuffers()
 {
     // swap, not clear: the memory goes now, not with the pipeline.
@@ -150,6 +162,7 @@ void FramePipeline::freeEffectBuffers()
     std::vector<BYTE>().swap(m_still1);
     std::vector<BYTE>().swap(m_still2);
     std::vector<BYTE>().swap(m_freeze);
+    std::vector<BYTE>().swap(m_cameraPicture);
 }
 
 std::optional<FrameSnapshot> FramePipeline::lastPicture() const
@@ -157,4 +170,11 @@ std::optional<FrameSnapshot> FramePipeline::lastPicture() const
     if (!m_layout || m_lastOutput.size() != m_layout->byteSize)
         return std::nullopt;
     return FrameSnapshot{*m_layout, m_lastOutput};
+}
+
+std::optional<FrameSnapshot> FramePipeline::cameraPicture() const
+{
+    if (!m_layout || m_cameraPicture.size() != m_layout->byteSize)
+        return std::nullopt;
+    return FrameSnapshot{*m_layout, m_cameraPicture};
 }

@@ -58,6 +58,11 @@ public:
     // The last frame handed back with effects on, or the first frame of the current format; nothing
     // when the frames are too large for effects or none came yet.
     std::optional<FrameSnapshot> lastPicture() const;
+    // The camera's own picture, as a frame came in before any effect: renewed at the first frame of
+    // a format and then every kCameraPictureEvery frames, so that it costs one copy a few times a
+    // second. Nothing when the frames are too large for effects or none came yet.
+    std::optional<FrameSnapshot> cameraPicture() const;
+    static const DWORD kCameraPictureEvery = 8;
 
 private:
     bool isNewFormat(const KIVO_FRAME_BUFFER& frame, const kivo::FrameLayout& layout) const;
@@ -67,6 +72,7 @@ private:
                                   HBITMAP bitmap) const;
     bool applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs);
     void applyFreeze(KIVO_FRAME_BUFFER& frame);
+    void keepCameraPicture(const KIVO_FRAME_BUFFER& frame);
 
     std::optional<kivo::FrameLayout> m_layout;   // of the frames the buffers were made for
     LONG m_width = 0;
@@ -77,4 +83,6 @@ private:
     std::vector<BYTE> m_still2;
     std::vector<BYTE> m_lastOutput;
     std::vector<BYTE> m_freeze;   // the frozen frame, made at the first frame of the freeze
+    std::vector<BYTE> m_cameraPicture;   // an incoming frame before effects
+    DWORD m_framesSinceCameraPicture = 0;
 };

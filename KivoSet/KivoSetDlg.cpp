@@ -5,11 +5,13 @@
 #include "AlertOverResolutionDlg.h"
 #include "CameraCustomPropertyPage.h"
 #include "CameraPropertyPage.h"
+#include "DpiScale.h"
 #include "FrameSelectDlg.h"
 #include "KivoNames.h"
 #include "KivoSetApp.h"
 #include "NamedMutexProbe.h"
 #include "ShowCameraProperties.h"
+#include "SnapshotBitmap.h"
 #include "resource.h"
 
 #include <wtsapi32.h>
@@ -20,10 +22,28 @@ const UINT kTimerPeriodMs = 1000;
 const UINT kAboutCommand = 0x0010;   // the system menu's About entry
 const DWORD kOpenWaitTicks = 2;      // ticks of the open-wait timer without frames before the alert
 
-HICON loadIcon(UINT id)
+const int kRowIconSize = 32;   // the effect rows' icons at 96 DPI
+
+// size 0: the system's icon size.
+HICON loadIcon(UINT id, int size = 0)
 {
     return static_cast<HICON>(
-        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// The row icons grow with the screen like the rest of the panel; the resources hold larger images,
+// so a denser screen gets a sharp one rather than a stretched 32-pixel picture.
+HICON loadRowIcon(UINT id)
+{
+    return loadIcon(id, scaledToDpi(kRowIconSize, screenDpi()));
+}
+
+// The panel's background and the row icons on it: the icons are erased with the panel's brush, so
+// that their see-through parts show the panel, not the dialog behind it.
+bool isOnEffectPanel(int controlId)
+{
+    return controlId == IDC_EFFECT_PANEL || controlId == IDC_FRAME_ICON || controlId == IDC_ZOOM_ICON ||
+           controlId == IDC_MODE_ICON;
 }
 
 } // namespace
@@ -36,12 +56,12 @@ CKivoSetDlg::CKivoSetDlg(CWnd* pParent)
       m_alive(std::make_shared<bool>(true)),
       m_modalDepth(0),
       m_hIcon(loadIcon(IDI_KIVOSET)),
-      m_hFrameOnIcon(loadIcon(IDI_FRAME_ON)),
-      m_hFrameOffIcon(loadIcon(IDI_FRAME_OFF)),
-      m_hZoomOnIcon(loadIcon(IDI_ZOOM_ON)),
-      m_hZoomOffIcon(loadIcon(IDI_ZOOM_OFF)),
-      m_hModeOnIcon(loadIcon(IDI_MODE_ON)),
-      m_hModeOffIcon(loadIcon(IDI_MODE_OFF)),
+      m_hFrameOnIcon(loadRowIcon(IDI_FRAME_ON)),
+      m_hFrameOffIcon(loadRowIcon(IDI_FRAME_OFF)),
+      m_hZoomOnIcon(loadRowIcon(IDI_ZOOM_ON)),
+      m_hZoomOffIcon(loadRowIcon(IDI_ZOOM_OFF)),
+      m_hModeOnIcon(loadRowIcon(IDI_MODE_ON)),
+      m_hModeOffIcon(loadRowIcon(IDI_MODE_OFF)),
       m_frameBitmap(nullptr),
       m_still1Bitmap(nullptr),
       m_still2Bitmap(nullptr),
@@ -345,7 +365,7 @@ LRESULT CKivoSetDlg::OnBringForward(WPARAM, LPARAM)
 HBRUSH CKivoSetDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     HBRUSH brush = TesselDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-    if (nCtlColor == CTLCOLOR_STATIC && pWnd && pWnd->GetDlgCtrlID() == IDC_EFFECT_PANEL &&
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd && isOnEffectPanel(pWnd->GetDlgCtrlID()) &&
         m_panelBrush.GetSafeHandle()) {
         pDC->SetBkColor(kPanelColor);
         return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
@@ -515,8 +535,14 @@ void CKivoSetDlg::OnFrameButton()
     INT_PTR result = IDCANCEL;
     int frameIdx = 0;
     HWND hPanel = m_hWnd;
+    // The chooser previews the frames over the camera's own picture, without the frame now laid
+    // over it; the bitmap is this function's and outlives the dialog.
+    CBitmap cameraPicture;
+    if (std::optional<FrameSnapshot> picture = m_pipeline.cameraPicture())
+        cameraPicture.Attach(bitmapOfSnapshot(*picture));
     bool alive = runModal([&] {
         CFrameSelectDlg chooser(nullptr);
+        chooser.setCameraPicture(cameraPicture);
         result = chooser.DoModal();
         frameIdx = chooser.m_frameIdx;
     });

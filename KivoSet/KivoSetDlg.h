@@ -112,7 +112,7 @@ private:
     void createRowTooltip(CToolTipCtrl& tooltip, UINT iconId, UINT textId);
     void setEffectsEnabled(bool enable);
     void restoreEffectSettings();
-    void setRowIcons(bool enabled);
+    void showRowStates();
     void setFrameAccess();
     HBITMAP loadPicture(LPCWSTR fileName, UINT libraryId);
     static void writeSetting(LPCWSTR name, DWORD value);

@@ -56,6 +56,7 @@ void CKivoSetDlg::initControls()
     createRowTooltip(m_frameTip, IDC_FRAME_ICON, IDS_FRAME_TIP);
     createRowTooltip(m_zoomTip, IDC_ZOOM_ICON, IDS_ZOOM_TIP);
     createRowTooltip(m_modeTip, IDC_MODE_ICON, IDS_MODE_TIP);
+    showRowStates();   // the icons at the screen's size in place of the template's
     m_panelBrush.CreateSolidBrush(kPanelColor);
     m_still1Bitmap = loadPicture(KIVO_STILL1_FILE, kStill1LibraryId);
     m_still2Bitmap = loadPicture(KIVO_STILL2_FILE, kStill2LibraryId);
@@ -64,11 +65,15 @@ void CKivoSetDlg::initControls()
     m_modeList.SetCurSel(0);
 }
 
+// An icon static without SS_NOTIFY is transparent to the mouse (HTTRANSPARENT): its mouse messages
+// would go to the dialog, and the relayed moves would never name the tool's window. The style is
+// added here, whatever template the panel came from.
 void CKivoSetDlg::createRowTooltip(CToolTipCtrl& tooltip, UINT iconId, UINT textId)
 {
     CWnd* icon = GetDlgItem(iconId);
     if (!icon || !tooltip.Create(this, 0))
         return;
+    icon->ModifyStyle(0, SS_NOTIFY);
     CString text;
     text.LoadString(textId);
     tooltip.AddTool(icon, text);
@@ -130,6 +135,7 @@ void CKivoSetDlg::OnModeChanged()
     bool live = selection <= 0;
     m_zoomList.EnableWindow(live);
     m_frameButton.EnableWindow(live);
+    showRowStates();
     setFrameAccess();
     UpdateData(FALSE);
 }
@@ -143,6 +149,7 @@ void CKivoSetDlg::OnEffectReset()
     OnModeChanged();
     m_zoomList.EnableWindow(TRUE);
     m_frameButton.EnableWindow(TRUE);
+    showRowStates();
     writeSetting(KIVO_VALUE_FRAME_IDX, 0);
     writeSetting(KIVO_VALUE_ZOOM_IDX, 0);
     m_showEffectAlert = 1;
@@ -161,11 +168,12 @@ LRESULT CKivoSetDlg::OnEffectEnable(WPARAM, LPARAM)
     return 0;
 }
 
-void CKivoSetDlg::setRowIcons(bool enabled)
+// Each row's icon shows whether the control beside it can be used now.
+void CKivoSetDlg::showRowStates()
 {
-    m_frameIcon.SetIcon(enabled ? m_hFrameOnIcon : m_hFrameOffIcon);
-    m_modeIcon.SetIcon(enabled ? m_hModeOnIcon : m_hModeOffIcon);
-    m_zoomIcon.SetIcon(enabled ? m_hZoomOnIcon : m_hZoomOffIcon);
+    m_frameIcon.SetIcon(m_frameButton.IsWindowEnabled() ? m_hFrameOnIcon : m_hFrameOffIcon);
+    m_zoomIcon.SetIcon(m_zoomList.IsWindowEnabled() ? m_hZoomOnIcon : m_hZoomOffIcon);
+    m_modeIcon.SetIcon(m_modeList.IsWindowEnabled() ? m_hModeOnIcon : m_hModeOffIcon);
 }
 
 // The stored frame and zoom stay as they are while effects are off, so enabling brings them back.
@@ -174,7 +182,7 @@ void CKivoSetDlg::setEffectsEnabled(bool enable)
     for (CWnd* control : {static_cast<CWnd*>(&m_frameButton), static_cast<CWnd*>(&m_zoomList),
                           static_cast<CWnd*>(&m_modeList), static_cast<CWnd*>(&m_resetButton)})
         control->EnableWindow(enable);
-    setRowIcons(enable);
+    showRowStates();
     if (enable) {
         restoreEffectSettings();
         return;

@@ -1,10 +1,13 @@
 // The frame chooser and the over-resolution alert on denser screens: each is shown by DialogShow in
 // a process of its own, started while the user's DPI setting is 120, 144 or 192 (the system reads
-// it when a process starts), and measured from outside. The test runs alone: any program started
-// meanwhile would take the setting too.
+// it when a process starts), and measured from outside; and the panel's row icons, in the real
+// program. The test runs alone: any program started meanwhile would take the setting too.
+#include "PanelRig.h"
 #include "TestPaths.h"
 #include "TestProcess.h"
 #include "WindowSearch.h"
+
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -126,6 +129,27 @@ TEST_P(DialogDpi, OverResolutionAlertKeepsItsPictureAndTextInProportion)
     expectPlace(dialog, 1019, GetParam(), Across::fromWindow, {17, 52}, {px(144), px(108)});
     expectPlace(dialog, 1018, GetParam(), Across::fromWindow, {165, 56});
     close(dialog);
+}
+
+// The panel's row icons are as large as the panel grows: 48 pixels at 144 DPI, not 32.
+TEST_P(DialogDpi, PanelRowIconsGrowWithTheScreen)
+{
+    kivoset::PanelRig rig;
+    {
+        UserDpi dpi(GetParam());
+        ASSERT_TRUE(dpi.set());
+        ASSERT_TRUE(rig.startCapture(L"--size 320x240 --fps 10 --duration 60"));
+        ASSERT_TRUE(rig.startKivoSet());
+        ASSERT_NE(nullptr, rig.waitForPanel());
+    }
+    for (int id : {IDC_FRAME_ICON, IDC_ZOOM_ICON, IDC_MODE_ICON}) {
+        RECT icon = {};
+        GetWindowRect(rig.control(id), &icon);
+        EXPECT_EQ(px(32), icon.right - icon.left) << "icon " << id;
+        EXPECT_EQ(px(32), icon.bottom - icon.top) << "icon " << id;
+    }
+    rig.stopCapture();
+    EXPECT_TRUE(rig.kivoSet().waitExit(kTimeoutMs));
 }
 
 INSTANTIATE_TEST_SUITE_P(DenserScreens, DialogDpi, ::testing::Values(120, 144, 192));

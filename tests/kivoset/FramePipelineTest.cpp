@@ -1,7 +1,9 @@
 // The panel's frame pipeline in-process, with the product library's real effects: the frames are
 // records of the test, as the image access task would hand them over.
+#include "BitmapPixels.h"
 #include "FramePipeline.h"
 #include "PixelColour.h"
+#include "SnapshotBitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +108,22 @@ struct ReleaseLibrary {
 COLORREF greyOf(int level)
 {
     return RGB(level, level, level);
+}
+
+// The pipeline's picture of the camera as the frame chooser gets it: a bitmap, read back by
+// picture position; CLR_INVALID when there is none.
+COLORREF cameraPictureAt(const FramePipeline& pipeline, LONG x, LONG y)
+{
+    const std::optional<FrameSnapshot> picture = pipeline.cameraPicture();
+    HBITMAP bitmap = picture ? bitmapOfSnapshot(*picture) : nullptr;
+    LONG width = 0, height = 0;
+    const std::vector<DWORD> pixels = kivotest::bitmapPixels(bitmap, width, height);
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (pixels.empty() || x >= width || y >= height)
+        return CLR_INVALID;
+    const DWORD pixel = pixels[size_t(y) * size_t(width) + size_t(x)];
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
 class FramePipelineTest : public ::testing::Test {
@@ -265,6 +283,43 @@ TEST_F(FramePipelineTest, EverySecondFrameRepeatsTheLastOutputWhileAnyEffectIsOn
     EXPECT_EQ(shown.layout, last->layout);
     EXPECT_EQ(greyOf(60), shown.at(160, 120));
     EXPECT_EQ(kGreen, shown.at(2, 2));
+}
+
+// The frame chooser's picture is a frame as it came in, without the overlay going out with it: the
+// first of a format, then one every kCameraPictureEvery frames, not each one; with every effect off
+// too. Bottom-up RGB32 and YUY2 frames come out upright in their colours.
+TEST_F(FramePipelineTest, TheCameraPictureIsAnIncomingFrameBeforeEffectsRenewedEveryFewFrames)
+{
+    EXPECT_EQ(CLR_INVALID, cameraPictureAt(m_pipeline, 0, 0));
+    m_inputs.flags = kivo::kEffectFrameMask;
+    bool border = false;
+    centreAfter(10, &border);
+    ASSERT_TRUE(border) << "the frame went out with its overlay";
+    EXPECT_EQ(greyOf(10), cameraPictureAt(m_pipeline, 2, 2));
+    for (DWORD i = 1; i < FramePipeline::kCameraPictureEvery; ++i)
+        centreAfter(20);
+    EXPECT_EQ(greyOf(10), cameraPictureAt(m_pipeline, 2, 2)) << "not copied at every frame";
+    m_inputs.flags = 0;
+    centreAfter(30);
+    EXPECT_EQ(greyOf(30), cameraPictureAt(m_pipeline, 2, 2));
+
+    FramePipeline rgb32;
+    TestFrame upright(PixelFormat::Rgb32, 320, 240);
+    upright.paint([](LONG, LONG y) { return y < 120 ? kBlue : kGrey; });
+    rgb32.process(upright.record, m_inputs);
+    EXPECT_EQ(kBlue, cameraPictureAt(rgb32, 5, 0));
+    EXPECT_EQ(kGrey, cameraPictureAt(rgb32, 5, 239));
+
+    FramePipeline yuy2;
+    TestFrame green(PixelFormat::Yuy2, 320, 240);
+    const BYTE pair[] = {kivo::lumaOf(0, 255, 0), kivo::blueDifferenceOf(0, 255, 0), kivo::lumaOf(0, 255, 0),
+                         kivo::redDifferenceOf(0, 255, 0)};
+    for (size_t i = 0; i < green.pixels.size(); i += sizeof(pair))
+        memcpy(&green.pixels[i], pair, sizeof(pair));
+    yuy2.process(green.record, m_inputs);
+    const COLORREF shown = cameraPictureAt(yuy2, 160, 120);
+    EXPECT_GE(3, abs(GetRValue(shown) - 0) + abs(GetGValue(shown) - 255) + abs(GetBValue(shown) - 0))
+        << std::hex << shown;
 }
 
 // The zoom steps reach the library: a band of 80 columns at the left edge is out of the picture at

@@ -1,22 +1,10 @@
 #include "FrameWriter.h"
 #include "FrameLayout.h"
+#include "PixelColour.h"
 
 #include <algorithm>
 
 namespace {
-
-BYTE clip(int v)
-{
-    return BYTE(v < 0 ? 0 : v > 255 ? 255 : v);
-}
-
-void yuvToBgr(int y, int u, int v, BYTE* out)
-{
-    int c = y - 16, d = u - 128, e = v - 128;
-    out[0] = clip((298 * c + 516 * d + 128) >> 8);
-    out[1] = clip((298 * c - 100 * d - 208 * e + 128) >> 8);
-    out[2] = clip((298 * c + 409 * e + 128) >> 8);
-}
 
 std::wstring hresultText(const wchar_t* what, HRESULT hr)
 {
@@ -101,8 +89,8 @@ void FrameWriter::toTopDownBgr(const vcam::FrameFormat& format, const BYTE* data
         case vcam::PixelFormat::Yuy2:
             for (LONG x = 0; x + 1 < w; x += 2) {
                 const BYTE* q = src + 2 * x;
-                yuvToBgr(q[0], q[1], q[3], dst + 3 * x);
-                yuvToBgr(q[2], q[1], q[3], dst + 3 * x + 3);
+                kivo::bgrOfYuv(q[0], q[1], q[3], dst + 3 * x);
+                kivo::bgrOfYuv(q[2], q[1], q[3], dst + 3 * x + 3);
             }
             break;
         }
