@@ -75,7 +75,12 @@ public:
     TestBitmap(LONG width, LONG height, Colour colourAt)
     {
         BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         m_handle = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (!m_handle)
@@ -205,8 +210,9 @@ TEST_F(FramePipelineTest, EachSizeOrFormatChangeRenewsTheStillPictureAndLargeFra
             } else {
                 EXPECT_EQ(kBlue, frame.at(0, 0));
                 EXPECT_EQ(kBlue, frame.at(step.width - 1, 0));
-                if (frame.layout.stride > frame.layout.rowBytes)
+                if (frame.layout.stride > frame.layout.rowBytes) {
                     EXPECT_EQ(0, frame.pixels[frame.layout.rowBytes]) << "row padding";
+                }
             }
         }
         width = step.width, height = step.height;
