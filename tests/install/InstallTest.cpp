@@ -36,6 +36,9 @@ std::wstring knownFolder(int csidl)
 
 std::wstring installFolder() { return knownFolder(CSIDL_PROGRAM_FILES) + L"\\Kivo"; }
 std::wstring startMenuFolder() { return knownFolder(CSIDL_COMMON_PROGRAMS) + L"\\Kivo Camera"; }
+
+// The installer speaks the user's display language: German for German, English for any other.
+bool germanUser() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN; }
 std::wstring userLogFile() { return knownFolder(CSIDL_LOCAL_APPDATA) + L"\\Kivo\\KivoLog.txt"; }
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -184,8 +187,10 @@ protected:
         EXPECT_FALSE(exists(folder + L"\\kivocam.exe")) << "the tools are not the product";
 
         EXPECT_EQ(L"\"" + folder + L"\\KivoServe.exe\"", readString(HKEY_LOCAL_MACHINE, kRunKey, kRunValue));
-        EXPECT_TRUE(exists(startMenuFolder() + L"\\Kivo Camera Help.lnk"));
-        EXPECT_TRUE(exists(startMenuFolder() + L"\\Uninstall Kivo Camera.lnk"));
+        const bool german = germanUser();
+        EXPECT_TRUE(exists(startMenuFolder() + (german ? L"\\Kivo Camera-Hilfe.lnk" : L"\\Kivo Camera Help.lnk")));
+        EXPECT_TRUE(exists(startMenuFolder() + (german ? L"\\Kivo Camera deinstallieren.lnk"
+                                                       : L"\\Uninstall Kivo Camera.lnk")));
 
         EXPECT_EQ(L"Kivo Camera", readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"));
         EXPECT_EQ(version, readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"));
@@ -267,10 +272,15 @@ TEST_F(InstallTest, InteractiveInstallStartsTheServiceAndUninstallAskedToRemoveS
     ASSERT_EQ(0u, kivocam(L"reset"));
     TestProcess setup(setupFile(), L"", launchOptions());
     ASSERT_TRUE(setup.started());
-    // Welcome, folder, progress, finish: Next, Install, then Finish with "Start Kivo Camera now" ticked.
-    HWND hWizard = kivotest::waitForDialog(setup.id(), L"Kivo Camera Setup", 15000);
+    // Welcome, folder, progress, finish: Next, Install, then Finish with "Start Kivo Camera now" ticked;
+    // in German under a German user.
+    const bool german = germanUser();
+    HWND hWizard = kivotest::waitForDialog(setup.id(), german ? L"Installation von Kivo Camera" : L"Kivo Camera Setup",
+                                           15000);
     ASSERT_NE(nullptr, hWizard);
-    for (const wchar_t* button : {L"&Next >", L"&Install", L"&Finish"}) {
+    const std::vector<const wchar_t*> buttons = german ? std::vector<const wchar_t*>{L"&Weiter >", L"&Installieren", L"&Fertigstellen"}
+                                                       : std::vector<const wchar_t*>{L"&Next >", L"&Install", L"&Finish"};
+    for (const wchar_t* button : buttons) {
         ASSERT_TRUE(waitFor([&] { return kivotest::windowText(GetDlgItem(hWizard, IDOK)) == button &&
                                          IsWindowEnabled(GetDlgItem(hWizard, IDOK)); },
                             kInstallMs))
