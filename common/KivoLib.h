@@ -113,7 +113,20 @@ inline bool kivoSiblingPath(LPCWSTR fileName, std::wstring& path)
     return true;
 }
 inline bool GetKivoSetExePath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.exe", path); }
-inline bool GetKivoSetChmPath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.chm", path); }
+
+// The help in the user's display language: <language>\KivoSet.chm beside KivoLib.dll (de\ for
+// German), or the English KivoSet.chm for a language without an edition of its own; false when
+// neither is there.
+extern "C" KIVOLIB_API BOOL __cdecl KivoGetHelpPath(LPWSTR path, DWORD cchPath);
+
+inline bool GetKivoSetChmPath(std::wstring& path)
+{
+    WCHAR buffer[MAX_PATH * 2];
+    if (!KivoGetHelpPath(buffer, ARRAYSIZE(buffer)))
+        return false;
+    path = buffer;
+    return true;
+}
 
 // --- frames ---
 

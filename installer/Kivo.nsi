@@ -63,7 +63,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "$(startNow)"
 !define MUI_FINISHPAGE_RUN_FUNCTION startService
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\KivoSet.chm"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\$(helpFile)"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "$(showHelp)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_WELCOME
@@ -95,6 +95,9 @@ LangString endingPrograms ${LANG_ENGLISH} "Ending the running ${PRODUCT} program
 LangString endingPrograms ${LANG_GERMAN} "Die laufenden Programme von ${PRODUCT} werden beendet"
 LangString endedLate ${LANG_ENGLISH} "The ${PRODUCT} programs did not end in time; files in use are replaced at restart"
 LangString endedLate ${LANG_GERMAN} "Die Programme von ${PRODUCT} wurden nicht rechtzeitig beendet; verwendete Dateien werden beim Neustart ersetzt"
+; The help in the installer's language; the programs pick the user's own.
+LangString helpFile ${LANG_ENGLISH} "KivoSet.chm"
+LangString helpFile ${LANG_GERMAN} "de\KivoSet.chm"
 LangString helpLink ${LANG_ENGLISH} "${HELP_LINK_ENGLISH}"
 LangString helpLink ${LANG_GERMAN} "${HELP_LINK_GERMAN}"
 LangString uninstallLink ${LANG_ENGLISH} "${UNINSTALL_LINK_ENGLISH}"
@@ -187,6 +190,8 @@ Section "${PRODUCT}" SecProgram
     File "${STAGE}/KivoLocale.dll"
     File "${STAGE}/KivoData.dll"
     File "${STAGE}/KivoSet.chm"
+    SetOutPath "$INSTDIR\de"
+    File "${STAGE}/de/KivoSet.chm"
     ; A still picture a user replaced with their own stays through an upgrade.
     SetOutPath "$INSTDIR\data"
     SetOverwrite off
@@ -204,7 +209,7 @@ Section "${PRODUCT}" SecProgram
     Delete "${START_MENU}\${UNINSTALL_LINK_ENGLISH}"
     Delete "${START_MENU}\${HELP_LINK_GERMAN}"
     Delete "${START_MENU}\${UNINSTALL_LINK_GERMAN}"
-    CreateShortcut "${START_MENU}\$(helpLink)" "$INSTDIR\KivoSet.chm"
+    CreateShortcut "${START_MENU}\$(helpLink)" "$INSTDIR\$(helpFile)"
     CreateShortcut "${START_MENU}\$(uninstallLink)" "$INSTDIR\${UNINSTALLER}"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -263,6 +268,8 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete /REBOOTOK "$INSTDIR\KivoLocale.dll"
     Delete /REBOOTOK "$INSTDIR\KivoData.dll"
     Delete "$INSTDIR\KivoSet.chm"
+    Delete "$INSTDIR\de\KivoSet.chm"
+    RMDir "$INSTDIR\de"
     Delete "$INSTDIR\data\stil01.bmp"
     Delete "$INSTDIR\data\stil02.bmp"
     Delete "$INSTDIR\${UNINSTALLER}"

@@ -1,4 +1,5 @@
-// Files installed beside KivoLib.dll: the settings program and its help file.
+// Files installed beside KivoLib.dll: the settings program and its help file, whose editions in
+// other languages than English lie in a folder named for the language (de\KivoSet.chm).
 #include "KivoLib.h"
 
 namespace {
@@ -32,4 +33,18 @@ extern "C" KIVOLIB_API BOOL __cdecl KivoGetSiblingPath(LPCWSTR fileName, LPWSTR 
     wcscat(path, fileName);
     DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+extern "C" KIVOLIB_API BOOL __cdecl KivoGetHelpPath(LPWSTR path, DWORD cchPath)
+{
+    // The two-letter name of the display language: "de" for German in Germany, Austria or Switzerland.
+    WCHAR language[16] = L"";
+    LCID uiLocale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+    if (GetLocaleInfoW(uiLocale, LOCALE_SISO639LANGNAME, language, ARRAYSIZE(language)) > 1 &&
+        wcscmp(language, L"en") != 0) {
+        std::wstring edition = std::wstring(language) + L"\\KivoSet.chm";
+        if (KivoGetSiblingPath(edition.c_str(), path, cchPath))
+            return TRUE;
+    }
+    return KivoGetSiblingPath(L"KivoSet.chm", path, cchPath);
 }
