@@ -114,6 +114,19 @@ inline bool kivoSiblingPath(LPCWSTR fileName, std::wstring& path)
 }
 inline bool GetKivoSetExePath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.exe", path); }
 
+// The folder name of the user's display language for files that come in several languages: its
+// two-letter name ("de" for German in Germany, Austria or Switzerland); empty for English, whose
+// files lie in the folder itself.
+inline std::wstring kivoLanguageFolder()
+{
+    WCHAR language[16] = L"";
+    LCID uiLocale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+    if (GetLocaleInfoW(uiLocale, LOCALE_SISO639LANGNAME, language, ARRAYSIZE(language)) <= 1 ||
+        wcscmp(language, L"en") == 0)
+        return std::wstring();
+    return language;
+}
+
 // The help in the user's display language: <language>\KivoSet.chm beside KivoLib.dll (de\ for
 // German), or the English KivoSet.chm for a language without an edition of its own; false when
 // neither is there.

@@ -196,6 +196,8 @@ Section "${PRODUCT}" SecProgram
     SetOutPath "$INSTDIR\data"
     SetOverwrite off
     File "${STAGE}/data/*.bmp"
+    SetOutPath "$INSTDIR\data\de"
+    File "${STAGE}/data/de/*.bmp"
     SetOverwrite on
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -273,6 +275,9 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete "$INSTDIR\data\stil01.bmp"
     Delete "$INSTDIR\data\stil02.bmp"
     Delete "$INSTDIR\${UNINSTALLER}"
+    Delete "$INSTDIR\data\de\stil01.bmp"
+    Delete "$INSTDIR\data\de\stil02.bmp"
+    RMDir "$INSTDIR\data\de"
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
 
@@ -321,6 +326,8 @@ Section /o "un.$(settingsSection)" SecUnSettings
     ${Loop}
     ; Frame pictures the users added to the data folder.
     Delete "$INSTDIR\data\*.bmp"
+    Delete "$INSTDIR\data\de\*.bmp"
+    RMDir "$INSTDIR\data\de"
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
 SectionEnd

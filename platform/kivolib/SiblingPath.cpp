@@ -37,14 +37,8 @@ extern "C" KIVOLIB_API BOOL __cdecl KivoGetSiblingPath(LPCWSTR fileName, LPWSTR 
 
 extern "C" KIVOLIB_API BOOL __cdecl KivoGetHelpPath(LPWSTR path, DWORD cchPath)
 {
-    // The two-letter name of the display language: "de" for German in Germany, Austria or Switzerland.
-    WCHAR language[16] = L"";
-    LCID uiLocale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
-    if (GetLocaleInfoW(uiLocale, LOCALE_SISO639LANGNAME, language, ARRAYSIZE(language)) > 1 &&
-        wcscmp(language, L"en") != 0) {
-        std::wstring edition = std::wstring(language) + L"\\KivoSet.chm";
-        if (KivoGetSiblingPath(edition.c_str(), path, cchPath))
-            return TRUE;
-    }
+    std::wstring language = kivoLanguageFolder();
+    if (!language.empty() && KivoGetSiblingPath((language + L"\\KivoSet.chm").c_str(), path, cchPath))
+        return TRUE;
     return KivoGetSiblingPath(L"KivoSet.chm", path, cchPath);
 }

@@ -182,7 +182,8 @@ protected:
         const std::wstring folder = installFolder();
         for (const wchar_t* name : {L"KivoServe.exe", L"KivoSet.exe", L"KivoAfx.dll", L"KivoLib.dll", L"OrvUtils.dll",
                                     L"Tsl.dll", L"KivoLocale.dll", L"KivoData.dll", L"KivoSet.chm", L"de\\KivoSet.chm",
-                                    L"data\\stil01.bmp", L"data\\stil02.bmp", L"Uninstall.exe"})
+                                    L"data\\stil01.bmp", L"data\\stil02.bmp", L"data\\de\\stil01.bmp",
+                                    L"data\\de\\stil02.bmp", L"Uninstall.exe"})
             EXPECT_TRUE(exists(folder + L"\\" + name)) << "missing: " << std::string(name, name + wcslen(name));
         EXPECT_FALSE(exists(folder + L"\\kivocam.exe")) << "the tools are not the product";
 
