@@ -4,16 +4,6 @@
 
 namespace kivotest {
 
-const void* findResourceIn(HMODULE hModule, LPCWSTR type, LPCWSTR name, LANGID language, DWORD* size)
-{
-    *size = 0;
-    HRSRC hRes = FindResourceExW(hModule, type, name, language);
-    if (!hRes)
-        return nullptr;
-    *size = SizeofResource(hModule, hRes);
-    return LockResource(LoadResource(hModule, hRes));
-}
-
 namespace {
 
 // Reads the template's words in order; every read checks the end first.

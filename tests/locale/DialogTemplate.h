@@ -1,5 +1,8 @@
-// An extended dialog template (DIALOGEX) read into its parts, and the language ids of the library.
+// An extended dialog template (DIALOGEX) of the locale library, in one exact language, read into
+// its parts.
 #pragma once
+
+#include "LocaleTexts.h"
 
 #include <windows.h>
 
@@ -7,9 +10,6 @@
 #include <vector>
 
 namespace kivotest {
-
-const LANGID kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-const LANGID kGerman = MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN);
 
 struct TemplateControl {
     DWORD style = 0;
@@ -24,9 +24,6 @@ struct DialogTemplate {
     std::wstring caption;
     std::vector<TemplateControl> controls;
 };
-
-// The resource's bytes in exactly that language, or null and 0.
-const void* findResourceIn(HMODULE hModule, LPCWSTR type, LPCWSTR name, LANGID language, DWORD* size);
 
 // False when the template is missing in that language, is not an extended one or is cut short.
 bool readDialogTemplate(HMODULE hModule, WORD id, LANGID language, DialogTemplate& dialog);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "DialogDriver.h"
+#include "LocaleTexts.h"
 #include "LogFile.h"
 #include "ResourceCounts.h"
 #include "ScopedVariable.h"
@@ -9,6 +10,7 @@
 #include "Staging.h"
 #include "TestPaths.h"
 #include "TestProcess.h"
+#include "TextFit.h"
 #include "UniqueName.h"
 #include "Wait.h"
 #include "WindowSearch.h"
