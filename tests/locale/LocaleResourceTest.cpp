@@ -1,6 +1,6 @@
 // KivoLocale.dll: every id the service and the settings program use resolves, with what the
 // programs expect of it, in English and in German.
-#include "DialogTemplate.h"
+#include "LocaleTexts.h"
 #include "TestPaths.h"
 #include "resource.h"
 
@@ -549,24 +549,35 @@ TEST_F(LocaleLibraryTest, EveryEnglishResourceHasAGermanTwin)
 {
     using kivotest::kEnglish;
     using kivotest::kGerman;
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    HWND hParent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr, nullptr, nullptr);
     std::vector<WORD> dialogs = resourceNames(m_hLocale, RT_DIALOG);
     EXPECT_EQ(7u, dialogs.size());
     for (WORD id : dialogs) {
         SCOPED_TRACE(id);
-        kivotest::DialogTemplate english, german;
-        ASSERT_TRUE(kivotest::readDialogTemplate(m_hLocale, id, kEnglish, english));
-        ASSERT_TRUE(kivotest::readDialogTemplate(m_hLocale, id, kGerman, german)) << "no German template";
-        EXPECT_EQ(english.style, german.style);
-        EXPECT_FALSE(german.caption.empty());
-        ASSERT_EQ(english.controls.size(), german.controls.size());
-        for (size_t i = 0; i < english.controls.size(); ++i) {
-            SCOPED_TRACE(english.controls[i].id);
-            EXPECT_EQ(english.controls[i].id, german.controls[i].id);
-            EXPECT_EQ(english.controls[i].className, german.controls[i].className);
-            EXPECT_EQ(english.controls[i].style, german.controls[i].style);
-            EXPECT_EQ(english.controls[i].text.empty(), german.controls[i].text.empty());
+        HWND english = kivotest::createDialogIn(m_hLocale, id, kEnglish, hParent);
+        HWND german = kivotest::createDialogIn(m_hLocale, id, kGerman, hParent);
+        ASSERT_TRUE(english && german) << "no German template";
+        EXPECT_EQ(GetWindowLongW(english, GWL_STYLE), GetWindowLongW(german, GWL_STYLE));
+        EXPECT_FALSE(windowText(german).empty());
+        std::vector<HWND> englishControls = kivotest::controlsOf(english), germanControls = kivotest::controlsOf(german);
+        ASSERT_EQ(englishControls.size(), germanControls.size());
+        for (size_t i = 0; i < englishControls.size(); ++i) {
+            HWND e = englishControls[i], g = germanControls[i];
+            SCOPED_TRACE(GetDlgCtrlID(e));
+            wchar_t englishClass[64] = L"", germanClass[64] = L"";
+            GetClassNameW(e, englishClass, ARRAYSIZE(englishClass));
+            GetClassNameW(g, germanClass, ARRAYSIZE(germanClass));
+            EXPECT_EQ(GetDlgCtrlID(e), GetDlgCtrlID(g));
+            EXPECT_STREQ(englishClass, germanClass);
+            EXPECT_EQ(GetWindowLongW(e, GWL_STYLE), GetWindowLongW(g, GWL_STYLE));
+            EXPECT_EQ(windowText(e).empty(), windowText(g).empty());
         }
+        DestroyWindow(english);
+        DestroyWindow(german);
     }
+    DestroyWindow(hParent);
     for (WORD block : resourceNames(m_hLocale, RT_STRING)) {
         std::vector<std::wstring> english = stringBlock(m_hLocale, block, kEnglish);
         std::vector<std::wstring> german = stringBlock(m_hLocale, block, kGerman);
@@ -602,13 +613,12 @@ TEST_F(LocaleLibraryTest, TheLoaderPicksTheUserInterfaceLanguage)
     stringLength(m_hLocale, IDS_NO_FRAME, text);
     EXPECT_EQ(stringBlock(m_hLocale, IDS_NO_FRAME / 16 + 1, expected)[IDS_NO_FRAME % 16], text);
 
-    kivotest::DialogTemplate panel;
-    ASSERT_TRUE(kivotest::readDialogTemplate(m_hLocale, IDD_SETTINGS_PANEL, expected, panel));
+    HWND hExpected = kivotest::createDialogIn(m_hLocale, IDD_SETTINGS_PANEL, expected, nullptr);
     HWND hDlg = CreateDialogParamW(m_hLocale, MAKEINTRESOURCEW(IDD_SETTINGS_PANEL), nullptr, acceptDialog, 0);
-    ASSERT_NE(nullptr, hDlg);
-    for (const kivotest::TemplateControl& c : panel.controls)
-        if (!c.text.empty())
-            EXPECT_EQ(c.text, windowText(GetDlgItem(hDlg, c.id)));
+    ASSERT_TRUE(hExpected && hDlg);
+    for (HWND control : kivotest::controlsOf(hExpected))
+        EXPECT_EQ(windowText(control), windowText(GetDlgItem(hDlg, GetDlgCtrlID(control))));
+    DestroyWindow(hExpected);
     DestroyWindow(hDlg);
 
     HMENU hMenu = LoadMenuW(m_hLocale, MAKEINTRESOURCEW(IDM_TRAY));

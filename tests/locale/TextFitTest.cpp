@@ -3,10 +3,10 @@
 // accented letters, in the German templates), so that the next language finds room too.
 // Texts are measured with the control's own font, as the control draws them; texts the programs put
 // into a control at run time (page titles, the chooser's message) are tried in it as well.
-#include "DialogTemplate.h"
 #include "LocaleTexts.h"
 #include "TestPaths.h"
 #include "TextFit.h"
+#include "WindowSearch.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -16,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-using kivotest::DialogTemplate;
 
 enum class Language { English, German, Pseudo };
 
@@ -89,23 +87,19 @@ std::vector<std::wstring> TextFitTest::listEntries(WORD dialog, int control, LAN
     return entries;
 }
 
-INT_PTR CALLBACK acceptDialog(HWND, UINT message, WPARAM, LPARAM)
+// An owner-drawn button's caption names its images: not a text.
+bool isOwnerDrawnButton(HWND control)
 {
-    return message == WM_INITDIALOG;
+    wchar_t className[32] = L"";
+    GetClassNameW(control, className, ARRAYSIZE(className));
+    return _wcsicmp(className, L"Button") == 0 && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
 }
 
 // The German template serves the pseudo-language, as the widest layout the library has.
 HWND TextFitTest::createDialog(WORD id, Language language) const
 {
-    DWORD size = 0;
     LANGID templateLanguage = language == Language::English ? kivotest::kEnglish : kivotest::kGerman;
-    const void* data = kivotest::findResourceIn(m_hLocale, RT_DIALOG, MAKEINTRESOURCEW(id), templateLanguage, &size);
-    if (!data)
-        return nullptr;
-    DialogTemplate dialog;
-    kivotest::readDialogTemplate(m_hLocale, id, templateLanguage, dialog);
-    return CreateDialogIndirectParamW(m_hLocale, static_cast<const DLGTEMPLATE*>(data),
-                                      (dialog.style & WS_CHILD) ? m_hParent : nullptr, acceptDialog, 0);
+    return kivotest::createDialogIn(m_hLocale, id, templateLanguage, m_hParent);
 }
 
 // The list entries, and for the pseudo-language every text, as the language has them.
@@ -116,17 +110,16 @@ void TextFitTest::fillInLanguage(HWND hDlg, WORD id, Language language) const
         return language == Language::Pseudo ? kivotest::pseudoText(text) : text;
     };
     if (language == Language::Pseudo) {
-        DialogTemplate english;
-        ASSERT_TRUE(kivotest::readDialogTemplate(m_hLocale, id, kivotest::kEnglish, english));
-        HWND hCtl = GetWindow(hDlg, GW_CHILD);
-        for (const kivotest::TemplateControl& c : english.controls) {
-            ASSERT_NE(nullptr, hCtl);
-            // An owner-drawn button's caption names its images: not a text.
-            bool ownerDrawn = c.className == L"Button" && (c.style & BS_TYPEMASK) == BS_OWNERDRAW;
-            if (!c.text.empty() && !ownerDrawn)
-                SetWindowTextW(hCtl, inLanguage(c.text).c_str());
-            hCtl = GetWindow(hCtl, GW_HWNDNEXT);
+        HWND hEnglish = kivotest::createDialogIn(m_hLocale, id, kivotest::kEnglish, m_hParent);
+        ASSERT_NE(nullptr, hEnglish);
+        std::vector<HWND> english = kivotest::controlsOf(hEnglish), controls = kivotest::controlsOf(hDlg);
+        ASSERT_EQ(english.size(), controls.size());
+        for (size_t i = 0; i < english.size(); ++i) {
+            std::wstring text = kivotest::windowText(english[i]);
+            if (!text.empty() && !isOwnerDrawnButton(english[i]))
+                SetWindowTextW(controls[i], inLanguage(text).c_str());
         }
+        DestroyWindow(hEnglish);
     }
     for (HWND hCtl = GetWindow(hDlg, GW_CHILD); hCtl; hCtl = GetWindow(hCtl, GW_HWNDNEXT)) {
         wchar_t className[32] = L"";

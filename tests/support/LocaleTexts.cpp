@@ -12,6 +12,31 @@ const void* findResourceIn(HMODULE hModule, LPCWSTR type, LPCWSTR name, LANGID l
     return LockResource(LoadResource(hModule, hRes));
 }
 
+namespace {
+
+INT_PTR CALLBACK acceptDialog(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+} // namespace
+
+HWND createDialogIn(HMODULE hModule, WORD id, LANGID language, HWND parent)
+{
+    DWORD size = 0;
+    const auto* dialog = static_cast<const DLGTEMPLATE*>(
+        findResourceIn(hModule, RT_DIALOG, MAKEINTRESOURCEW(id), language, &size));
+    return dialog ? CreateDialogIndirectParamW(hModule, dialog, parent, acceptDialog, 0) : nullptr;
+}
+
+std::vector<HWND> controlsOf(HWND dialog)
+{
+    std::vector<HWND> controls;
+    for (HWND h = GetWindow(dialog, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        controls.push_back(h);
+    return controls;
+}
+
 // A string table block holds sixteen counted strings; string n is in block n / 16 + 1.
 std::wstring stringIn(HMODULE hModule, UINT id, LANGID language)
 {
