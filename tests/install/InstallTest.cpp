@@ -146,8 +146,11 @@ protected:
         std::wstring uninstaller = installFolder() + L"\\Uninstall.exe";
         kivotest::RunResult run =
             kivotest::runToEnd(uninstaller, L"/S " + arguments, kInstallMs, launchOptions());
+        // The uninstaller runs on from a copy of itself; the install folder goes last, after each
+        // user's settings and log when they are removed too.
         return run.finished && waitFor([&] { return !exists(uninstaller); }, kInstallMs) &&
-               waitFor([&] { return !keyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 5000);
+               waitFor([&] { return !keyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 5000) &&
+               waitFor([&] { return !exists(installFolder()); }, 5000);
     }
 
     // The shell would write menu entries of the host for every Start-menu shortcut: not in tests.
