@@ -1,5 +1,7 @@
 #include "DataFolder.h"
 
+#include "KivoLib.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -27,4 +29,16 @@ std::wstring programRelativePath(const std::wstring& relativeName)
     if (name.compare(0, 2, L".\\") == 0 || name.compare(0, 2, L"./") == 0)
         name.erase(0, 2);
     return folder + name;
+}
+
+std::wstring languageDataPath(const std::wstring& relativeName)
+{
+    std::wstring path = programRelativePath(relativeName);
+    std::wstring language = kivoLanguageFolder();
+    size_t slash = path.find_last_of(L"\\/");
+    if (language.empty() || slash == std::wstring::npos)
+        return path;
+    std::wstring edition = path.substr(0, slash + 1) + language + path.substr(slash);
+    DWORD attributes = GetFileAttributesW(edition.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) ? edition : path;
 }

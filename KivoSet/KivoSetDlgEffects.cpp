@@ -37,11 +37,11 @@ void CKivoSetDlg::writeSetting(LPCWSTR name, DWORD value)
     }
 }
 
-// A picture file of the installation's data folder takes precedence over the library's bitmap,
-// unless it is damaged.
+// A picture file of the installation's data folder, in the user's language where it has words,
+// takes precedence over the library's bitmap, unless it is damaged.
 HBITMAP CKivoSetDlg::loadPicture(LPCWSTR fileName, UINT libraryId)
 {
-    std::wstring path = programRelativePath(fileName);
+    std::wstring path = languageDataPath(fileName);
     HBITMAP bitmap = ImageFactory::LoadBitmapFile(path.c_str(), 0, 0);
     if (!bitmap)
         bitmap = ImageFactory::CreateBitmap(libraryId, 0, 0);

@@ -2,10 +2,13 @@
 // corner (independent of the template's dialog units), the window's size, and its place on the
 // screen, stored when the panel ends and checked against the monitors when it starts. The positions
 // are those of a 96-DPI screen; on a denser screen they grow with the system DPI, as the template's
-// controls grow with its font, so that the layout keeps its proportions.
+// controls grow with its font, so that the layout keeps its proportions. Each column takes the
+// width of its widest control, or more where a text needs it, so that a language whose template
+// is too narrow still shows every caption and list entry whole.
 #include "KivoSetDlg.h"
 
 #include "KivoNames.h"
+#include "TextWidth.h"
 
 namespace {
 
@@ -66,6 +69,10 @@ void CKivoSetDlg::layoutControls()
 {
     const int dpi = screenDpi();
     auto px = [dpi](int pixelsAt96) { return MulDiv(pixelsAt96, dpi, 96); };
+    widenColumnToTexts({m_directionLabel.m_hWnd, m_frontButton.m_hWnd, m_rearButton.m_hWnd, m_pictureLabel.m_hWnd,
+                        m_defaultsButton.m_hWnd, m_maximumButton.m_hWnd, m_propertySheetButton.m_hWnd});
+    widenColumnToTexts({m_frameButton.m_hWnd, m_zoomList.m_hWnd});
+    widenColumnToTexts({m_modeList.m_hWnd, m_resetButton.m_hWnd});
     const int left = px(kLeftColumnX);
     placeAt(m_directionLabel, left, px(kDirectionLabelY));
     placeAt(m_frontButton, left, px(kFrontButtonY));

@@ -33,8 +33,8 @@ endfunction()
 # DLL name.dll from name.c and name.rc, built again when a drawn picture changes (windres finds them
 # in the folder), and nameIds, the interface library through which others include its "resource.h".
 function(kivo_resource_library name)
-    cmake_parse_arguments(R "" "DESCRIPTION;PICTURE_DIR" "PICTURES" ${ARGN})
-    add_library(${name} SHARED ${name}.c ${name}.rc)
+    cmake_parse_arguments(R "" "DESCRIPTION;PICTURE_DIR" "PICTURES;SOURCES" ${ARGN})
+    add_library(${name} SHARED ${name}.c ${name}.rc ${R_SOURCES})
     set_target_properties(${name} PROPERTIES PREFIX "")
     set_source_files_properties(${name}.rc PROPERTIES OBJECT_DEPENDS "${R_PICTURES}")
     target_include_directories(${name} PRIVATE ${R_PICTURE_DIR})

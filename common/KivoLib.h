@@ -111,7 +111,33 @@ inline bool kivoSiblingPath(LPCWSTR fileName, std::wstring& path)
     return true;
 }
 inline bool GetKivoSetExePath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.exe", path); }
-inline bool GetKivoSetChmPath(std::wstring& path) { return kivoSiblingPath(L"KivoSet.chm", path); }
+
+// The folder name of the user's display language for files that come in several languages: its
+// two-letter name ("de" for German in Germany, Austria or Switzerland); empty for English, whose
+// files lie in the folder itself.
+inline std::wstring kivoLanguageFolder()
+{
+    WCHAR language[16] = L"";
+    LCID uiLocale = MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT);
+    if (GetLocaleInfoW(uiLocale, LOCALE_SISO639LANGNAME, language, ARRAYSIZE(language)) <= 1 ||
+        wcscmp(language, L"en") == 0)
+        return std::wstring();
+    return language;
+}
+
+// The help in the user's display language: <language>\KivoSet.chm beside KivoLib.dll (de\ for
+// German), or the English KivoSet.chm for a language without an edition of its own; false when
+// neither is there.
+extern "C" KIVOLIB_API BOOL __cdecl KivoGetHelpPath(LPWSTR path, DWORD cchPath);
+
+inline bool GetKivoSetChmPath(std::wstring& path)
+{
+    WCHAR buffer[MAX_PATH * 2];
+    if (!KivoGetHelpPath(buffer, ARRAYSIZE(buffer)))
+        return false;
+    path = buffer;
+    return true;
+}
 
 // --- the camera objects (the records they share are in KivoProtocol.h) ---
 

@@ -6,6 +6,10 @@
 ; the uninstaller and an entry in Apps & Features. An upgrade halts the running programs first and
 ; keeps every user's settings.
 ;
+;
+; Both speak English or German, as the user's display language is (English for any other); the
+; Start-menu entries are named in that language, and the uninstaller removes them in either.
+;
 ; Switches: /S installs or uninstalls silently. The uninstaller keeps each user's settings unless the
 ; user ticks "Each user's settings" or, silently, gives /REMOVESETTINGS.
 
@@ -28,6 +32,11 @@ ManifestDPIAware true
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "KivoServe"
 !define START_MENU "$SMPROGRAMS\${PRODUCT}"
+; The Start-menu entries' names in each language.
+!define HELP_LINK_ENGLISH "${PRODUCT} Help.lnk"
+!define UNINSTALL_LINK_ENGLISH "Uninstall ${PRODUCT}.lnk"
+!define HELP_LINK_GERMAN "${PRODUCT}-Hilfe.lnk"
+!define UNINSTALL_LINK_GERMAN "${PRODUCT} deinstallieren.lnk"
 !define UNINSTALLER "Uninstall.exe"
 ; How long the uninstaller and an upgrade wait for the running programs to end after /HaltAll.
 !define HALT_DEADLINE_MS 20000
@@ -52,23 +61,48 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_UNICON "${STAGE_ICON}"
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_PICTURE}"
 !define MUI_FINISHPAGE_RUN
-!define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(startNow)"
 !define MUI_FINISHPAGE_RUN_FUNCTION startService
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\KivoSet.chm"
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the help"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\$(helpFile)"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(showHelp)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 
-!define MUI_COMPONENTSPAGE_TEXT_TOP "${PRODUCT} will be removed from this computer. Tick the box below to remove also each user's settings and the frame pictures added to its data folder."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "$(removeTop)"
 !insertmacro MUI_UNPAGE_CONFIRM
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW un.hideSpaceRequired
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "German"
+
+LangString startNow ${LANG_ENGLISH} "Start ${PRODUCT} now"
+LangString startNow ${LANG_GERMAN} "${PRODUCT} jetzt starten"
+LangString showHelp ${LANG_ENGLISH} "Show the help"
+LangString showHelp ${LANG_GERMAN} "Hilfe anzeigen"
+LangString removeTop ${LANG_ENGLISH} "${PRODUCT} will be removed from this computer. Tick the box below to remove also each user's settings and the frame pictures added to its data folder."
+LangString removeTop ${LANG_GERMAN} "${PRODUCT} wird von diesem Computer entfernt. Aktivieren Sie das Kontrollkästchen unten, um auch die Einstellungen aller Benutzer und die zum Datenordner hinzugefügten Rahmenbilder zu entfernen."
+LangString settingsSection ${LANG_ENGLISH} "Each user's settings"
+LangString settingsSection ${LANG_GERMAN} "Einstellungen aller Benutzer"
+LangString programDescription ${LANG_ENGLISH} "The programs, the help, the Start-menu entries and the start at log-on."
+LangString programDescription ${LANG_GERMAN} "Die Programme, die Hilfe, die Einträge im Startmenü und der Start bei der Anmeldung."
+LangString settingsDescription ${LANG_ENGLISH} "Each user's settings, logs and added frame pictures."
+LangString settingsDescription ${LANG_GERMAN} "Die Einstellungen und Protokolle aller Benutzer und die hinzugefügten Rahmenbilder."
+LangString endingPrograms ${LANG_ENGLISH} "Ending the running ${PRODUCT} programs"
+LangString endingPrograms ${LANG_GERMAN} "Die laufenden Programme von ${PRODUCT} werden beendet"
+LangString endedLate ${LANG_ENGLISH} "The ${PRODUCT} programs did not end in time; files in use are replaced at restart"
+LangString endedLate ${LANG_GERMAN} "Die Programme von ${PRODUCT} wurden nicht rechtzeitig beendet; verwendete Dateien werden beim Neustart ersetzt"
+; The help in the installer's language; the programs pick the user's own.
+LangString helpFile ${LANG_ENGLISH} "KivoSet.chm"
+LangString helpFile ${LANG_GERMAN} "de\KivoSet.chm"
+LangString helpLink ${LANG_ENGLISH} "${HELP_LINK_ENGLISH}"
+LangString helpLink ${LANG_GERMAN} "${HELP_LINK_GERMAN}"
+LangString uninstallLink ${LANG_ENGLISH} "${UNINSTALL_LINK_ENGLISH}"
+LangString uninstallLink ${LANG_GERMAN} "${UNINSTALL_LINK_GERMAN}"
 
 ; --- halting the running programs, shared by the installer (upgrade) and the uninstaller ---
 
@@ -107,7 +141,7 @@ Function ${PREFIX}haltPrograms
     ${IfNot} ${FileExists} "$INSTDIR\KivoServe.exe"
         Return
     ${EndIf}
-    DetailPrint "Ending the running ${PRODUCT} programs"
+    DetailPrint "$(endingPrograms)"
     ExecWait '"$INSTDIR\KivoServe.exe" /HaltAll'
     StrCpy $2 0
     ${Do}
@@ -128,7 +162,7 @@ Function ${PREFIX}haltPrograms
             Return
         ${EndIf}
         ${If} $2 >= ${HALT_DEADLINE_MS}
-            DetailPrint "The ${PRODUCT} programs did not end in time; files in use are replaced at restart"
+            DetailPrint "$(endedLate)"
             Return
         ${EndIf}
         Sleep 100
@@ -157,10 +191,14 @@ Section "${PRODUCT}" SecProgram
     File "${STAGE}/KivoLocale.dll"
     File "${STAGE}/KivoData.dll"
     File "${STAGE}/KivoSet.chm"
+    SetOutPath "$INSTDIR\de"
+    File "${STAGE}/de/KivoSet.chm"
     ; A still picture a user replaced with their own stays through an upgrade.
     SetOutPath "$INSTDIR\data"
     SetOverwrite off
     File "${STAGE}/data/*.bmp"
+    SetOutPath "$INSTDIR\data\de"
+    File "${STAGE}/data/de/*.bmp"
     SetOverwrite on
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -179,8 +217,13 @@ Section "${PRODUCT}" SecProgram
     WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\KivoServe.exe"'
 
     CreateDirectory "${START_MENU}"
-    CreateShortcut "${START_MENU}\${PRODUCT} Help.lnk" "$INSTDIR\KivoSet.chm"
-    CreateShortcut "${START_MENU}\Uninstall ${PRODUCT}.lnk" "$INSTDIR\${UNINSTALLER}"
+    ; An upgrade in another language replaces the entries of the earlier one.
+    Delete "${START_MENU}\${HELP_LINK_ENGLISH}"
+    Delete "${START_MENU}\${UNINSTALL_LINK_ENGLISH}"
+    Delete "${START_MENU}\${HELP_LINK_GERMAN}"
+    Delete "${START_MENU}\${UNINSTALL_LINK_GERMAN}"
+    CreateShortcut "${START_MENU}\$(helpLink)" "$INSTDIR\$(helpFile)"
+    CreateShortcut "${START_MENU}\$(uninstallLink)" "$INSTDIR\${UNINSTALLER}"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -222,8 +265,11 @@ Section "un.${PRODUCT}" SecUnProgram
     Call un.haltPrograms
 
     DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
-    Delete "${START_MENU}\${PRODUCT} Help.lnk"
-    Delete "${START_MENU}\Uninstall ${PRODUCT}.lnk"
+    ; The entries in whichever language the installer named them.
+    Delete "${START_MENU}\${HELP_LINK_ENGLISH}"
+    Delete "${START_MENU}\${UNINSTALL_LINK_ENGLISH}"
+    Delete "${START_MENU}\${HELP_LINK_GERMAN}"
+    Delete "${START_MENU}\${UNINSTALL_LINK_GERMAN}"
     RMDir "${START_MENU}"
 
     Delete /REBOOTOK "$INSTDIR\KivoServe.exe"
@@ -235,9 +281,14 @@ Section "un.${PRODUCT}" SecUnProgram
     Delete /REBOOTOK "$INSTDIR\KivoLocale.dll"
     Delete /REBOOTOK "$INSTDIR\KivoData.dll"
     Delete "$INSTDIR\KivoSet.chm"
+    Delete "$INSTDIR\de\KivoSet.chm"
+    RMDir "$INSTDIR\de"
     Delete "$INSTDIR\data\stil01.bmp"
     Delete "$INSTDIR\data\stil02.bmp"
     Delete "$INSTDIR\${UNINSTALLER}"
+    Delete "$INSTDIR\data\de\stil01.bmp"
+    Delete "$INSTDIR\data\de\stil02.bmp"
+    RMDir "$INSTDIR\data\de"
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
 
@@ -255,7 +306,7 @@ SectionEnd
     DeleteRegKey /ifempty ${ROOT} "$R1"
 !macroend
 
-Section /o "un.Each user's settings" SecUnSettings
+Section /o "un.$(settingsSection)" SecUnSettings
     SetRegView 64
     ; The users whose registry is loaded: the one uninstalling and any other logged on.
     !insertmacro KIVO_REMOVE_USER_SETTINGS HKCU ""
@@ -288,6 +339,8 @@ Section /o "un.Each user's settings" SecUnSettings
     ${Loop}
     ; Frame pictures the users added to the data folder.
     Delete "$INSTDIR\data\*.bmp"
+    Delete "$INSTDIR\data\de\*.bmp"
+    RMDir "$INSTDIR\data\de"
     RMDir "$INSTDIR\data"
     RMDir "$INSTDIR"
 SectionEnd
@@ -300,8 +353,8 @@ Section "-un.Entry"
 SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "The programs, the help, the Start-menu entries and the start at log-on."
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} "Each user's settings, logs and added frame pictures."
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecUnProgram} "$(programDescription)"
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecUnSettings} "$(settingsDescription)"
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 ; The components page would say "Space required: 0.0 KB": removing needs no space, so the line goes.

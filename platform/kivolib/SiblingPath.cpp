@@ -1,4 +1,5 @@
-// Files installed beside KivoLib.dll: the settings program and its help file.
+// Files installed beside KivoLib.dll: the settings program and its help file, whose editions in
+// other languages than English lie in a folder named for the language (de\KivoSet.chm).
 #include "KivoLib.h"
 
 namespace {
@@ -32,4 +33,12 @@ extern "C" KIVOLIB_API BOOL __cdecl KivoGetSiblingPath(LPCWSTR fileName, LPWSTR 
     wcscat(path, fileName);
     DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+extern "C" KIVOLIB_API BOOL __cdecl KivoGetHelpPath(LPWSTR path, DWORD cchPath)
+{
+    std::wstring language = kivoLanguageFolder();
+    if (!language.empty() && KivoGetSiblingPath((language + L"\\KivoSet.chm").c_str(), path, cchPath))
+        return TRUE;
+    return KivoGetSiblingPath(L"KivoSet.chm", path, cchPath);
 }

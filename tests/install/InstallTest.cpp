@@ -36,6 +36,9 @@ std::wstring knownFolder(int csidl)
 
 std::wstring installFolder() { return knownFolder(CSIDL_PROGRAM_FILES) + L"\\Kivo"; }
 std::wstring startMenuFolder() { return knownFolder(CSIDL_COMMON_PROGRAMS) + L"\\Kivo Camera"; }
+
+// The installer speaks the user's display language: German for German, English for any other.
+bool germanUser() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN; }
 std::wstring userLogFile() { return knownFolder(CSIDL_LOCAL_APPDATA) + L"\\Kivo\\KivoLog.txt"; }
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -140,8 +143,11 @@ protected:
         std::wstring uninstaller = installFolder() + L"\\Uninstall.exe";
         kivotest::RunResult run =
             kivotest::runToEnd(uninstaller, L"/S " + arguments, kInstallMs, launchOptions());
+        // The uninstaller runs on from a copy of itself; the install folder goes last, after each
+        // user's settings and log when they are removed too.
         return run.finished && waitFor([&] { return !exists(uninstaller); }, kInstallMs) &&
-               waitFor([&] { return !keyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 5000);
+               waitFor([&] { return !keyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 5000) &&
+               waitFor([&] { return !exists(installFolder()); }, 5000);
     }
 
     // The shell would write menu entries of the host for every Start-menu shortcut: not in tests.
@@ -175,14 +181,17 @@ protected:
     {
         const std::wstring folder = installFolder();
         for (const wchar_t* name : {L"KivoServe.exe", L"KivoSet.exe", L"KivoAfx.dll", L"KivoLib.dll", L"OrvUtils.dll",
-                                    L"Tsl.dll", L"KivoLocale.dll", L"KivoData.dll", L"KivoSet.chm",
-                                    L"data\\stil01.bmp", L"data\\stil02.bmp", L"Uninstall.exe"})
+                                    L"Tsl.dll", L"KivoLocale.dll", L"KivoData.dll", L"KivoSet.chm", L"de\\KivoSet.chm",
+                                    L"data\\stil01.bmp", L"data\\stil02.bmp", L"data\\de\\stil01.bmp",
+                                    L"data\\de\\stil02.bmp", L"Uninstall.exe"})
             EXPECT_TRUE(exists(folder + L"\\" + name)) << "missing: " << std::string(name, name + wcslen(name));
         EXPECT_FALSE(exists(folder + L"\\kivocam.exe")) << "the tools are not the product";
 
         EXPECT_EQ(L"\"" + folder + L"\\KivoServe.exe\"", readString(HKEY_LOCAL_MACHINE, kRunKey, kRunValue));
-        EXPECT_TRUE(exists(startMenuFolder() + L"\\Kivo Camera Help.lnk"));
-        EXPECT_TRUE(exists(startMenuFolder() + L"\\Uninstall Kivo Camera.lnk"));
+        const bool german = germanUser();
+        EXPECT_TRUE(exists(startMenuFolder() + (german ? L"\\Kivo Camera-Hilfe.lnk" : L"\\Kivo Camera Help.lnk")));
+        EXPECT_TRUE(exists(startMenuFolder() + (german ? L"\\Kivo Camera deinstallieren.lnk"
+                                                       : L"\\Uninstall Kivo Camera.lnk")));
 
         EXPECT_EQ(L"Kivo Camera", readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"));
         EXPECT_EQ(version, readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"));
@@ -264,10 +273,15 @@ TEST_F(InstallTest, InteractiveInstallStartsTheServiceAndUninstallAskedToRemoveS
     ASSERT_EQ(0u, kivocam(L"reset"));
     TestProcess setup(setupFile(), L"", launchOptions());
     ASSERT_TRUE(setup.started());
-    // Welcome, folder, progress, finish: Next, Install, then Finish with "Start Kivo Camera now" ticked.
-    HWND hWizard = kivotest::waitForDialog(setup.id(), L"Kivo Camera Setup", 15000);
+    // Welcome, folder, progress, finish: Next, Install, then Finish with "Start Kivo Camera now" ticked;
+    // in German under a German user.
+    const bool german = germanUser();
+    HWND hWizard = kivotest::waitForDialog(setup.id(), german ? L"Installation von Kivo Camera" : L"Kivo Camera Setup",
+                                           15000);
     ASSERT_NE(nullptr, hWizard);
-    for (const wchar_t* button : {L"&Next >", L"&Install", L"&Finish"}) {
+    const std::vector<const wchar_t*> buttons = german ? std::vector<const wchar_t*>{L"&Weiter >", L"&Installieren", L"&Fertigstellen"}
+                                                       : std::vector<const wchar_t*>{L"&Next >", L"&Install", L"&Finish"};
+    for (const wchar_t* button : buttons) {
         ASSERT_TRUE(waitFor([&] { return kivotest::windowText(GetDlgItem(hWizard, IDOK)) == button &&
                                          IsWindowEnabled(GetDlgItem(hWizard, IDOK)); },
                             kInstallMs))

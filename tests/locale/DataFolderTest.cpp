@@ -1,5 +1,6 @@
 // The installation's data folder: the two still pictures the panel can send instead of the camera,
-// in the form it loads them, and no frame pictures (those are the user's own).
+// in English and, with German words, in data\de, in the form the panel loads them, and no frame
+// pictures (those are the user's own).
 #include "TestPaths.h"
 
 #include <windows.h>
@@ -10,12 +11,13 @@
 
 namespace {
 
-TEST(DataFolderTest, HoldsTwoDifferentStillPicturesAndNoFrames)
+TEST(DataFolderTest, HoldsFourDifferentStillPicturesTwoInEachLanguageAndNoFrames)
 {
-    std::vector<BYTE> pixels[2];
-    const wchar_t* names[] = {L"data\\stil01.bmp", L"data\\stil02.bmp"};
-    for (int i = 0; i < 2; ++i) {
-        SCOPED_TRACE(i + 1);
+    std::vector<BYTE> pixels[4];
+    const wchar_t* names[] = {L"data\\stil01.bmp", L"data\\stil02.bmp", L"data\\de\\stil01.bmp",
+                              L"data\\de\\stil02.bmp"};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
         // As the panel loads it: from the file, at its own size, as a section to read back.
         HBITMAP hBitmap = static_cast<HBITMAP>(LoadImageW(nullptr, kivotest::stageFile(names[i]).c_str(),
                                                           IMAGE_BITMAP, 0, 0,
@@ -32,8 +34,12 @@ TEST(DataFolderTest, HoldsTwoDifferentStillPicturesAndNoFrames)
         }
         DeleteObject(hBitmap);
     }
-    ASSERT_FALSE(pixels[0].empty());
-    EXPECT_NE(pixels[0], pixels[1]) << "the two stills are the same picture";
+    // Each picture its own: the German ones carry other words than the English ones.
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_FALSE(pixels[i].empty()) << i;
+        for (int j = i + 1; j < 4; ++j)
+            EXPECT_NE(pixels[i], pixels[j]) << "stills " << i << " and " << j << " are the same picture";
+    }
 
     WIN32_FIND_DATAW found;
     HANDLE hFind = FindFirstFileW(kivotest::stageFile(L"data\\frame*.bmp").c_str(), &found);

@@ -1,8 +1,9 @@
 // KivoLocale.dll: every id of its header resolves to a resource of its kind, the templates make
 // every control the settings program binds, and the icons, strings, menu and lists are what the
-// programs expect of them.
+// programs expect of them, in English and in German.
 #include "BitmapPixels.h"
 #include "LoadedLibrary.h"
+#include "LocaleTexts.h"
 #include "TestPaths.h"
 #include "resource.h"
 
@@ -431,14 +432,15 @@ TEST_F(LocaleLibraryTest, FrameArrowsAreNamedForTheirImagesAndTheNoFrameMessageL
 }
 
 // The combo box entries of a template's list data, by control, as the framework adds them.
-std::map<int, std::vector<std::string>> dialogListData(HMODULE hModule, int templateId)
+std::map<int, std::vector<std::string>> dialogListData(HMODULE hModule, int templateId, LANGID language)
 {
     std::map<int, std::vector<std::string>> lists;
-    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(240));
-    if (!hRes)
+    DWORD size = 0;
+    const BYTE* p = static_cast<const BYTE*>(kivotest::findResourceIn(
+        hModule, MAKEINTRESOURCEW(240), MAKEINTRESOURCEW(templateId), language, &size));
+    if (!p)
         return lists;
-    const BYTE* p = static_cast<const BYTE*>(LockResource(LoadResource(hModule, hRes)));
-    const BYTE* end = p + SizeofResource(hModule, hRes);
+    const BYTE* end = p + size;
     // Each entry: control id, message, length of the data, the data; a control id 0 ends the list.
     while (p && p + 2 <= end) {
         WORD control;
@@ -465,20 +467,167 @@ std::map<int, std::vector<std::string>> dialogListData(HMODULE hModule, int temp
 
 TEST_F(LocaleLibraryTest, PanelListsHoldZoomStepsAndModesInFlagOrder)
 {
-    std::map<int, std::vector<std::string>> lists = dialogListData(m_hLocale, IDD_SETTINGS_PANEL);
-    ASSERT_EQ(2u, lists.size()) << (lists.count(-1) ? "malformed list data" : "lists missing");
-    const std::vector<std::string>& zoom = lists[IDC_ZOOM_LIST];
-    const std::vector<std::string>& mode = lists[IDC_MODE_LIST];
-    // Entry n of each list selects flag value n: no zoom, 1.5x, 2x; live, freeze, stills 1 and 2.
-    ASSERT_EQ(3u, zoom.size());
-    EXPECT_NE(std::string::npos, zoom[1].find("1.5"));
-    EXPECT_NE(std::string::npos, zoom[2].find('2'));
-    ASSERT_EQ(4u, mode.size());
-    EXPECT_NE(std::string::npos, mode[2].find('1'));
-    EXPECT_NE(std::string::npos, mode[3].find('2'));
-    for (const auto& list : lists)
-        for (const std::string& entry : list.second)
-            EXPECT_TRUE(!entry.empty() && entry.front() != ' ' && entry.back() != ' ') << entry;
+    for (LANGID language : {kivotest::kEnglish, kivotest::kGerman}) {
+        SCOPED_TRACE(language);
+        std::map<int, std::vector<std::string>> lists = dialogListData(m_hLocale, IDD_SETTINGS_PANEL, language);
+        ASSERT_EQ(2u, lists.size()) << (lists.count(-1) ? "malformed list data" : "lists missing");
+        const std::vector<std::string>& zoom = lists[IDC_ZOOM_LIST];
+        const std::vector<std::string>& mode = lists[IDC_MODE_LIST];
+        // Entry n of each list selects flag value n: no zoom, 1.5x, 2x; live, freeze, stills 1 and 2.
+        ASSERT_EQ(3u, zoom.size());
+        EXPECT_NE(std::string::npos, zoom[1].find(language == kivotest::kGerman ? "1,5" : "1.5"));
+        EXPECT_NE(std::string::npos, zoom[2].find('2'));
+        ASSERT_EQ(4u, mode.size());
+        EXPECT_NE(std::string::npos, mode[2].find('1'));
+        EXPECT_NE(std::string::npos, mode[3].find('2'));
+        for (const auto& list : lists)
+            for (const std::string& entry : list.second)
+                EXPECT_TRUE(!entry.empty() && entry.front() != ' ' && entry.back() != ' ') << entry;
+    }
+}
+
+// The About entry goes into the system menu: it needs an access key.
+TEST_F(LocaleLibraryTest, TheAboutEntryHasAnAccessKey)
+{
+    std::wstring about;
+    ASSERT_GT(stringLength(m_hLocale, IDS_ABOUTBOX, about), 0);
+    EXPECT_NE(std::wstring::npos, about.find(L'&'));
+}
+
+// --- the languages ---
+
+BOOL CALLBACK collectName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR names)
+{
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<WORD>*>(names)->push_back(static_cast<WORD>(reinterpret_cast<UINT_PTR>(name)));
+    return TRUE;
+}
+
+std::vector<WORD> resourceNames(HMODULE hModule, LPCWSTR type)
+{
+    std::vector<WORD> names;
+    EnumResourceNamesW(hModule, type, collectName, reinterpret_cast<LONG_PTR>(&names));
+    return names;
+}
+
+// The sixteen strings of a string table block, empty where the block has none.
+std::vector<std::wstring> stringBlock(HMODULE hModule, WORD block, LANGID language)
+{
+    std::vector<std::wstring> strings(16);
+    DWORD size = 0;
+    const auto* p = static_cast<const WORD*>(
+        kivotest::findResourceIn(hModule, RT_STRING, MAKEINTRESOURCEW(block), language, &size));
+    const WORD* end = p + size / sizeof(WORD);
+    for (int i = 0; p && i < 16 && p < end; ++i) {
+        WORD length = *p++;
+        if (length > end - p)
+            break;
+        strings[i].assign(reinterpret_cast<const wchar_t*>(p), length);
+        p += length;
+    }
+    return strings;
+}
+
+// Command ids and separators of a menu template, through its popups.
+std::vector<UINT> menuCommands(HMODULE hModule, WORD id, LANGID language)
+{
+    DWORD size = 0;
+    const void* data = kivotest::findResourceIn(hModule, RT_MENU, MAKEINTRESOURCEW(id), language, &size);
+    std::vector<UINT> commands;
+    HMENU hMenu = data ? LoadMenuIndirectW(data) : nullptr;
+    if (!hMenu)
+        return commands;
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i)
+        for (const MenuItem& item : menuItems(GetSubMenu(hMenu, i)))
+            commands.push_back(item.type & MFT_SEPARATOR ? 0 : item.id);
+    DestroyMenu(hMenu);
+    return commands;
+}
+
+// Every template, string, menu and list of the English resources has a German counterpart under
+// the same id, with the same controls, entries and commands; the icons serve both languages.
+TEST_F(LocaleLibraryTest, EveryEnglishResourceHasAGermanTwin)
+{
+    using kivotest::kEnglish;
+    using kivotest::kGerman;
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    HWND hParent = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr, nullptr, nullptr);
+    std::vector<WORD> dialogs = resourceNames(m_hLocale, RT_DIALOG);
+    EXPECT_EQ(7u, dialogs.size());
+    for (WORD id : dialogs) {
+        SCOPED_TRACE(id);
+        HWND english = kivotest::createDialogIn(m_hLocale, id, kEnglish, hParent);
+        HWND german = kivotest::createDialogIn(m_hLocale, id, kGerman, hParent);
+        ASSERT_TRUE(english && german) << "no German template";
+        EXPECT_EQ(GetWindowLongW(english, GWL_STYLE), GetWindowLongW(german, GWL_STYLE));
+        EXPECT_FALSE(windowText(german).empty());
+        std::vector<HWND> englishControls = kivotest::controlsOf(english), germanControls = kivotest::controlsOf(german);
+        ASSERT_EQ(englishControls.size(), germanControls.size());
+        for (size_t i = 0; i < englishControls.size(); ++i) {
+            HWND e = englishControls[i], g = germanControls[i];
+            SCOPED_TRACE(GetDlgCtrlID(e));
+            wchar_t englishClass[64] = L"", germanClass[64] = L"";
+            GetClassNameW(e, englishClass, ARRAYSIZE(englishClass));
+            GetClassNameW(g, germanClass, ARRAYSIZE(germanClass));
+            EXPECT_EQ(GetDlgCtrlID(e), GetDlgCtrlID(g));
+            EXPECT_STREQ(englishClass, germanClass);
+            EXPECT_EQ(GetWindowLongW(e, GWL_STYLE), GetWindowLongW(g, GWL_STYLE));
+            EXPECT_EQ(windowText(e).empty(), windowText(g).empty());
+        }
+        DestroyWindow(english);
+        DestroyWindow(german);
+    }
+    DestroyWindow(hParent);
+    for (WORD block : resourceNames(m_hLocale, RT_STRING)) {
+        std::vector<std::wstring> english = stringBlock(m_hLocale, block, kEnglish);
+        std::vector<std::wstring> german = stringBlock(m_hLocale, block, kGerman);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(english[i].empty(), german[i].empty()) << "string " << (block - 1) * 16 + i;
+    }
+    for (WORD id : resourceNames(m_hLocale, RT_MENU)) {
+        std::vector<UINT> english = menuCommands(m_hLocale, id, kEnglish);
+        EXPECT_FALSE(english.empty());
+        EXPECT_EQ(english, menuCommands(m_hLocale, id, kGerman)) << "menu " << id;
+    }
+    for (WORD id : resourceNames(m_hLocale, MAKEINTRESOURCEW(240))) {
+        std::map<int, std::vector<std::string>> english = dialogListData(m_hLocale, id, kEnglish);
+        std::map<int, std::vector<std::string>> german = dialogListData(m_hLocale, id, kGerman);
+        ASSERT_EQ(english.size(), german.size()) << "list data of " << id;
+        for (const auto& list : english)
+            EXPECT_EQ(list.second.size(), german[list.first].size()) << "list " << list.first;
+    }
+}
+
+// The loader takes the user's interface language, and English for any language the library lacks:
+// what this process loads is exactly the resources of that language. Wine derives the language
+// from the locale the process was started under (LANG, which it also copies into the process's
+// environment); ctest runs this test under the harness's C locale, de_DE and fr_FR.
+TEST_F(LocaleLibraryTest, TheLoaderPicksTheUserInterfaceLanguage)
+{
+    const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
+    wchar_t lang[64] = L"";
+    if (GetEnvironmentVariableW(L"LANG", lang, ARRAYSIZE(lang)))
+        EXPECT_EQ(wcsncmp(lang, L"de_", 3) == 0, german) << "LANG=" << lang;
+    const LANGID expected = german ? kivotest::kGerman : kivotest::kEnglish;
+    std::wstring text;
+    stringLength(m_hLocale, IDS_NO_FRAME, text);
+    EXPECT_EQ(stringBlock(m_hLocale, IDS_NO_FRAME / 16 + 1, expected)[IDS_NO_FRAME % 16], text);
+
+    HWND hExpected = kivotest::createDialogIn(m_hLocale, IDD_SETTINGS_PANEL, expected, nullptr);
+    HWND hDlg = CreateDialogParamW(m_hLocale, MAKEINTRESOURCEW(IDD_SETTINGS_PANEL), nullptr, acceptDialog, 0);
+    ASSERT_TRUE(hExpected && hDlg);
+    for (HWND control : kivotest::controlsOf(hExpected))
+        EXPECT_EQ(windowText(control), windowText(GetDlgItem(hDlg, GetDlgCtrlID(control))));
+    DestroyWindow(hExpected);
+    DestroyWindow(hDlg);
+
+    HMENU hMenu = LoadMenuW(m_hLocale, MAKEINTRESOURCEW(IDM_TRAY));
+    ASSERT_NE(nullptr, hMenu);
+    wchar_t help[64] = L"";
+    GetMenuStringW(hMenu, ID_TRAY_HELP, help, ARRAYSIZE(help), MF_BYCOMMAND);
+    EXPECT_STREQ(german ? L"&Hilfe" : L"&Help", help);
+    DestroyMenu(hMenu);
 }
 
 // How colourful an icon is: the largest difference between the colour channels of any pixel that

@@ -122,7 +122,7 @@ TEST_F(ServeHelpTest, AfterOneFailureHelpIsNotTriedAgain)
 
 TEST_F(ServeHelpTest, NoHelpFileMeansNoHelp)
 {
-    Installation noHelp({L"KivoSet.chm"});
+    Installation noHelp({L"KivoSet.chm", L"de\\KivoSet.chm"});
     m_registration.set(kivotest::testsFile(L"RecordingHelp.dll"));
     TestProcess serve = noHelp.start(L"KivoServe.exe");
     HWND hServe = waitForFrameWindow(serve.id(), 10000);

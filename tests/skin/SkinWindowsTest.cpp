@@ -355,6 +355,33 @@ TEST(TesselMessageBoxTest, IsAMessageBoxThatTheKeyboardAndOtherProgramsAnswer)
     }
 }
 
+// The programs' messages fit their box in every language: the box sizes itself to the text, as
+// measured with its own font, in English, German and the longer pseudo-language.
+TEST(TesselMessageBoxTest, EveryMessageOfThePanelFitsItsBoxInEveryLanguage)
+{
+    HMODULE hLocale = LoadLibraryExW(kivotest::stageFile(L"KivoLocale.dll").c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, hLocale);
+    const UINT messages[] = {132, 134, 135};   // service not found, property refused, effect failed
+    for (LANGID language : {kivotest::kEnglish, kivotest::kGerman, LANGID(0)}) {
+        for (UINT id : messages) {
+            SCOPED_TRACE(id);
+            std::wstring text = language ? kivotest::stringIn(hLocale, id, language)
+                                         : kivotest::pseudoText(kivotest::stringIn(hLocale, id, kivotest::kEnglish));
+            ASSERT_FALSE(text.empty()) << "language " << language;
+            std::string misfits = "not measured";
+            kivotest::DialogDriver driver(L"Kivo fit box", [&](HWND box) {
+                misfits = kivotest::misfitsIn(box);
+                kivotest::pressDialogButton(box, IDOK);
+            });
+            TesselMessageBox(text.c_str(), L"Kivo fit box", MB_ICONEXCLAMATION);
+            EXPECT_TRUE(driver.found());
+            EXPECT_EQ("", misfits) << "language " << language;
+        }
+    }
+    FreeLibrary(hLocale);
+}
+
 TEST(TesselApiTest, EnableLunaReturnsTheSettingInForceBeforeTheCall)
 {
     bool original = TesselAPI::IsLunaEnabled();

@@ -6,7 +6,8 @@ send instead of the camera picture:
   stil02.bmp   privacy: a closed eye, over the words "camera paused"
 
 Both are 320 x 240, 24-bit, drawn with the library's rasteriser. The words are drawn as strokes
-(a small built-in letter set), so that the pictures need no font.
+(a small built-in letter set), so that the pictures need no font. The English pictures go into the
+folder itself, those of other languages into a folder named for the language (de/).
 
 Usage: make_stills.py OUTPUT_FOLDER
 """
@@ -41,6 +42,7 @@ LETTERS = {
     'G': (4.6, [arc(2.6, 3, 2.6, 3, 320, 30, 24) + [(4.9, 3.3), (2.7, 3.3)]]),
     'H': (4.0, [[(0, 0), (0, 6)], [(4, 0), (4, 6)], [(0, 3), (4, 3)]]),
     'I': (0.0, [[(0, 0), (0, 6)]]),
+    'L': (3.2, [[(0, 0), (0, 6), (3.2, 6)]]),
     'K': (3.8, [[(0, 0), (0, 6)], [(3.7, 0), (0, 3.9)], [(1.3, 2.6), (3.8, 6)]]),
     'M': (5.0, [[(0, 6), (0, 0), (2.5, 4.2), (5, 0), (5, 6)]]),
     'P': (3.8, [[(0, 6), (0, 0), (2.1, 0)] + arc(2.1, 1.65, 1.65, 1.65, 270, 450) + [(0, 3.3)]]),
@@ -49,7 +51,10 @@ LETTERS = {
     'S': (3.9, [arc(1.95, 1.5, 1.85, 1.5, 330, 90) + arc(1.95, 4.5, 1.95, 1.5, 270, 520)]),
     'T': (4.2, [[(0, 0), (4.2, 0)], [(2.1, 0), (2.1, 6)]]),
     'U': (4.0, [[(0, 0), (0, 4)] + arc(2, 4, 2, 2, 180, 0) + [(4, 0)]]),
+    'Z': (3.8, [[(0, 0), (3.8, 0), (0, 6), (3.8, 6)]]),
 }
+# An umlaut: the letter with two dots above its cap height.
+LETTERS['Ü'] = (4.0, LETTERS['U'][1] + [[(1.0, -1.5), (1.0, -1.2)], [(3.0, -1.5), (3.0, -1.2)]])
 GAP, SPACE = 1.7, 2.6
 
 
@@ -112,7 +117,7 @@ def soft_background(c, top_left, bottom_right, seed):
 
 # --- the pictures ---
 
-def be_right_back():
+def be_right_back(words):
     c = Canvas(W, H)
     soft_background(c, rgb('#2a9d8f'), rgb('#1d3557'), 3)
     cx, cy, r = W / 2.0, 92.0, 54.0
@@ -148,11 +153,11 @@ def be_right_back():
     t = math.radians(60 - 90)
     tx, ty = cx + (r + 0.5) * math.cos(t), cy + (r + 0.5) * math.sin(t)
     c.paint(lambda x, y: sd_circle(x, y, tx, ty, 5), rgb('#e76f51'), box=(tx - 8, ty - 8, tx + 8, ty + 8))
-    draw_words(c, 'BE RIGHT BACK', 190, 3.6, (1.0, 1.0, 1.0), 1.7)
+    draw_words(c, words, 190, 3.6, (1.0, 1.0, 1.0), 1.7)
     return c
 
 
-def camera_paused():
+def camera_paused(words):
     c = Canvas(W, H)
     soft_background(c, rgb('#5a3d7a'), rgb('#161b3a'), 11)
     cx, cy = W / 2.0, 96.0
@@ -173,23 +178,30 @@ def camera_paused():
     eye = lambda x, y: min(sd_segment(x, y, *s) for s in strokes) - 3.0
     c.paint(lambda x, y: eye(x - 1, y - 2) - 0.5, (0.0, 0.0, 0.05), 0.3, box=box)
     c.paint(eye, (1.0, 1.0, 1.0), box=box)
-    draw_words(c, 'CAMERA PAUSED', 196, 3.4, (1.0, 1.0, 1.0), 1.6)
+    draw_words(c, words, 196, 3.4, (1.0, 1.0, 1.0), 1.6)
     return c
 
 
-STILLS = [('stil01.bmp', be_right_back), ('stil02.bmp', camera_paused)]
+# The pictures by language folder ('' for English, the folder itself) and file name, with their words.
+STILLS = {
+    '': [('stil01.bmp', be_right_back, 'BE RIGHT BACK'), ('stil02.bmp', camera_paused, 'CAMERA PAUSED')],
+    'de': [('stil01.bmp', be_right_back, 'GLEICH ZURÜCK'), ('stil02.bmp', camera_paused, 'KAMERA PAUSIERT')],
+}
 
 
 def main(argv):
     if len(argv) != 2 or argv[1] in ('-h', '--help'):
         print(__doc__.strip())
         return 0 if len(argv) == 2 else 2
-    out = argv[1]
-    os.makedirs(out, exist_ok=True)
-    for name, draw in STILLS:
-        path = os.path.join(out, name)
-        draw().save_bmp(path + '.tmp')
-        os.replace(path + '.tmp', path)
+    for language, pictures in STILLS.items():
+        out = os.path.join(argv[1], language)
+        os.makedirs(out, exist_ok=True)
+        for name, draw, words in pictures:
+            if text_width(words, 3.6) > W - 16:
+                raise SystemExit('make_stills.py: "%s" is too wide for the picture' % words)
+            path = os.path.join(out, name)
+            draw(words).save_bmp(path + '.tmp')
+            os.replace(path + '.tmp', path)
     return 0
 
 
