@@ -607,8 +607,9 @@ TEST_F(LocaleLibraryTest, TheLoaderPicksTheUserInterfaceLanguage)
 {
     const bool german = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_GERMAN;
     wchar_t lang[64] = L"";
-    if (GetEnvironmentVariableW(L"LANG", lang, ARRAYSIZE(lang)))
+    if (GetEnvironmentVariableW(L"LANG", lang, ARRAYSIZE(lang))) {
         EXPECT_EQ(wcsncmp(lang, L"de_", 3) == 0, german) << "LANG=" << lang;
+    }
     const LANGID expected = german ? kivotest::kGerman : kivotest::kEnglish;
     std::wstring text;
     stringLength(m_hLocale, IDS_NO_FRAME, text);
