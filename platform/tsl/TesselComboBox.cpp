@@ -2,6 +2,7 @@
 // that drops down is the system's, coloured by the dialog (WM_CTLCOLORLISTBOX). The system also
 // draws the field directly when the selection or the focus changes, so the library draws again
 // after those messages. Other combo box kinds keep the system's look.
+#include "FlatControl.h"
 #include "TslControls.h"
 #include "TslLook.h"
 
@@ -98,38 +99,16 @@ LRESULT TesselComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     HWND hWnd = m_hWnd;
     if (!isDropDownList(hWnd))
         return CComboBox::WindowProc(message, wParam, lParam);
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : ::BeginPaint(hWnd, &ps);
-        if (hdc)
-            paintComboBox(hWnd, hdc, m_hot);
-        if (!wParam)
-            ::EndPaint(hWnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintComboBox(hWnd, reinterpret_cast<HDC>(wParam), m_hot);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_MOUSEMOVE:
-        if (!m_hot) {
-            m_hot = true;
-            TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hWnd, 0};
-            ::TrackMouseEvent(&track);
-            ::InvalidateRect(hWnd, nullptr, FALSE);
-        }
-        break;
-    case WM_MOUSELEAVE:
-        m_hot = false;
-        ::InvalidateRect(hWnd, nullptr, FALSE);
-        break;
-    default:
-        break;
-    }
+    LRESULT answered = 0;
+    auto paint = [hWnd, this](HDC hdc) { paintComboBox(hWnd, hdc, m_hot); };
+    if (answerPaintMessages(hWnd, message, wParam, PaintDc::WParamFirst, paint, &answered))
+        return answered;
+    if (message == WM_MOUSEMOVE)
+        enterHover(hWnd, m_hot);
+    else if (message == WM_MOUSELEAVE)
+        leaveHover(hWnd, m_hot);
     LRESULT result = CComboBox::WindowProc(message, wParam, lParam);
-    if (changesLook(message) && ::IsWindow(hWnd))
-        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (changesLook(message))
+        redrawNowIfAlive(hWnd);
     return result;
 }
