@@ -95,6 +95,9 @@ void drawOutlined(HDC hdc, COLORREF fill, COLORREF outline, Draw draw)
     if (brush)
         ::DeleteObject(brush);
 }
+// Text drawn transparently in one colour into rect with DrawText's format; the DC's state is
+// restored afterwards.
+void drawText(HDC hdc, RECT rect, const CString& text, COLORREF color, UINT format);
 // The text of a window (caption, label).
 CString windowText(HWND hWnd);
 // True unless the window's UI state hides focus cues (mouse-only use so far).
