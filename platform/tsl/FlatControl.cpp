@@ -2,6 +2,28 @@
 
 namespace tsl {
 
+namespace {
+
+RECT clientRect(HWND hWnd)
+{
+    RECT client = {};
+    ::GetClientRect(hWnd, &client);
+    return client;
+}
+
+} // namespace
+
+ControlCanvas::ControlCanvas(HWND hWnd, HDC target, Font font)
+    : m_client(clientRect(hWnd)), m_buffer(target, m_client.right, m_client.bottom),
+      m_state(m_buffer.dc())
+{
+    if (font == NoFont)
+        return;
+    HFONT own = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
+    if (own)
+        ::SelectObject(m_buffer.dc(), own);
+}
+
 void enterHover(HWND hWnd, bool& hot)
 {
     if (hot)

@@ -2,6 +2,8 @@
 // buttons, group boxes, combo boxes, sliders). Internal to Tsl.dll.
 #pragma once
 
+#include "TslLook.h"
+
 #include <afxwin.h>
 
 namespace tsl {
@@ -36,6 +38,23 @@ bool answerPaintMessages(HWND hWnd, UINT message, WPARAM wParam, PaintDc paintDc
         return false;
     }
 }
+
+// What a control draws itself on: a back buffer of its client area over the target DC, the
+// buffer's state saved until the end, and the control's own font selected when it has one.
+class ControlCanvas {
+public:
+    enum Font { NoFont, ControlFont };
+    ControlCanvas(HWND hWnd, HDC target, Font font);
+    HDC dc() const { return m_buffer.dc(); }
+    const RECT& client() const { return m_client; }
+    // Puts the finished drawing on the target.
+    void copy() { m_buffer.copy(); }
+
+private:
+    RECT m_client;
+    BackBuffer m_buffer;
+    DcStateGuard m_state;
+};
 
 // WM_MOUSEMOVE: the control turns hot and asks for WM_MOUSELEAVE, once per visit.
 void enterHover(HWND hWnd, bool& hot);

@@ -53,14 +53,9 @@ void drawDisc(HDC hdc, const RECT& r, COLORREF fill, COLORREF outline)
 // Draws the whole control: the parent's background, the box or ring, the label and the focus cue.
 void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
 {
-    RECT client;
-    ::GetClientRect(hWnd, &client);
-    BackBuffer buffer(target, client.right, client.bottom);
+    ControlCanvas buffer(hWnd, target, ControlCanvas::ControlFont);
     HDC hdc = buffer.dc();
-    DcStateGuard state(hdc);
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
-    if (font)
-        ::SelectObject(hdc, font);
+    const RECT& client = buffer.client();
     HBRUSH background = parentControlBrush(hWnd, hdc);
     ::FillRect(hdc, &client, background);
     COLORREF labelColor = ::GetTextColor(hdc);

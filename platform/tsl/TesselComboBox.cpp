@@ -43,14 +43,9 @@ bool changesLook(UINT message)
 
 void paintComboBox(HWND hWnd, HDC target, bool hot)
 {
-    RECT client;
-    ::GetClientRect(hWnd, &client);
-    BackBuffer buffer(target, client.right, client.bottom);
+    ControlCanvas buffer(hWnd, target, ControlCanvas::ControlFont);
     HDC hdc = buffer.dc();
-    DcStateGuard state(hdc);
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
-    if (font)
-        ::SelectObject(hdc, font);
+    const RECT& client = buffer.client();
     bool enabled = ::IsWindowEnabled(hWnd) != FALSE;
     bool focused = ::GetFocus() == hWnd;
     bool dropped = ::SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0) != 0;
@@ -82,10 +77,8 @@ void paintComboBox(HWND hWnd, HDC target, bool hot)
         fillRect(hdc, field, kHotFace);
     RECT textRect = field;
     textRect.left += 2;
-    ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, enabled ? kText : kTextDisabled);
-    ::DrawTextW(hdc, text, text.GetLength(), &textRect,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    drawText(hdc, textRect, text, enabled ? kText : kTextDisabled,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     buffer.copy();
 }
 

@@ -46,11 +46,9 @@ void drawTicks(HDC hdc, HWND hWnd, const RECT& client, const RECT& channel, cons
 
 void paintSlider(HWND hWnd, HDC target)
 {
-    RECT client;
-    ::GetClientRect(hWnd, &client);
-    BackBuffer buffer(target, client.right, client.bottom);
+    ControlCanvas buffer(hWnd, target, ControlCanvas::NoFont);
     HDC hdc = buffer.dc();
-    DcStateGuard state(hdc);
+    const RECT& client = buffer.client();
     ::FillRect(hdc, &client, parentControlBrush(hWnd, hdc));
 
     bool vertical = (::GetWindowLongW(hWnd, GWL_STYLE) & TBS_VERT) != 0;
