@@ -17,8 +17,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 '..', '..', '..', 'kivolib', 'images'))
-from raster import (Canvas, clamp, mix, noise, rgb, sd_circle, sd_segment,  # noqa: E402
-                    smoothstep)
+from raster import (Canvas, clamp, mix, noise, rgb, run_picture_script, sd_circle,  # noqa: E402
+                    sd_segment, smoothstep)
 
 W, H = 320, 240
 
@@ -180,17 +180,15 @@ def camera_paused():
 STILLS = [('stil01.bmp', be_right_back), ('stil02.bmp', camera_paused)]
 
 
-def main(argv):
-    if len(argv) != 2 or argv[1] in ('-h', '--help'):
-        print(__doc__.strip())
-        return 0 if len(argv) == 2 else 2
-    out = argv[1]
-    os.makedirs(out, exist_ok=True)
+def write_stills(out):
     for name, draw in STILLS:
         path = os.path.join(out, name)
         draw().save_bmp(path + '.tmp')
         os.replace(path + '.tmp', path)
-    return 0
+
+
+def main(argv):
+    return run_picture_script(argv, __doc__, write_stills)
 
 
 if __name__ == '__main__':
