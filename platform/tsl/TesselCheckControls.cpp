@@ -111,40 +111,32 @@ void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
     buffer.copy();
 }
 
-// The window procedure shared by both classes: the library paints and tracks the mouse; the
-// system keeps the state, after which the library draws again at once.
-LRESULT checkControlProc(CButton& control, bool radio, bool& hot, UINT message, WPARAM wParam,
-                         LPARAM lParam)
+} // namespace
+
+TesselCheckControl::TesselCheckControl(bool radio) : m_radio(radio) {}
+TesselCheckControl::~TesselCheckControl() = default;
+
+// The library paints and tracks the mouse; the system keeps the state, after which the library
+// draws again at once.
+LRESULT TesselCheckControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    HWND hWnd = control.m_hWnd;
+    HWND hWnd = m_hWnd;
     LRESULT result = 0;
-    auto paint = [hWnd, radio, &hot](HDC hdc) { paintCheckControl(hWnd, hdc, radio, hot); };
+    auto paint = [this, hWnd](HDC hdc) { paintCheckControl(hWnd, hdc, m_radio, m_hot); };
     if (answerPaintMessages(hWnd, message, wParam, PaintDc::BeginPaint, paint, &result))
         return result;
     if (message == WM_MOUSEMOVE)
-        enterHover(hWnd, hot);
+        enterHover(hWnd, m_hot);
     else if (message == WM_MOUSELEAVE)
-        leaveHover(hWnd, hot);
-    result = control.CButton::WindowProc(message, wParam, lParam);
+        leaveHover(hWnd, m_hot);
+    result = CButton::WindowProc(message, wParam, lParam);
     if (changesLook(message))
         redrawNowIfAlive(hWnd);
     return result;
 }
 
-} // namespace
-
-TesselCheckBox::TesselCheckBox() = default;
+TesselCheckBox::TesselCheckBox() : TesselCheckControl(false) {}
 TesselCheckBox::~TesselCheckBox() = default;
 
-LRESULT TesselCheckBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return checkControlProc(*this, false, m_hot, message, wParam, lParam);
-}
-
-TesselRadioButton::TesselRadioButton() = default;
+TesselRadioButton::TesselRadioButton() : TesselCheckControl(true) {}
 TesselRadioButton::~TesselRadioButton() = default;
-
-LRESULT TesselRadioButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return checkControlProc(*this, true, m_hot, message, wParam, lParam);
-}
