@@ -177,31 +177,49 @@ bool hasAvx2()
     return has;
 }
 
+// Runs an AVX2 row kernel over the start of the row where the processor has AVX2: the pixels it
+// did (none without), with lanes and out moved past them (channels output lanes a pixel).
+template <typename Kernel>
+size_t avx2RowHead(Kernel kernel, size_t channels, const uint8_t* source, const FrameZoom::Tap* columns,
+                   size_t width, const uint16_t*& lanes, uint16_t*& out)
+{
+    if (!hasAvx2())
+        return 0;
+    const size_t done = kernel(source, columns, lanes, width, out);
+    out += channels * done;
+    lanes += 8 * done;
+    return done;
+}
+
 }  // namespace
 #endif
+
+namespace {
+
+// One output pixel's 8 lanes: the 8 bytes at its first tap (its channels and its right
+// neighbour's), widened to 16 bits and times its lanes.
+inline __m128i weightedTap(const uint8_t* source, const FrameZoom::Tap& tap, const uint16_t* lanes)
+{
+    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + tap.first));
+    return _mm_mullo_epi16(_mm_unpacklo_epi8(bytes, _mm_setzero_si128()),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+}
+
+}  // namespace
 
 // Two output pixels per step: each 8-byte load holds a pixel and its right neighbour, widened to
 // 16 bits and weighted; the two halves of each product summed give the pixel's four channels.
 void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights weights,
                    size_t width, uint16_t* out)
 {
-    const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = weights.lanes;
     size_t x = 0;
 #if defined(KIVO_HAVE_AVX2)
-    if (hasAvx2()) {
-        x = scaleRgb32RowAvx2(source, columns, lanes, width, out);
-        out += 4 * x;
-        lanes += 8 * x;
-    }
+    x = avx2RowHead(scaleRgb32RowAvx2, 4, source, columns, width, lanes, out);
 #endif
     for (; x + 2 <= width; x += 2, out += 8, lanes += 16) {
-        __m128i p0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
-        __m128i p1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x + 1].first));
-        p0 = _mm_mullo_epi16(_mm_unpacklo_epi8(p0, zero),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
-        p1 = _mm_mullo_epi16(_mm_unpacklo_epi8(p1, zero),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes + 8)));
+        const __m128i p0 = weightedTap(source, columns[x], lanes);
+        const __m128i p1 = weightedTap(source, columns[x + 1], lanes + 8);
         const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(p0, p1), _mm_unpackhi_epi64(p0, p1));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), sum);
     }
@@ -213,20 +231,13 @@ void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRow
 void scaleRgb24Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights weights,
                    size_t width, uint16_t* out)
 {
-    const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = weights.lanes;
     size_t x = 0;
 #if defined(KIVO_HAVE_AVX2)
-    if (hasAvx2()) {
-        x = scaleRgb24RowAvx2(source, columns, lanes, width, out);
-        out += 3 * x;
-        lanes += 8 * x;
-    }
+    x = avx2RowHead(scaleRgb24RowAvx2, 3, source, columns, width, lanes, out);
 #endif
     for (; x < width; ++x, out += 3, lanes += 8) {
-        __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
-        p = _mm_mullo_epi16(_mm_unpacklo_epi8(p, zero),
-                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+        const __m128i p = weightedTap(source, columns[x], lanes);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(p, _mm_srli_si128(p, 6)));
     }
 }
