@@ -24,20 +24,17 @@ ControlCanvas::ControlCanvas(HWND hWnd, HDC target, Font font)
         ::SelectObject(m_buffer.dc(), own);
 }
 
-void enterHover(HWND hWnd, bool& hot)
+void followHover(HWND hWnd, UINT message, bool& hot)
 {
-    if (hot)
-        return;
-    hot = true;
-    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hWnd, 0};
-    ::TrackMouseEvent(&track);
-    ::InvalidateRect(hWnd, nullptr, FALSE);
-}
-
-void leaveHover(HWND hWnd, bool& hot)
-{
-    hot = false;
-    ::InvalidateRect(hWnd, nullptr, FALSE);
+    if (message == WM_MOUSEMOVE && !hot) {
+        hot = true;
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hWnd, 0};
+        ::TrackMouseEvent(&track);
+        ::InvalidateRect(hWnd, nullptr, FALSE);
+    } else if (message == WM_MOUSELEAVE) {
+        hot = false;
+        ::InvalidateRect(hWnd, nullptr, FALSE);
+    }
 }
 
 void redrawNowIfAlive(HWND hWnd)

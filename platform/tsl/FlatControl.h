@@ -56,10 +56,9 @@ private:
     DcStateGuard m_state;
 };
 
-// WM_MOUSEMOVE: the control turns hot and asks for WM_MOUSELEAVE, once per visit.
-void enterHover(HWND hWnd, bool& hot);
-// WM_MOUSELEAVE: the control is no longer hot.
-void leaveHover(HWND hWnd, bool& hot);
+// Keeps hot as the mouse comes and goes: WM_MOUSEMOVE makes the control hot and asks for
+// WM_MOUSELEAVE (once per visit), WM_MOUSELEAVE ends it; either change asks for a repaint.
+void followHover(HWND hWnd, UINT message, bool& hot);
 // Draws the control again at once if it still exists, for messages after which the system has
 // drawn it itself.
 void redrawNowIfAlive(HWND hWnd);

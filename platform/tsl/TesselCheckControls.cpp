@@ -125,10 +125,7 @@ LRESULT TesselCheckControl::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     auto paint = [this, hWnd](HDC hdc) { paintCheckControl(hWnd, hdc, m_radio, m_hot); };
     if (answerPaintMessages(hWnd, message, wParam, PaintDc::BeginPaint, paint, &result))
         return result;
-    if (message == WM_MOUSEMOVE)
-        enterHover(hWnd, m_hot);
-    else if (message == WM_MOUSELEAVE)
-        leaveHover(hWnd, m_hot);
+    followHover(hWnd, message, m_hot);
     result = CButton::WindowProc(message, wParam, lParam);
     if (changesLook(message))
         redrawNowIfAlive(hWnd);

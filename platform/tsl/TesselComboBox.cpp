@@ -96,10 +96,7 @@ LRESULT TesselComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     auto paint = [hWnd, this](HDC hdc) { paintComboBox(hWnd, hdc, m_hot); };
     if (answerPaintMessages(hWnd, message, wParam, PaintDc::WParamFirst, paint, &answered))
         return answered;
-    if (message == WM_MOUSEMOVE)
-        enterHover(hWnd, m_hot);
-    else if (message == WM_MOUSELEAVE)
-        leaveHover(hWnd, m_hot);
+    followHover(hWnd, message, m_hot);
     LRESULT result = CComboBox::WindowProc(message, wParam, lParam);
     if (changesLook(message))
         redrawNowIfAlive(hWnd);
