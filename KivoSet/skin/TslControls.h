@@ -11,30 +11,31 @@
 
 // Check boxes and radio buttons: a flat box or ring, the check in the accent colour, the label to
 // its right; the system keeps the check state, auto-check behaviour and arrow-key groups.
-class TSL_API TesselCheckBox : public CButton {
+class TSL_API TesselCheckControl : public CButton {
+public:
+    ~TesselCheckControl() override;
+
+protected:
+    explicit TesselCheckControl(bool radio);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool m_radio;
+    bool m_hot = false;
+};
+
+class TSL_API TesselCheckBox : public TesselCheckControl {
     DECLARE_DYNAMIC(TesselCheckBox)
 public:
     TesselCheckBox();
     ~TesselCheckBox() override;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    bool m_hot = false;
 };
 
-class TSL_API TesselRadioButton : public CButton {
+class TSL_API TesselRadioButton : public TesselCheckControl {
     DECLARE_DYNAMIC(TesselRadioButton)
 public:
     TesselRadioButton();
     ~TesselRadioButton() override;
-
-protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-    bool m_hot = false;
 };
 
 // A group box drawn as a one-pixel line with its title on the body colour.

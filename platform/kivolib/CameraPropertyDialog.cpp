@@ -1,20 +1,13 @@
 #include "CameraPropertyDialog.h"
 
 #include "CameraPropertyDialogIds.h"
+#include "ThisModule.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 
 namespace {
-
-HMODULE thisModule()
-{
-    HMODULE hModule = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&thisModule), &hModule);
-    return hModule;
-}
 
 long snapToStep(long value, long min, long step)
 {

@@ -5,11 +5,10 @@
 
 #include "BmpFile.h"
 #include "KeyedScaler.h"
+#include "ThisModule.h"
 
 #include <cstring>
 #include <vector>
-
-extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
@@ -29,11 +28,6 @@ bool isFrame(UINT id)
 bool isKnown(UINT id)
 {
     return isFrame(id) || id == kStillPrivacyId || id == kStillBeRightBackId || id == kOverResolutionId;
-}
-
-HINSTANCE thisModule()
-{
-    return reinterpret_cast<HINSTANCE>(&__ImageBase);
 }
 
 BITMAPINFO topDown32(int width, int height)

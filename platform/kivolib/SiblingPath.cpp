@@ -1,18 +1,7 @@
 // Files installed beside KivoLib.dll: the settings program and its help file, whose editions in
 // other languages than English lie in a folder named for the language (de\KivoSet.chm).
 #include "KivoLib.h"
-
-namespace {
-
-HMODULE thisModule()
-{
-    HMODULE hModule = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&thisModule), &hModule);
-    return hModule;
-}
-
-} // namespace
+#include "ThisModule.h"
 
 extern "C" KIVOLIB_API BOOL __cdecl KivoGetSiblingPath(LPCWSTR fileName, LPWSTR path, DWORD cchPath)
 {

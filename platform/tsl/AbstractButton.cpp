@@ -28,6 +28,15 @@ void repaint(HWND hWnd)
         ::InvalidateRect(hWnd, nullptr, FALSE);
 }
 
+// Lets the button's own procedure handle the current message, then redraws the button. A click
+// may end the dialog and this object with it: only the handle is used afterwards.
+void defaultThenRepaint(CWnd& button)
+{
+    HWND hWnd = button.m_hWnd;
+    button.Default();
+    repaint(hWnd);
+}
+
 } // namespace
 
 AbstractButton::AbstractButton() = default;
@@ -177,19 +186,14 @@ void AbstractButton::OnLButtonDown(UINT nFlags, CPoint point)
 {
     (void)nFlags;
     (void)point;
-    HWND hWnd = m_hWnd;
-    Default();
-    repaint(hWnd);
+    defaultThenRepaint(*this);
 }
 
 void AbstractButton::OnLButtonUp(UINT nFlags, CPoint point)
 {
     (void)nFlags;
     (void)point;
-    // The click may end the dialog and this object with it: only the handle is used afterwards.
-    HWND hWnd = m_hWnd;
-    Default();
-    repaint(hWnd);
+    defaultThenRepaint(*this);
 }
 
 void AbstractButton::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -197,9 +201,7 @@ void AbstractButton::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     (void)nChar;
     (void)nRepCnt;
     (void)nFlags;
-    HWND hWnd = m_hWnd;
-    Default();
-    repaint(hWnd);
+    defaultThenRepaint(*this);
 }
 
 void AbstractButton::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
@@ -207,21 +209,17 @@ void AbstractButton::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags)
     (void)nChar;
     (void)nRepCnt;
     (void)nFlags;
-    HWND hWnd = m_hWnd;
-    Default();
-    repaint(hWnd);
+    defaultThenRepaint(*this);
 }
 
 void AbstractButton::OnSetFocus(CWnd* pOldWnd)
 {
     (void)pOldWnd;
-    Default();
-    repaint(m_hWnd);
+    defaultThenRepaint(*this);
 }
 
 void AbstractButton::OnKillFocus(CWnd* pNewWnd)
 {
     (void)pNewWnd;
-    Default();
-    repaint(m_hWnd);
+    defaultThenRepaint(*this);
 }

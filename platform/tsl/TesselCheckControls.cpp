@@ -1,6 +1,7 @@
 // Check boxes and radio buttons: the system keeps their state and behaviour; the library draws
 // them flat. The system also draws them directly (not through WM_PAINT) when their state changes,
 // so after each such message the library draws again at once.
+#include "FlatControl.h"
 #include "TslControls.h"
 #include "TslLook.h"
 
@@ -46,32 +47,15 @@ void drawCheckMark(HDC hdc, const RECT& box, COLORREF ink)
 
 void drawDisc(HDC hdc, const RECT& r, COLORREF fill, COLORREF outline)
 {
-    HBRUSH brush = ::CreateSolidBrush(fill);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, outline);
-    if (brush && pen) {
-        HGDIOBJ oldBrush = ::SelectObject(hdc, brush);
-        HGDIOBJ oldPen = ::SelectObject(hdc, pen);
-        ::Ellipse(hdc, r.left, r.top, r.right, r.bottom);
-        ::SelectObject(hdc, oldPen);
-        ::SelectObject(hdc, oldBrush);
-    }
-    if (pen)
-        ::DeleteObject(pen);
-    if (brush)
-        ::DeleteObject(brush);
+    drawOutlined(hdc, fill, outline, [&] { ::Ellipse(hdc, r.left, r.top, r.right, r.bottom); });
 }
 
 // Draws the whole control: the parent's background, the box or ring, the label and the focus cue.
 void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
 {
-    RECT client;
-    ::GetClientRect(hWnd, &client);
-    BackBuffer buffer(target, client.right, client.bottom);
+    ControlCanvas buffer(hWnd, target, ControlCanvas::ControlFont);
     HDC hdc = buffer.dc();
-    DcStateGuard state(hdc);
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
-    if (font)
-        ::SelectObject(hdc, font);
+    const RECT& client = buffer.client();
     HBRUSH background = parentControlBrush(hWnd, hdc);
     ::FillRect(hdc, &client, background);
     COLORREF labelColor = ::GetTextColor(hdc);
@@ -127,74 +111,29 @@ void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
     buffer.copy();
 }
 
-// The window procedure's work shared by both classes: true with *result set for the messages the
-// library answers itself.
-bool checkControlBefore(HWND hWnd, bool radio, bool& hot, UINT message, WPARAM wParam, LRESULT* result)
-{
-    switch (message) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT: {
-        PAINTSTRUCT ps;
-        HDC hdc = message == WM_PAINT ? ::BeginPaint(hWnd, &ps) : reinterpret_cast<HDC>(wParam);
-        if (hdc)
-            paintCheckControl(hWnd, hdc, radio, hot);
-        if (message == WM_PAINT)
-            ::EndPaint(hWnd, &ps);
-        *result = 0;
-        return true;
-    }
-    case WM_ERASEBKGND:
-        *result = TRUE;
-        return true;
-    case WM_MOUSEMOVE:
-        if (!hot) {
-            hot = true;
-            TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hWnd, 0};
-            ::TrackMouseEvent(&track);
-            ::InvalidateRect(hWnd, nullptr, FALSE);
-        }
-        return false;
-    case WM_MOUSELEAVE:
-        hot = false;
-        ::InvalidateRect(hWnd, nullptr, FALSE);
-        return false;
-    default:
-        return false;
-    }
-}
-
-void checkControlAfter(HWND hWnd, UINT message)
-{
-    if (changesLook(message) && ::IsWindow(hWnd))
-        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
 } // namespace
 
-TesselCheckBox::TesselCheckBox() = default;
+TesselCheckControl::TesselCheckControl(bool radio) : m_radio(radio) {}
+TesselCheckControl::~TesselCheckControl() = default;
+
+// The library paints and tracks the mouse; the system keeps the state, after which the library
+// draws again at once.
+LRESULT TesselCheckControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hWnd = m_hWnd;
+    LRESULT result = 0;
+    auto paint = [this, hWnd](HDC hdc) { paintCheckControl(hWnd, hdc, m_radio, m_hot); };
+    if (answerPaintMessages(hWnd, message, wParam, PaintDc::BeginPaint, paint, &result))
+        return result;
+    followHover(hWnd, message, m_hot);
+    result = CButton::WindowProc(message, wParam, lParam);
+    if (changesLook(message))
+        redrawNowIfAlive(hWnd);
+    return result;
+}
+
+TesselCheckBox::TesselCheckBox() : TesselCheckControl(false) {}
 TesselCheckBox::~TesselCheckBox() = default;
 
-LRESULT TesselCheckBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    HWND hWnd = m_hWnd;
-    LRESULT result = 0;
-    if (checkControlBefore(hWnd, false, m_hot, message, wParam, &result))
-        return result;
-    result = CButton::WindowProc(message, wParam, lParam);
-    checkControlAfter(hWnd, message);
-    return result;
-}
-
-TesselRadioButton::TesselRadioButton() = default;
+TesselRadioButton::TesselRadioButton() : TesselCheckControl(true) {}
 TesselRadioButton::~TesselRadioButton() = default;
-
-LRESULT TesselRadioButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    HWND hWnd = m_hWnd;
-    LRESULT result = 0;
-    if (checkControlBefore(hWnd, true, m_hot, message, wParam, &result))
-        return result;
-    result = CButton::WindowProc(message, wParam, lParam);
-    checkControlAfter(hWnd, message);
-    return result;
-}

@@ -2,6 +2,7 @@
 // that drops down is the system's, coloured by the dialog (WM_CTLCOLORLISTBOX). The system also
 // draws the field directly when the selection or the focus changes, so the library draws again
 // after those messages. Other combo box kinds keep the system's look.
+#include "FlatControl.h"
 #include "TslControls.h"
 #include "TslLook.h"
 
@@ -42,14 +43,9 @@ bool changesLook(UINT message)
 
 void paintComboBox(HWND hWnd, HDC target, bool hot)
 {
-    RECT client;
-    ::GetClientRect(hWnd, &client);
-    BackBuffer buffer(target, client.right, client.bottom);
+    ControlCanvas buffer(hWnd, target, ControlCanvas::ControlFont);
     HDC hdc = buffer.dc();
-    DcStateGuard state(hdc);
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
-    if (font)
-        ::SelectObject(hdc, font);
+    const RECT& client = buffer.client();
     bool enabled = ::IsWindowEnabled(hWnd) != FALSE;
     bool focused = ::GetFocus() == hWnd;
     bool dropped = ::SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0) != 0;
@@ -81,10 +77,8 @@ void paintComboBox(HWND hWnd, HDC target, bool hot)
         fillRect(hdc, field, kHotFace);
     RECT textRect = field;
     textRect.left += 2;
-    ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, enabled ? kText : kTextDisabled);
-    ::DrawTextW(hdc, text, text.GetLength(), &textRect,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    drawText(hdc, textRect, text, enabled ? kText : kTextDisabled,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     buffer.copy();
 }
 
@@ -98,38 +92,13 @@ LRESULT TesselComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     HWND hWnd = m_hWnd;
     if (!isDropDownList(hWnd))
         return CComboBox::WindowProc(message, wParam, lParam);
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : ::BeginPaint(hWnd, &ps);
-        if (hdc)
-            paintComboBox(hWnd, hdc, m_hot);
-        if (!wParam)
-            ::EndPaint(hWnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintComboBox(hWnd, reinterpret_cast<HDC>(wParam), m_hot);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_MOUSEMOVE:
-        if (!m_hot) {
-            m_hot = true;
-            TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, hWnd, 0};
-            ::TrackMouseEvent(&track);
-            ::InvalidateRect(hWnd, nullptr, FALSE);
-        }
-        break;
-    case WM_MOUSELEAVE:
-        m_hot = false;
-        ::InvalidateRect(hWnd, nullptr, FALSE);
-        break;
-    default:
-        break;
-    }
+    LRESULT answered = 0;
+    auto paint = [hWnd, this](HDC hdc) { paintComboBox(hWnd, hdc, m_hot); };
+    if (answerPaintMessages(hWnd, message, wParam, PaintDc::WParamFirst, paint, &answered))
+        return answered;
+    followHover(hWnd, message, m_hot);
     LRESULT result = CComboBox::WindowProc(message, wParam, lParam);
-    if (changesLook(message) && ::IsWindow(hWnd))
-        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (changesLook(message))
+        redrawNowIfAlive(hWnd);
     return result;
 }

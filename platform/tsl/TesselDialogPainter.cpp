@@ -77,11 +77,7 @@ void TesselDialogPainter::DrawHelpButton(CDC& dc, const RECT& rect, bool hot, bo
 {
     HDC hdc = dc.GetSafeHdc();
     COLORREF ink = captionButtonFace(hdc, rect, hot, pressed, disabled);
-    DcStateGuard state(hdc);
-    ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, ink);
-    RECT r = rect;
-    ::DrawTextW(hdc, L"?", 1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    drawText(hdc, rect, L"?", ink, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void TesselDialogPainter::DrawMaxButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
@@ -115,13 +111,8 @@ void TesselDialogPainter::DrawRestoreButton(CDC& dc, const RECT& rect, bool hot,
 
 void TesselDialogPainter::DrawTitleText(CDC& dc, const RECT& rect, const CString& text, bool active)
 {
-    HDC hdc = dc.GetSafeHdc();
-    DcStateGuard state(hdc);
-    ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, active ? kCaptionText : kCaptionTextInactive);
-    RECT r = rect;
-    ::DrawTextW(hdc, text, text.GetLength(), &r,
-                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    drawText(dc.GetSafeHdc(), rect, text, active ? kCaptionText : kCaptionTextInactive,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void TesselDialogPainter::DrawTopMenuBarBkgnd(CDC& dc, const RECT& rect, bool active)
@@ -133,12 +124,8 @@ void TesselDialogPainter::DrawTopMenuBarBkgnd(CDC& dc, const RECT& rect, bool ac
 
 void TesselDialogPainter::DrawTopMenuBarText(CDC& dc, const RECT& rect, const CString& text, bool disabled)
 {
-    HDC hdc = dc.GetSafeHdc();
-    DcStateGuard state(hdc);
-    ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, disabled ? kTextDisabled : kText);
-    RECT r = rect;
-    ::DrawTextW(hdc, text, text.GetLength(), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    drawText(dc.GetSafeHdc(), rect, text, disabled ? kTextDisabled : kText,
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void TesselDialogPainter::DrawMenuBarBkgnd(CDC& dc, const RECT& rect)
@@ -154,12 +141,10 @@ void TesselDialogPainter::DrawMenuBarText(CDC& dc, const RECT& rect, const CStri
     HDC hdc = dc.GetSafeHdc();
     if (selected)
         fillRect(hdc, rect, kSlate);
-    DcStateGuard state(hdc);
-    ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, disabled ? kTextDisabled : selected ? RGB(255, 255, 255) : kText);
     RECT r = rect;
     r.left += 8;
-    ::DrawTextW(hdc, text, text.GetLength(), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    drawText(hdc, r, text, disabled ? kTextDisabled : selected ? RGB(255, 255, 255) : kText,
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 }
 
 void TesselDialogPainter::DrawMenuBarSeparator(CDC& dc, const RECT& rect)

@@ -1,5 +1,6 @@
 // A group box: a one-pixel frame with its title on the parent's background. Only the frame and the
 // title are drawn; the inside belongs to the parent and the controls in it.
+#include "FlatControl.h"
 #include "TslControls.h"
 #include "TslLook.h"
 
@@ -43,25 +44,12 @@ TesselGroupBox2::~TesselGroupBox2() = default;
 LRESULT TesselGroupBox2::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND hWnd = m_hWnd;
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC hdc = ::BeginPaint(hWnd, &ps);
-        if (hdc)
-            paintGroupBox(hWnd, hdc);
-        ::EndPaint(hWnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintGroupBox(hWnd, reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    default:
-        break;
-    }
+    LRESULT answered = 0;
+    auto paint = [hWnd](HDC hdc) { paintGroupBox(hWnd, hdc); };
+    if (answerPaintMessages(hWnd, message, wParam, PaintDc::BeginPaint, paint, &answered))
+        return answered;
     LRESULT result = CButton::WindowProc(message, wParam, lParam);
-    if ((message == WM_SETTEXT || message == WM_ENABLE || message == WM_UPDATEUISTATE) && ::IsWindow(hWnd))
-        ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (message == WM_SETTEXT || message == WM_ENABLE || message == WM_UPDATEUISTATE)
+        redrawNowIfAlive(hWnd);
     return result;
 }

@@ -157,11 +157,7 @@ int TesselMessageDialog::run(CWnd* pParentWnd)
     // As the framework's DoModal, with a template built here.
     HWND hWndTop = nullptr;
     HWND owner = CWnd::GetSafeOwner(pParentWnd, &hWndTop)->GetSafeHwnd();
-    bool enableOwner = false;
-    if (owner && ::IsWindowEnabled(owner)) {
-        ::EnableWindow(owner, FALSE);
-        enableOwner = true;
-    }
+    const bool enableOwner = DisableModalOwner(owner);
     m_nModalResult = 0;
     m_nFlags |= WF_CONTINUEMODAL;
     if (CreateIndirect(writer.data(), CWnd::FromHandle(owner), nullptr) && ContinueModal()) {
@@ -170,17 +166,7 @@ int TesselMessageDialog::run(CWnd* pParentWnd)
     }
     m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
     int result = m_nModalResult;
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    if (enableOwner && ::IsWindow(owner))
-        ::EnableWindow(owner, TRUE);
-    if (m_hWnd && owner && ::IsWindow(owner) && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(owner);
-    if (m_hWnd)
-        DestroyWindow();
-    if (hWndTop && ::IsWindow(hWndTop))
-        ::EnableWindow(hWndTop, TRUE);
+    EndModalWindow(owner, enableOwner, hWndTop);
     return result;
 }
 

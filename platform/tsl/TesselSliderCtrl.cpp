@@ -1,5 +1,6 @@
 // A slider drawn flat: the parent's background, a thin channel, tick marks as the style asks, and a
 // rounded thumb (slate outline; accent while it has the focus).
+#include "FlatControl.h"
 #include "TslControls.h"
 #include "TslLook.h"
 
@@ -11,19 +12,8 @@ namespace {
 
 void roundRect(HDC hdc, const RECT& r, COLORREF fill, COLORREF outline)
 {
-    HBRUSH brush = ::CreateSolidBrush(fill);
-    HPEN pen = ::CreatePen(PS_SOLID, 1, outline);
-    if (brush && pen) {
-        HGDIOBJ oldBrush = ::SelectObject(hdc, brush);
-        HGDIOBJ oldPen = ::SelectObject(hdc, pen);
-        ::RoundRect(hdc, r.left, r.top, r.right, r.bottom, 4, 4);
-        ::SelectObject(hdc, oldPen);
-        ::SelectObject(hdc, oldBrush);
-    }
-    if (pen)
-        ::DeleteObject(pen);
-    if (brush)
-        ::DeleteObject(brush);
+    drawOutlined(hdc, fill, outline,
+                 [&] { ::RoundRect(hdc, r.left, r.top, r.right, r.bottom, 4, 4); });
 }
 
 void drawTicks(HDC hdc, HWND hWnd, const RECT& client, const RECT& channel, const RECT& thumb, bool vertical)
@@ -56,11 +46,9 @@ void drawTicks(HDC hdc, HWND hWnd, const RECT& client, const RECT& channel, cons
 
 void paintSlider(HWND hWnd, HDC target)
 {
-    RECT client;
-    ::GetClientRect(hWnd, &client);
-    BackBuffer buffer(target, client.right, client.bottom);
+    ControlCanvas buffer(hWnd, target, ControlCanvas::NoFont);
     HDC hdc = buffer.dc();
-    DcStateGuard state(hdc);
+    const RECT& client = buffer.client();
     ::FillRect(hdc, &client, parentControlBrush(hWnd, hdc));
 
     bool vertical = (::GetWindowLongW(hWnd, GWL_STYLE) & TBS_VERT) != 0;
@@ -97,25 +85,10 @@ TesselSliderCtrl::~TesselSliderCtrl() = default;
 LRESULT TesselSliderCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     HWND hWnd = m_hWnd;
-    switch (message) {
-    case WM_PAINT: {
-        // A DC given in wParam is the caller's (WM_PRINT and friends).
-        PAINTSTRUCT ps;
-        HDC hdc = wParam ? reinterpret_cast<HDC>(wParam) : ::BeginPaint(hWnd, &ps);
-        if (hdc)
-            paintSlider(hWnd, hdc);
-        if (!wParam)
-            ::EndPaint(hWnd, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintSlider(hWnd, reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    default:
-        break;
-    }
+    LRESULT answered = 0;
+    auto paint = [hWnd](HDC hdc) { paintSlider(hWnd, hdc); };
+    if (answerPaintMessages(hWnd, message, wParam, PaintDc::WParamFirst, paint, &answered))
+        return answered;
     LRESULT result = CSliderCtrl::WindowProc(message, wParam, lParam);
     switch (message) {
     case WM_SETFOCUS:

@@ -72,6 +72,14 @@ void line(HDC hdc, int x0, int y0, int x1, int y1, COLORREF color, int width)
     ::DeleteObject(pen);
 }
 
+void drawText(HDC hdc, RECT rect, const CString& text, COLORREF color, UINT format)
+{
+    DcStateGuard state(hdc);
+    ::SetBkMode(hdc, TRANSPARENT);
+    ::SetTextColor(hdc, color);
+    ::DrawTextW(hdc, text, text.GetLength(), &rect, format);
+}
+
 CString windowText(HWND hWnd)
 {
     int length = ::GetWindowTextLengthW(hWnd);

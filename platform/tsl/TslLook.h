@@ -76,6 +76,28 @@ void fillRect(HDC hdc, const RECT& r, COLORREF color);
 void frameRect(HDC hdc, const RECT& r, COLORREF color);
 // A line of the given width from (x0, y0) to (x1, y1), pen restored afterwards.
 void line(HDC hdc, int x0, int y0, int x1, int y1, COLORREF color, int width = 1);
+// Runs draw() (an Ellipse, a RoundRect) with a solid brush of fill and a one-pixel pen of outline
+// selected; the DC's own brush and pen are put back and both made objects deleted afterwards.
+template <typename Draw>
+void drawOutlined(HDC hdc, COLORREF fill, COLORREF outline, Draw draw)
+{
+    HBRUSH brush = ::CreateSolidBrush(fill);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, outline);
+    if (brush && pen) {
+        HGDIOBJ oldBrush = ::SelectObject(hdc, brush);
+        HGDIOBJ oldPen = ::SelectObject(hdc, pen);
+        draw();
+        ::SelectObject(hdc, oldPen);
+        ::SelectObject(hdc, oldBrush);
+    }
+    if (pen)
+        ::DeleteObject(pen);
+    if (brush)
+        ::DeleteObject(brush);
+}
+// Text drawn transparently in one colour into rect with DrawText's format; the DC's state is
+// restored afterwards.
+void drawText(HDC hdc, RECT rect, const CString& text, COLORREF color, UINT format);
 // The text of a window (caption, label).
 CString windowText(HWND hWnd);
 // True unless the window's UI state hides focus cues (mouse-only use so far).

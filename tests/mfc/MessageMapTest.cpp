@@ -106,13 +106,24 @@ DerivedFrame* createFrame(bool* deleted)
 class MessageMapTest : public ::testing::Test {
 protected:
     void SetUp() override { g_calls.clear(); }
+
+    // A new frame's window; m_deleted turns true when the frame deletes itself.
+    HWND openFrame() { return createFrame(&m_deleted)->m_hWnd; }
+    // Destroys the frame's window, then checks that the frame deleted itself after its last
+    // message and that the handlers were called as expected, in order.
+    void closeFrameExpectingCalls(HWND hWnd, const std::vector<std::wstring>& expected)
+    {
+        DestroyWindow(hWnd);
+        EXPECT_TRUE(m_deleted) << "a frame deletes itself after its last message";
+        EXPECT_EQ(expected, g_calls);
+    }
+
+    bool m_deleted = false;
 };
 
 TEST_F(MessageMapTest, DerivedEntryWinsAndBaseEntriesStillServe)
 {
-    bool deleted = false;
-    DerivedFrame* frame = createFrame(&deleted);
-    HWND hWnd = frame->m_hWnd;
+    HWND hWnd = openFrame();
     ASSERT_TRUE(IsWindow(hWnd));
 
     EXPECT_EQ(30, SendMessageW(hWnd, WM_PRIVATE_A, 7, 8));
@@ -124,20 +135,13 @@ TEST_F(MessageMapTest, DerivedEntryWinsAndBaseEntriesStillServe)
     GetWindowTextW(hWnd, text, 32);
     EXPECT_STREQ(L"still default", text);
 
-    DestroyWindow(hWnd);
-    EXPECT_TRUE(deleted) << "a frame deletes itself after its last message";
-
-    std::vector<std::wstring> expected = {
-        L"Base::OnCreate", L"Derived::OnPrivateA 7 8", L"Base::OnPrivateB 9", L"Base::OnFirst",
-        L"Derived::OnDestroy"};
-    EXPECT_EQ(expected, g_calls);
+    closeFrameExpectingCalls(hWnd, {L"Base::OnCreate", L"Derived::OnPrivateA 7 8", L"Base::OnPrivateB 9",
+                                    L"Base::OnFirst", L"Derived::OnDestroy"});
 }
 
 TEST_F(MessageMapTest, RegisteredMessageIsMatchedByItsRunTimeNumber)
 {
-    bool deleted = false;
-    DerivedFrame* frame = createFrame(&deleted);
-    HWND hWnd = frame->m_hWnd;
+    HWND hWnd = openFrame();
 
     // Before registration the variable is 0 and must match nothing, not even message 0.
     g_registeredMessage = 0;
@@ -149,42 +153,30 @@ TEST_F(MessageMapTest, RegisteredMessageIsMatchedByItsRunTimeNumber)
     UINT other = RegisterWindowMessageW(L"KivoTest-MessageMap-Other");
     EXPECT_EQ(0, SendMessageW(hWnd, other, 6, 0));
 
-    DestroyWindow(hWnd);
-    std::vector<std::wstring> expected = {L"Base::OnCreate", L"Derived::OnRegistered 5",
-                                          L"Derived::OnDestroy"};
-    EXPECT_EQ(expected, g_calls);
+    closeFrameExpectingCalls(hWnd, {L"Base::OnCreate", L"Derived::OnRegistered 5", L"Derived::OnDestroy"});
 }
 
 TEST_F(MessageMapTest, CommandsMatchIdRangesAndNotificationCodes)
 {
-    bool deleted = false;
-    DerivedFrame* frame = createFrame(&deleted);
-    HWND hWnd = frame->m_hWnd;
+    HWND hWnd = openFrame();
 
     SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_RANGE_FIRST, 0), 0);
     SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_RANGE_LAST, 0), 0);
     SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_RANGE_LAST + 1, 0), 0);   // outside the range
     SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(ID_FIRST, 1), 0);            // other notification code
 
-    DestroyWindow(hWnd);
-    std::vector<std::wstring> expected = {L"Base::OnCreate", L"Derived::OnRange 200",
-                                          L"Derived::OnRange 209", L"Derived::OnDestroy"};
-    EXPECT_EQ(expected, g_calls);
+    closeFrameExpectingCalls(hWnd, {L"Base::OnCreate", L"Derived::OnRange 200", L"Derived::OnRange 209",
+                                    L"Derived::OnDestroy"});
 }
 
 TEST_F(MessageMapTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure)
 {
-    bool deleted = false;
-    DerivedFrame* frame = createFrame(&deleted);
-    HWND hWnd = frame->m_hWnd;
+    HWND hWnd = openFrame();
     EXPECT_EQ(0, SendMessageW(hWnd, WM_THROWING, 0, 0));
     // The window still works after it.
     EXPECT_EQ(30, SendMessageW(hWnd, WM_PRIVATE_A, 1, 2));
-    DestroyWindow(hWnd);
-    EXPECT_TRUE(deleted);
-    std::vector<std::wstring> expected = {L"Base::OnCreate", L"Derived::OnThrowing", L"Derived::OnPrivateA 1 2",
-                                          L"Derived::OnDestroy"};
-    EXPECT_EQ(expected, g_calls);
+    closeFrameExpectingCalls(hWnd, {L"Base::OnCreate", L"Derived::OnThrowing", L"Derived::OnPrivateA 1 2",
+                                    L"Derived::OnDestroy"});
 }
 
 // A text service creates a window of a CS_IME class while the thread creates its frame, as Windows'
@@ -214,19 +206,18 @@ TEST_F(MessageMapTest, AWindowOfAnInputMethodCreatedMeanwhileIsNotTakenForTheFra
     g_hTextServiceWnd = nullptr;
     HHOOK hHook = SetWindowsHookExW(WH_CBT, createTextServiceWindow, nullptr, GetCurrentThreadId());
     ASSERT_NE(nullptr, hHook);
-    bool deleted = false;
-    DerivedFrame* frame = createFrame(&deleted);
+    HWND hFrame = openFrame();
     UnhookWindowsHookEx(hHook);
     ASSERT_TRUE(IsWindow(g_hTextServiceWnd));
     WCHAR className[64] = L"";
-    GetClassNameW(frame->m_hWnd, className, ARRAYSIZE(className));
+    GetClassNameW(hFrame, className, ARRAYSIZE(className));
     EXPECT_STRNE(L"KivoTestTextService", className);
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(g_hTextServiceWnd));
-    EXPECT_EQ(30, SendMessageW(frame->m_hWnd, WM_PRIVATE_A, 0, 0));
-    DestroyWindow(frame->m_hWnd);
+    EXPECT_EQ(30, SendMessageW(hFrame, WM_PRIVATE_A, 0, 0));
+    DestroyWindow(hFrame);
     DestroyWindow(g_hTextServiceWnd);
     UnregisterClassW(L"KivoTestTextService", GetModuleHandleW(nullptr));
-    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(m_deleted);
     EXPECT_EQ((std::vector<std::wstring>{L"Base::OnCreate", L"Derived::OnPrivateA 0 0", L"Derived::OnDestroy"}),
               g_calls);
 }

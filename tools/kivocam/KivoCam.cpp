@@ -4,6 +4,7 @@
 #include "KivoLib.h"
 #include "KivoNames.h"
 #include "ParseNumber.h"
+#include "ToolExit.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace {
-
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
 const wchar_t kUsageText[] =
     L"Usage: kivocam COMMAND [ARGUMENTS]\n"
@@ -40,8 +39,7 @@ const wchar_t kUsageText[] =
 
 int usageError(const wchar_t* message)
 {
-    fwprintf(stderr, L"kivocam: %ls\nTry 'kivocam --help'.\n", message);
-    return kUsage;
+    return ::usageError(L"kivocam", message);
 }
 
 int deviceError(vcam::Device& device)

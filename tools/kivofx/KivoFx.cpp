@@ -4,14 +4,13 @@
 #include "KivoLib.h"
 #include "KivoNames.h"
 #include "ParseNumber.h"
+#include "ToolExit.h"
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
 namespace {
-
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
 const UINT kFirstFrameId = 10000;
 
@@ -69,11 +68,8 @@ int parseOptions(int argc, wchar_t** argv, Options& options)
             options.zoom = int(v);
         else if (option == L"--seconds" && (ok = parseNumber(value, 1, 3600, v)))
             options.seconds = DWORD(v);
-        if (!ok) {
-            fwprintf(stderr, L"kivofx: bad option or value: %ls %ls\nTry 'kivofx --help'.\n", option.c_str(),
-                     value ? value : L"");
-            return kUsage;
-        }
+        if (!ok)
+            return usageError(L"kivofx", L"bad option or value: " + option + L" " + (value ? value : L""));
         ++i;
     }
     return kOk;

@@ -3,6 +3,7 @@
 // list's CBN_SELCHANGE to the panel, and a frame is chosen in the panel's frame chooser with its
 // arrow buttons and OK. Every wait has a deadline.
 #include "ParseNumber.h"
+#include "ToolExit.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace {
-
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
 const wchar_t kUsageText[] =
     L"Usage: kivopanel [--timeout S] STEP...\n"
@@ -126,26 +125,40 @@ bool stepShown()
     return true;
 }
 
+// The panel's control ID (a "control", a "list") once it is enabled, and the panel in *panel;
+// null, with the failure reported, when the panel has no such control or it stays disabled.
+HWND enabledPanelControl(int id, const std::wstring& kind, HWND* panel = nullptr)
+{
+    HWND hPanel = panelWindow();
+    HWND hControl = hPanel ? GetDlgItem(hPanel, id) : nullptr;
+    if (!hControl) {
+        fail(L"the panel has no " + kind + L" " + std::to_wstring(id));
+        return nullptr;
+    }
+    if (!waitUntil([&] { return IsWindowEnabled(hControl) != FALSE; })) {
+        fail(kind + L" " + std::to_wstring(id) + L" stays disabled");
+        return nullptr;
+    }
+    if (panel)
+        *panel = hPanel;
+    return hControl;
+}
+
 // Posted: a button may run a modal dialog, and the panel answers other messages meanwhile.
 bool stepClick(int id)
 {
-    HWND hPanel = panelWindow();
-    HWND hButton = hPanel ? GetDlgItem(hPanel, id) : nullptr;
+    HWND hButton = enabledPanelControl(id, L"control");
     if (!hButton)
-        return fail(L"the panel has no control " + std::to_wstring(id));
-    if (!waitUntil([&] { return IsWindowEnabled(hButton) != FALSE; }))
-        return fail(L"control " + std::to_wstring(id) + L" stays disabled");
+        return false;
     return PostMessageW(hButton, BM_CLICK, 0, 0) || fail(L"the click could not be posted");
 }
 
 bool stepChoose(int id, int entry)
 {
-    HWND hPanel = panelWindow();
-    HWND hList = hPanel ? GetDlgItem(hPanel, id) : nullptr;
+    HWND hPanel = nullptr;
+    HWND hList = enabledPanelControl(id, L"list", &hPanel);
     if (!hList)
-        return fail(L"the panel has no list " + std::to_wstring(id));
-    if (!waitUntil([&] { return IsWindowEnabled(hList) != FALSE; }))
-        return fail(L"list " + std::to_wstring(id) + L" stays disabled");
+        return false;
     if (SendMessageW(hList, CB_SETCURSEL, WPARAM(entry), 0) != entry)
         return fail(L"list " + std::to_wstring(id) + L" has no entry " + std::to_wstring(entry));
     SendMessageW(hPanel, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
@@ -257,10 +270,8 @@ int run(int argc, wchar_t** argv, bool execute)
             done = !execute || stepSnap(a, b);
             i += 2;
         }
-        if (!ok) {
-            fwprintf(stderr, L"kivopanel: bad step or value: %ls\nTry 'kivopanel --help'.\n", step.c_str());
-            return kUsage;
-        }
+        if (!ok)
+            return usageError(L"kivopanel", L"bad step or value: " + step);
         fflush(stdout);
         if (!done)
             return kFailed;

@@ -87,28 +87,44 @@ void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, ui
 
 namespace {
 
+// 16 lanes of the blend, rounded to 8 bits but not yet packed.
+__attribute__((target("avx2"))) inline __m256i blend16(const uint16_t* upper, const uint16_t* lower,
+                                                       __m256i upperWeight, __m256i lowerWeight)
+{
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower));
+    const __m256i sum = _mm256_add_epi16(_mm256_mulhi_epu16(a, upperWeight), _mm256_mulhi_epu16(b, lowerWeight));
+    return _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(128)), 8);
+}
+
 // The blend 32 bytes at a time for a weight of 1..255, on processors with AVX2 (chosen at run
 // time). The packs work within 128-bit halves, so the quarters are put back in order.
 __attribute__((target("avx2"))) size_t blendRowsAvx2(const uint16_t* upper, const uint16_t* lower,
                                                      uint32_t weight, uint8_t* out, size_t count)
 {
-    const __m256i half = _mm256_set1_epi16(128);
     const __m256i upperWeight = _mm256_set1_epi16(short((256 - weight) << 8));
     const __m256i lowerWeight = _mm256_set1_epi16(short(weight << 8));
     size_t i = 0;
     for (; i + 32 <= count; i += 32) {
-        const __m256i a0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + i));
-        const __m256i a1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + i + 16));
-        const __m256i b0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + i));
-        const __m256i b1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + i + 16));
-        __m256i r0 = _mm256_add_epi16(_mm256_mulhi_epu16(a0, upperWeight), _mm256_mulhi_epu16(b0, lowerWeight));
-        __m256i r1 = _mm256_add_epi16(_mm256_mulhi_epu16(a1, upperWeight), _mm256_mulhi_epu16(b1, lowerWeight));
-        r0 = _mm256_srli_epi16(_mm256_add_epi16(r0, half), 8);
-        r1 = _mm256_srli_epi16(_mm256_add_epi16(r1, half), 8);
-        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(r0, r1), 0xD8);
+        const __m256i low = blend16(upper + i, lower + i, upperWeight, lowerWeight);
+        const __m256i high = blend16(upper + i + 16, lower + i + 16, upperWeight, lowerWeight);
+        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(low, high), 0xD8);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), packed);
     }
     return i;
+}
+
+// Output pixels x and x + 1 of a scaled row, one per 128-bit half: each half holds the 8 bytes at
+// the pixel's first tap (its channels and its right neighbour's), times the pixel's lanes.
+__attribute__((target("avx2"))) inline __m256i weightedTapPair(const uint8_t* source,
+                                                               const FrameZoom::Tap* columns,
+                                                               const uint16_t* lanes, size_t x)
+{
+    const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
+    const __m128i both = _mm_castpd_si128(_mm_loadh_pd(
+        _mm_castsi128_pd(low), reinterpret_cast<const double*>(source + columns[x + 1].first)));
+    return _mm256_mullo_epi16(_mm256_cvtepu8_epi16(both),
+                              _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x)));
 }
 
 // Four output pixels per step: each 128-bit half holds two pixels with their right neighbours.
@@ -118,17 +134,10 @@ __attribute__((target("avx2"))) size_t scaleRgb32RowAvx2(const uint8_t* source,
                                                          const uint16_t* lanes, size_t width,
                                                          uint16_t* out)
 {
-    auto pair = [source, columns](size_t x) {
-        const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
-        return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(low),
-                                             reinterpret_cast<const double*>(source + columns[x + 1].first)));
-    };
     size_t x = 0;
     for (; x + 4 <= width; x += 4) {
-        __m256i p0 = _mm256_cvtepu8_epi16(pair(x));
-        __m256i p1 = _mm256_cvtepu8_epi16(pair(x + 2));
-        p0 = _mm256_mullo_epi16(p0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x)));
-        p1 = _mm256_mullo_epi16(p1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x + 16)));
+        const __m256i p0 = weightedTapPair(source, columns, lanes, x);
+        const __m256i p1 = weightedTapPair(source, columns, lanes, x + 2);
         const __m256i sum = _mm256_add_epi16(_mm256_unpacklo_epi64(p0, p1), _mm256_unpackhi_epi64(p0, p1));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), _mm256_permute4x64_epi64(sum, 0xD8));
     }
@@ -143,17 +152,10 @@ __attribute__((target("avx2"))) size_t scaleRgb24RowAvx2(const uint8_t* source,
                                                          const uint16_t* lanes, size_t width,
                                                          uint16_t* out)
 {
-    auto pair = [source, columns](size_t x) {
-        const __m128i low = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
-        return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(low),
-                                             reinterpret_cast<const double*>(source + columns[x + 1].first)));
-    };
     size_t x = 0;
     for (; x + 4 <= width; x += 4, out += 12) {
-        __m256i p0 = _mm256_cvtepu8_epi16(pair(x));
-        __m256i p1 = _mm256_cvtepu8_epi16(pair(x + 2));
-        p0 = _mm256_mullo_epi16(p0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x)));
-        p1 = _mm256_mullo_epi16(p1, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes + 8 * x + 16)));
+        __m256i p0 = weightedTapPair(source, columns, lanes, x);
+        __m256i p1 = weightedTapPair(source, columns, lanes, x + 2);
         p0 = _mm256_add_epi16(p0, _mm256_srli_si256(p0, 6));
         p1 = _mm256_add_epi16(p1, _mm256_srli_si256(p1, 6));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(p0));
@@ -175,31 +177,49 @@ bool hasAvx2()
     return has;
 }
 
+// Runs an AVX2 row kernel over the start of the row where the processor has AVX2: the pixels it
+// did (none without), with lanes and out moved past them (channels output lanes a pixel).
+template <typename Kernel>
+size_t avx2RowHead(Kernel kernel, size_t channels, const uint8_t* source, const FrameZoom::Tap* columns,
+                   size_t width, const uint16_t*& lanes, uint16_t*& out)
+{
+    if (!hasAvx2())
+        return 0;
+    const size_t done = kernel(source, columns, lanes, width, out);
+    out += channels * done;
+    lanes += 8 * done;
+    return done;
+}
+
 }  // namespace
 #endif
+
+namespace {
+
+// One output pixel's 8 lanes: the 8 bytes at its first tap (its channels and its right
+// neighbour's), widened to 16 bits and times its lanes.
+inline __m128i weightedTap(const uint8_t* source, const FrameZoom::Tap& tap, const uint16_t* lanes)
+{
+    const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + tap.first));
+    return _mm_mullo_epi16(_mm_unpacklo_epi8(bytes, _mm_setzero_si128()),
+                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+}
+
+}  // namespace
 
 // Two output pixels per step: each 8-byte load holds a pixel and its right neighbour, widened to
 // 16 bits and weighted; the two halves of each product summed give the pixel's four channels.
 void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights weights,
                    size_t width, uint16_t* out)
 {
-    const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = weights.lanes;
     size_t x = 0;
 #if defined(KIVO_HAVE_AVX2)
-    if (hasAvx2()) {
-        x = scaleRgb32RowAvx2(source, columns, lanes, width, out);
-        out += 4 * x;
-        lanes += 8 * x;
-    }
+    x = avx2RowHead(scaleRgb32RowAvx2, 4, source, columns, width, lanes, out);
 #endif
     for (; x + 2 <= width; x += 2, out += 8, lanes += 16) {
-        __m128i p0 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
-        __m128i p1 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x + 1].first));
-        p0 = _mm_mullo_epi16(_mm_unpacklo_epi8(p0, zero),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
-        p1 = _mm_mullo_epi16(_mm_unpacklo_epi8(p1, zero),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes + 8)));
+        const __m128i p0 = weightedTap(source, columns[x], lanes);
+        const __m128i p1 = weightedTap(source, columns[x + 1], lanes + 8);
         const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(p0, p1), _mm_unpackhi_epi64(p0, p1));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), sum);
     }
@@ -211,20 +231,13 @@ void scaleRgb32Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRow
 void scaleRgb24Row(const uint8_t* source, const FrameZoom::Tap* columns, ZoomRowWeights weights,
                    size_t width, uint16_t* out)
 {
-    const __m128i zero = _mm_setzero_si128();
     const uint16_t* lanes = weights.lanes;
     size_t x = 0;
 #if defined(KIVO_HAVE_AVX2)
-    if (hasAvx2()) {
-        x = scaleRgb24RowAvx2(source, columns, lanes, width, out);
-        out += 3 * x;
-        lanes += 8 * x;
-    }
+    x = avx2RowHead(scaleRgb24RowAvx2, 3, source, columns, width, lanes, out);
 #endif
     for (; x < width; ++x, out += 3, lanes += 8) {
-        __m128i p = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source + columns[x].first));
-        p = _mm_mullo_epi16(_mm_unpacklo_epi8(p, zero),
-                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(lanes)));
+        const __m128i p = weightedTap(source, columns[x], lanes);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(p, _mm_srli_si128(p, 6)));
     }
 }
@@ -294,17 +307,14 @@ void blendRows(const uint16_t* upper, const uint16_t* lower, uint32_t weight, ui
     } else {
         const __m128i upperWeight = _mm_set1_epi16(short((256 - weight) << 8));
         const __m128i lowerWeight = _mm_set1_epi16(short(weight << 8));
-        for (; i + 16 <= count; i += 16) {
-            const __m128i a0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i));
-            const __m128i a1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i + 8));
-            const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + i));
-            const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + i + 8));
-            __m128i r0 = _mm_add_epi16(_mm_mulhi_epu16(a0, upperWeight), _mm_mulhi_epu16(b0, lowerWeight));
-            __m128i r1 = _mm_add_epi16(_mm_mulhi_epu16(a1, upperWeight), _mm_mulhi_epu16(b1, lowerWeight));
-            r0 = _mm_srli_epi16(_mm_add_epi16(r0, half), 8);
-            r1 = _mm_srli_epi16(_mm_add_epi16(r1, half), 8);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(r0, r1));
-        }
+        auto blend8 = [&](size_t at) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + at));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + at));
+            const __m128i sum = _mm_add_epi16(_mm_mulhi_epu16(a, upperWeight), _mm_mulhi_epu16(b, lowerWeight));
+            return _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
+        };
+        for (; i + 16 <= count; i += 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(blend8(i), blend8(i + 8)));
     }
     portable::blendRows(upper + i, lower + i, weight, out + i, count - i);
 }

@@ -6,6 +6,7 @@ band around the edge lies inside, which gives smooth edges without supersampling
 """
 
 import math
+import os
 import struct
 
 KEY = (1.0, 0.0, 1.0)   # the frames' colour key, magenta, written as exactly 255, 0, 255
@@ -194,3 +195,15 @@ class Canvas:
                            2835, 2835, 0, 0)
         with open(path, 'wb') as f:
             f.write(header + info + image)
+
+
+def run_picture_script(argv, usage, write):
+    """The command line of a picture script: one argument, the folder the pictures go to (made
+    when missing), handed to write(folder). -h or --help prints the usage and succeeds; any other
+    command line prints it and fails with 2. Returns the exit code."""
+    if len(argv) != 2 or argv[1] in ('-h', '--help'):
+        print(usage.strip())
+        return 0 if len(argv) == 2 else 2
+    os.makedirs(argv[1], exist_ok=True)
+    write(argv[1])
+    return 0

@@ -197,6 +197,11 @@ public:
     // The window a modal window of pParent is owned by: pParent's top-level window, or with no
     // pParent the last active popup of the main window. *pWndTop gets the top-level window disabled here.
     static CWnd* PASCAL GetSafeOwner(CWnd* pParent = nullptr, HWND* pWndTop = nullptr);
+    // Disables the owner of a modal window; true when it was enabled, so EndModalWindow enables it.
+    static bool PASCAL DisableModalOwner(HWND hWndOwner);
+    // After the modal loop: hides this window (so that activation goes back to the owner once it is
+    // enabled again), enables and activates the owner, destroys this window and enables hWndTop.
+    void EndModalWindow(HWND hWndOwner, bool enableOwner, HWND hWndTop);
 
     // The message being handled by this thread.
     static const MSG* PASCAL GetCurrentMessage();

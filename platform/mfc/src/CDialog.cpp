@@ -97,11 +97,7 @@ INT_PTR CDialog::DoModal()
 
     HWND hWndTop = nullptr;
     HWND hWndParent = GetSafeOwner(m_pParentWnd, &hWndTop)->GetSafeHwnd();
-    bool enableParent = false;
-    if (hWndParent && ::IsWindowEnabled(hWndParent)) {
-        ::EnableWindow(hWndParent, FALSE);
-        enableParent = true;
-    }
+    const bool enableParent = DisableModalOwner(hWndParent);
 
     m_nModalResult = -1;
     m_nFlags |= WF_CONTINUEMODAL;
@@ -117,17 +113,7 @@ INT_PTR CDialog::DoModal()
     m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
     INT_PTR nResult = m_nModalResult;
 
-    // Hidden first, so that activation goes back to the owner once it is enabled again.
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    if (enableParent && ::IsWindow(hWndParent))
-        ::EnableWindow(hWndParent, TRUE);
-    if (m_hWnd && hWndParent && ::IsWindow(hWndParent) && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndParent);
-    DestroyWindow();
-    if (hWndTop && ::IsWindow(hWndTop))
-        ::EnableWindow(hWndTop, TRUE);
+    EndModalWindow(hWndParent, enableParent, hWndTop);
     return nResult;
 }
 

@@ -169,11 +169,7 @@ INT_PTR CPropertySheet::DoModal()
     HWND hWndTop = nullptr;
     HWND hWndParent = GetSafeOwner(m_pParentWnd, &hWndTop)->GetSafeHwnd();
     m_psh.hwndParent = hWndParent;
-    bool enableParent = false;
-    if (hWndParent && ::IsWindowEnabled(hWndParent)) {
-        ::EnableWindow(hWndParent, FALSE);
-        enableParent = true;
-    }
+    const bool enableParent = DisableModalOwner(hWndParent);
 
     // IDCANCEL until a page is told that OK was pressed (PSN_APPLY).
     m_nModalResult = IDCANCEL;
@@ -189,16 +185,7 @@ INT_PTR CPropertySheet::DoModal()
     m_nFlags &= ~(WF_MODALLOOP | WF_CONTINUEMODAL);
     INT_PTR nResult = bound ? m_nModalResult : -1;
 
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    if (enableParent && ::IsWindow(hWndParent))
-        ::EnableWindow(hWndParent, TRUE);
-    if (m_hWnd && hWndParent && ::IsWindow(hWndParent) && ::GetActiveWindow() == m_hWnd)
-        ::SetActiveWindow(hWndParent);
-    DestroyWindow();
-    if (hWndTop && ::IsWindow(hWndTop))
-        ::EnableWindow(hWndTop, TRUE);
+    EndModalWindow(hWndParent, enableParent, hWndTop);
     return nResult;
 }
 

@@ -105,3 +105,26 @@ CWnd* PASCAL CWnd::GetSafeOwner(CWnd* pParent, HWND* pWndTop)
     }
     return FromHandle(hWnd);
 }
+
+bool PASCAL CWnd::DisableModalOwner(HWND hWndOwner)
+{
+    if (!hWndOwner || !::IsWindowEnabled(hWndOwner))
+        return false;
+    ::EnableWindow(hWndOwner, FALSE);
+    return true;
+}
+
+void CWnd::EndModalWindow(HWND hWndOwner, bool enableOwner, HWND hWndTop)
+{
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    if (enableOwner && ::IsWindow(hWndOwner))
+        ::EnableWindow(hWndOwner, TRUE);
+    if (m_hWnd && hWndOwner && ::IsWindow(hWndOwner) && ::GetActiveWindow() == m_hWnd)
+        ::SetActiveWindow(hWndOwner);
+    if (m_hWnd)
+        DestroyWindow();
+    if (hWndTop && ::IsWindow(hWndTop))
+        ::EnableWindow(hWndTop, TRUE);
+}

@@ -18,8 +18,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
                                 '..', '..', '..', 'kivolib', 'images'))
-from raster import (Canvas, clamp, mix, noise, rgb, sd_circle, sd_segment,  # noqa: E402
-                    smoothstep)
+from raster import (Canvas, clamp, mix, noise, rgb, run_picture_script, sd_circle,  # noqa: E402
+                    sd_segment, smoothstep)
 
 W, H = 320, 240
 
@@ -189,12 +189,9 @@ STILLS = {
 }
 
 
-def main(argv):
-    if len(argv) != 2 or argv[1] in ('-h', '--help'):
-        print(__doc__.strip())
-        return 0 if len(argv) == 2 else 2
+def write_stills(out_root):
     for language, pictures in STILLS.items():
-        out = os.path.join(argv[1], language)
+        out = os.path.join(out_root, language)
         os.makedirs(out, exist_ok=True)
         for name, draw, words in pictures:
             if text_width(words, 3.6) > W - 16:
@@ -202,7 +199,10 @@ def main(argv):
             path = os.path.join(out, name)
             draw(words).save_bmp(path + '.tmp')
             os.replace(path + '.tmp', path)
-    return 0
+
+
+def main(argv):
+    return run_picture_script(argv, __doc__, write_stills)
 
 
 if __name__ == '__main__':
