@@ -7,6 +7,7 @@
 #include <afxwin.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 class DibCanvas {
@@ -64,6 +65,26 @@ public:
         for (int y = 0; y < m_height; ++y)
             for (int x = 0; x < m_width; ++x)
                 if (pixel(x, y) == color) {
+                    r.left = x < r.left ? x : r.left;
+                    r.top = y < r.top ? y : r.top;
+                    r.right = x + 1 > r.right ? x + 1 : r.right;
+                    r.bottom = y + 1 > r.bottom ? y + 1 : r.bottom;
+                }
+        return r;
+    }
+    // The smallest rectangle inside area holding every pixel whose channels differ from the colour
+    // by more than distance in sum (what is drawn on a fill, without its smoothed edge); empty
+    // when there is none.
+    RECT boundsFarFrom(const RECT& area, COLORREF color, int distance) const
+    {
+        auto apart = [color](COLORREF c) {
+            return abs(GetRValue(c) - GetRValue(color)) + abs(GetGValue(c) - GetGValue(color)) +
+                   abs(GetBValue(c) - GetBValue(color));
+        };
+        RECT r = {area.right, area.bottom, area.left, area.top};
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if (apart(pixel(x, y)) > distance) {
                     r.left = x < r.left ? x : r.left;
                     r.top = y < r.top ? y : r.top;
                     r.right = x + 1 > r.right ? x + 1 : r.right;

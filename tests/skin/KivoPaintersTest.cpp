@@ -70,7 +70,12 @@ TEST(KivoButtonPainterTest, WithoutItsSkinOrItsBitmapsEveryStateIsTheLibrarysLoo
     EXPECT_EQ(36u, noBitmaps.cachedBitmapCount());   // kept without GDI bitmaps, loaded once
 }
 
-TEST(KivoDialogPainterTest, HelpButtonFillAndGlyphFollowTheFirstFlagThatIsSet)
+// The caption's help button as the panel's caption places it at 96 DPI (19 x 15) and at 144 DPI
+// (28 x 24), where the close button beside it has grown as much.
+const RECT kHelpAt96 = {100, 5, 119, 20};
+const RECT kHelpAt144 = {100, 5, 128, 29};
+
+TEST(KivoDialogPainterTest, HelpButtonFillAndGlyphFollowTheFirstFlagThatIsSetAndGrowWithTheButton)
 {
     KivoDialogPainter painter;
     kivotest::LoadedLibrary data(L"KivoData.dll");
@@ -86,21 +91,38 @@ TEST(KivoDialogPainterTest, HelpButtonFillAndGlyphFollowTheFirstFlagThatIsSet)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.glyph);
         DibCanvas canvas(140, 40);
-        painter.DrawHelpButton(canvas.dc(), {100, 5, 126, 25}, c.hot, c.pressed, c.disabled);
-        EXPECT_TRUE(canvas.allOf({100, 5, 126, 8}, c.fill));   // filled above the glyph
+        painter.DrawHelpButton(canvas.dc(), kHelpAt96, c.hot, c.pressed, c.disabled);
+        EXPECT_TRUE(canvas.allOf({100, 5, 101, 20}, c.fill));   // filled beside the glyph
+        EXPECT_TRUE(canvas.allOf({118, 5, 119, 20}, c.fill));
         EXPECT_EQ(RGB(0x11, 0x22, 0x33), canvas.pixel(99, 4));
-        // The glyph at (105, 8), pixel for pixel.
+        // At 96 DPI the glyph at its own size at (101, 5), pixel for pixel.
         HBITMAP glyph = ::LoadBitmapW(data.get(), MAKEINTRESOURCEW(c.glyph));
         HDC memory = ::CreateCompatibleDC(nullptr);
         HGDIOBJ old = ::SelectObject(memory, glyph);
         int differing = 0;
         for (int y = 0; y < 14; ++y)
             for (int x = 0; x < 16; ++x)
-                differing += ::GetPixel(memory, x, y) != canvas.pixel(105 + x, 8 + y);
+                differing += ::GetPixel(memory, x, y) != canvas.pixel(101 + x, 5 + y);
         ::SelectObject(memory, old);
         ::DeleteDC(memory);
         ::DeleteObject(glyph);
         EXPECT_EQ(0, differing);
+
+        // At 144 DPI the question mark grows as the button does (24 / 15), still centred in it.
+        DibCanvas large(140, 40);
+        painter.DrawHelpButton(large.dc(), kHelpAt144, c.hot, c.pressed, c.disabled);
+        // The glyph's ink, every state's at least 360 apart from its fill, without the edge the
+        // smoothing blends.
+        const RECT small = canvas.boundsFarFrom(kHelpAt96, c.fill, 180);
+        const RECT grown = large.boundsFarFrom(kHelpAt144, c.fill, 180);
+        const int smallHeight = small.bottom - small.top, grownHeight = grown.bottom - grown.top;
+        const int smallWidth = small.right - small.left, grownWidth = grown.right - grown.left;
+        EXPECT_LE(10, smallHeight);
+        EXPECT_NEAR(smallHeight * 24 / 15, grownHeight, 2);
+        EXPECT_NEAR(smallWidth * 24 / 15, grownWidth, 2);
+        EXPECT_NEAR((kHelpAt144.left + kHelpAt144.right) / 2, (grown.left + grown.right) / 2, 1);
+        EXPECT_NEAR((kHelpAt144.top + kHelpAt144.bottom) / 2, (grown.top + grown.bottom) / 2, 2);
+        EXPECT_TRUE(large.allOf({100, 5, 128, 6}, c.fill));   // the fill still frames it
     }
     EXPECT_EQ(4u, painter.cachedBitmapCount());
 
@@ -108,8 +130,8 @@ TEST(KivoDialogPainterTest, HelpButtonFillAndGlyphFollowTheFirstFlagThatIsSet)
     KivoDialogPainter noLibrary(L"NoSuchKivoData.dll");
     TesselDialogPainter library;
     DibCanvas expected(140, 40), actual(140, 40);
-    library.DrawHelpButton(expected.dc(), {100, 5, 126, 25}, false, false, false);
-    noLibrary.DrawHelpButton(actual.dc(), {100, 5, 126, 25}, false, false, false);
+    library.DrawHelpButton(expected.dc(), kHelpAt96, false, false, false);
+    noLibrary.DrawHelpButton(actual.dc(), kHelpAt96, false, false, false);
     EXPECT_TRUE(actual.sameAs(expected));
     EXPECT_EQ(0u, noLibrary.cachedBitmapCount());
 }
