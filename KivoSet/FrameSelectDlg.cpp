@@ -77,7 +77,6 @@ BOOL CFrameSelectDlg::OnInitDialog()
     CenterWindow(nullptr);
     ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     readStoredIndex();
-    m_labelBrush.CreateSolidBrush(kLabelBack);
     CString caption;
     caption.LoadString(IDS_PRODUCT_NAME);
     SetWindowText(caption);
@@ -297,10 +296,10 @@ HBRUSH CFrameSelectDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     HBRUSH brush = TesselDialog::OnCtlColor(pDC, pWnd, nCtlColor);
     if (nCtlColor == CTLCOLOR_STATIC && pWnd && pWnd->GetSafeHwnd() == m_messageLabel.GetSafeHwnd() &&
-        m_labelBrush.GetSafeHandle()) {
+        !TslHighContrast()) {
         pDC->SetTextColor(kLabelText);
         pDC->SetBkColor(kLabelBack);
-        return static_cast<HBRUSH>(m_labelBrush.GetSafeHandle());
+        return TslSolidBrush(m_labelBrush, kLabelBack);
     }
     return brush;
 }

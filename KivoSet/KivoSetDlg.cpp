@@ -365,10 +365,11 @@ LRESULT CKivoSetDlg::OnBringForward(WPARAM, LPARAM)
 HBRUSH CKivoSetDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     HBRUSH brush = TesselDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-    if (nCtlColor == CTLCOLOR_STATIC && pWnd && isOnEffectPanel(pWnd->GetDlgCtrlID()) &&
-        m_panelBrush.GetSafeHandle()) {
-        pDC->SetBkColor(kPanelColor);
-        return static_cast<HBRUSH>(m_panelBrush.GetSafeHandle());
+    if (nCtlColor == CTLCOLOR_STATIC && pWnd && isOnEffectPanel(pWnd->GetDlgCtrlID())) {
+        // In high contrast the panel takes the system's colours, as the rest of the skin does.
+        const COLORREF panel = TslHighContrast() ? TslGetColor(TSL_COLOR_PANEL) : kPanelColor;
+        pDC->SetBkColor(panel);
+        return TslSolidBrush(m_panelBrush, panel);
     }
     return brush;
 }

@@ -57,7 +57,6 @@ void CKivoSetDlg::initControls()
     createRowTooltip(m_zoomTip, IDC_ZOOM_ICON, IDS_ZOOM_TIP);
     createRowTooltip(m_modeTip, IDC_MODE_ICON, IDS_MODE_TIP);
     showRowStates();   // the icons at the screen's size in place of the template's
-    m_panelBrush.CreateSolidBrush(kPanelColor);
     m_still1Bitmap = loadPicture(KIVO_STILL1_FILE, kStill1LibraryId);
     m_still2Bitmap = loadPicture(KIVO_STILL2_FILE, kStill2LibraryId);
     loadFrameList();

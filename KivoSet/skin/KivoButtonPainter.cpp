@@ -1,5 +1,6 @@
 #include "KivoButtonPainter.h"
 #include "SkinDrawing.h"
+#include "TslColors.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ KivoButtonPainter::~KivoButtonPainter() = default;
 bool KivoButtonPainter::drawSkinned(CDC& dc, const RECT& rect, const CString& caption,
                                     const uint32_t (&ids)[9], bool downText, COLORREF captionColor)
 {
+    // High contrast asks for the system's colours, which the library's look draws with.
+    if (TslHighContrast())
+        return false;
     CBitmap* pieces[9];
     for (int i = 0; i < 9; ++i)
         pieces[i] = getBitmap(ids[i]);

@@ -1,6 +1,6 @@
 // The settings program's button painter: while its skin is enabled each state is drawn from nine
-// bitmaps of the data library with the caption over them; otherwise, and for a state whose nine
-// bitmaps are not all there, the library's look.
+// bitmaps of the data library with the caption over them; otherwise, in high contrast, and for a
+// state whose nine bitmaps are not all there, the library's look.
 #pragma once
 
 #include "BitmapCache.h"

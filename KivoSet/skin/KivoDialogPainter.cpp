@@ -1,5 +1,6 @@
 #include "KivoDialogPainter.h"
 #include "SkinDrawing.h"
+#include "TslColors.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ KivoDialogPainter::~KivoDialogPainter() = default;
 void KivoDialogPainter::DrawHelpButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
 {
     const HelpLook& look = hot ? kHelpHot : pressed ? kHelpPressed : disabled ? kHelpDisabled : kHelpNormal;
-    CBitmap* glyph = getBitmap(look.bitmapId);
+    // High contrast asks for the system's colours, which the library's look draws with.
+    CBitmap* glyph = TslHighContrast() ? nullptr : getBitmap(look.bitmapId);
     if (!hasBitmap(glyph)) {
         TesselDialogPainter::DrawHelpButton(dc, rect, hot, pressed, disabled);
         return;

@@ -1,5 +1,6 @@
 // The settings program's dialog painter: the library's look, except the caption's help button,
-// drawn from the data library's glyph bitmaps on a fill colour per state.
+// drawn from the data library's glyph bitmaps on a fill colour per state (the library's own in high
+// contrast).
 #pragma once
 
 #include "BitmapCache.h"

@@ -47,7 +47,7 @@ LRESULT AbstractDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     result = CDialog::WindowProc(message, wParam, lParam);
     if (message != WM_NCDESTROY && message != WM_DESTROY && ::IsWindow(hWnd) &&
         CWnd::FromHandlePermanent(hWnd) == this)
-        caption->handleAfter(hWnd, *painter, message);
+        caption->handleAfter(hWnd, *painter, message, wParam);
     return result;
 }
 

@@ -20,29 +20,34 @@ TesselButtonPainter::~TesselButtonPainter() = default;
 
 void TesselButtonPainter::DrawNormal(CDC& dc, const RECT& rect, const CString& caption)
 {
-    drawFace(dc, rect, kPanel, kLine);
-    drawText(dc, rect, kText, caption);
+    const Palette look = palette();
+    drawFace(dc, rect, look.panel, look.line);
+    drawText(dc, rect, look.text, caption);
 }
 
 void TesselButtonPainter::DrawDown(CDC& dc, const RECT& rect, const CString& caption)
 {
-    drawFace(dc, rect, kSlate, kSlateLine);
-    drawDownText(dc, rect, RGB(255, 255, 255), caption);
+    const Palette look = palette();
+    drawFace(dc, rect, look.slate, look.slateLine);
+    drawDownText(dc, rect, look.slateText, caption);
 }
 
 void TesselButtonPainter::DrawHot(CDC& dc, const RECT& rect, const CString& caption)
 {
-    drawFace(dc, rect, kHotFace, kAccent);
-    drawText(dc, rect, kText, caption);
+    const Palette look = palette();
+    drawFace(dc, rect, look.hotFace, look.accent);
+    drawText(dc, rect, look.text, caption);
 }
 
 void TesselButtonPainter::DrawDisable(CDC& dc, const RECT& rect, const CString& caption)
 {
-    drawFace(dc, rect, kFaceDisabled, kLineDisabled);
-    drawText(dc, rect, kTextDisabled, caption);
+    const Palette look = palette();
+    drawFace(dc, rect, look.faceDisabled, look.lineDisabled);
+    drawText(dc, rect, look.textDisabled, caption);
 }
 
 void TesselButtonPainter::DrawFocus(CDC& dc, const RECT& rect)
 {
-    frameRect(dc.GetSafeHdc(), rect, kAccent);
+    const Palette look = palette();
+    frameRect(dc.GetSafeHdc(), rect, look.accent);
 }

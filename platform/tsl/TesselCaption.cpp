@@ -299,8 +299,12 @@ bool TesselCaption::handleBefore(HWND hWnd, AbstractDialogPainter& painter, UINT
     }
 }
 
-void TesselCaption::handleAfter(HWND hWnd, AbstractDialogPainter& painter, UINT message)
+void TesselCaption::handleAfter(HWND hWnd, AbstractDialogPainter& painter, UINT message, WPARAM wParam)
 {
+    if (announcesNewColors(message, wParam)) {
+        redrawForNewColors(hWnd);
+        return;
+    }
     switch (message) {
     case WM_SETTEXT:
     case WM_SETICON:

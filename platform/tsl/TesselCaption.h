@@ -13,8 +13,9 @@ public:
     // Messages the caption answers itself: true with *result set when it handled the message.
     bool handleBefore(HWND hWnd, AbstractDialogPainter& painter, UINT message, WPARAM wParam,
                       LPARAM lParam, LRESULT* result);
-    // After the default processing of a message that makes the system redraw its caption.
-    void handleAfter(HWND hWnd, AbstractDialogPainter& painter, UINT message);
+    // After the default processing of a message that makes the system redraw its caption; after
+    // a change of the system's colours or of high contrast, the whole window is drawn again.
+    void handleAfter(HWND hWnd, AbstractDialogPainter& painter, UINT message, WPARAM wParam);
 
     // Draws frame, caption and caption buttons now.
     void paint(HWND hWnd, AbstractDialogPainter& painter);

@@ -53,6 +53,7 @@ void drawDisc(HDC hdc, const RECT& r, COLORREF fill, COLORREF outline)
 // Draws the whole control: the parent's background, the box or ring, the label and the focus cue.
 void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
 {
+    const Palette look = palette();
     ControlCanvas buffer(hWnd, target, ControlCanvas::ControlFont);
     HDC hdc = buffer.dc();
     const RECT& client = buffer.client();
@@ -66,9 +67,9 @@ void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
     int size = 13;
     int top = (client.bottom - size) / 2;
     RECT box = {0, top, size, top + size};
-    COLORREF face = !enabled ? kFaceDisabled : pushed ? kHotFace : kField;
-    COLORREF outline = !enabled ? kLineDisabled : (hot || pushed) ? kAccent : kLine;
-    COLORREF ink = enabled ? kSlate : kTextDisabled;
+    COLORREF face = !enabled ? look.faceDisabled : pushed ? look.hotFace : look.field;
+    COLORREF outline = !enabled ? look.lineDisabled : (hot || pushed) ? look.accent : look.line;
+    COLORREF ink = enabled ? look.slate : look.textDisabled;
     if (radio) {
         drawDisc(hdc, box, face, outline);
         if (check == BST_CHECKED) {
@@ -95,7 +96,7 @@ void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
     if (::SendMessageW(hWnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL)
         format |= DT_HIDEPREFIX;
     ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, enabled ? labelColor : kTextDisabled);
+    ::SetTextColor(hdc, enabled ? labelColor : look.textDisabled);
     RECT measured = label;
     ::DrawTextW(hdc, text, text.GetLength(), &measured, format | DT_CALCRECT);
     if (format & DT_VCENTER)
@@ -104,7 +105,7 @@ void paintCheckControl(HWND hWnd, HDC target, bool radio, bool hot)
     if (::GetFocus() == hWnd && showsFocusCues(hWnd) && !text.IsEmpty()) {
         ::InflateRect(&measured, 1, 1);
         ::IntersectRect(&measured, &measured, &client);
-        ::SetTextColor(hdc, kText);
+        ::SetTextColor(hdc, look.text);
         ::SetBkColor(hdc, RGB(255, 255, 255));
         ::DrawFocusRect(hdc, &measured);
     }

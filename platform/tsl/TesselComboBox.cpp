@@ -43,6 +43,7 @@ bool changesLook(UINT message)
 
 void paintComboBox(HWND hWnd, HDC target, bool hot)
 {
+    const Palette look = palette();
     ControlCanvas buffer(hWnd, target, ControlCanvas::ControlFont);
     HDC hdc = buffer.dc();
     const RECT& client = buffer.client();
@@ -50,16 +51,16 @@ void paintComboBox(HWND hWnd, HDC target, bool hot)
     bool focused = ::GetFocus() == hWnd;
     bool dropped = ::SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0) != 0;
 
-    fillRect(hdc, client, enabled ? kField : kFaceDisabled);
+    fillRect(hdc, client, enabled ? look.field : look.faceDisabled);
     int arrowWidth = ::GetSystemMetrics(SM_CXVSCROLL);
     RECT arrow = {client.right - arrowWidth, client.top, client.right, client.bottom};
-    fillRect(hdc, arrow, !enabled ? kFaceDisabled : dropped ? kSlate : hot ? kHotFace : kPanel);
-    COLORREF ink = !enabled ? kTextDisabled : dropped ? RGB(255, 255, 255) : kSlate;
+    fillRect(hdc, arrow, !enabled ? look.faceDisabled : dropped ? look.slate : hot ? look.hotFace : look.panel);
+    COLORREF ink = !enabled ? look.textDisabled : dropped ? look.slateText : look.slate;
     int cx = (arrow.left + arrow.right) / 2, cy = (arrow.top + arrow.bottom) / 2;
     for (int row = 0; row < 4; ++row)   // a small triangle pointing down
         fillRect(hdc, {cx - 3 + row, cy - 2 + row, cx + 4 - row, cy - 1 + row}, ink);
-    fillRect(hdc, {arrow.left, client.top, arrow.left + 1, client.bottom}, enabled ? kLine : kLineDisabled);
-    frameRect(hdc, client, !enabled ? kLineDisabled : (focused || hot || dropped) ? kAccent : kLine);
+    fillRect(hdc, {arrow.left, client.top, arrow.left + 1, client.bottom}, enabled ? look.line : look.lineDisabled);
+    frameRect(hdc, client, !enabled ? look.lineDisabled : (focused || hot || dropped) ? look.accent : look.line);
 
     int selection = static_cast<int>(::SendMessageW(hWnd, CB_GETCURSEL, 0, 0));
     CString text;
@@ -74,10 +75,11 @@ void paintComboBox(HWND hWnd, HDC target, bool hot)
     }
     RECT field = {client.left + 2, client.top + 2, arrow.left - 2, client.bottom - 2};
     if (focused && !dropped && enabled)
-        fillRect(hdc, field, kHotFace);
+        fillRect(hdc, field, look.hotFace);
     RECT textRect = field;
     textRect.left += 2;
-    drawText(hdc, textRect, text, enabled ? kText : kTextDisabled,
+    const COLORREF textColor = !enabled ? look.textDisabled : focused && !dropped ? look.text : look.fieldText;
+    drawText(hdc, textRect, text, textColor,
              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     buffer.copy();
 }

@@ -15,8 +15,6 @@ TesselDialog::TesselDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : AbstractDialog(nIDTemplate, pParentWnd)
 {
     SetPainter(&m_libraryPainter);
-    m_bodyBrush.CreateSolidBrush(tsl::kBody);
-    m_fieldBrush.CreateSolidBrush(tsl::kField);
 }
 
 TesselDialog::~TesselDialog() = default;

@@ -7,20 +7,19 @@ using namespace tsl;
 
 namespace {
 
-const COLORREF kGlyphDisabled = RGB(150, 156, 162);
-
 // Fills the button for its state and returns the colour its glyph is drawn in.
 COLORREF captionButtonFace(HDC hdc, const RECT& rect, bool hot, bool pressed, bool disabled)
 {
+    const Palette look = palette();
     if (hot) {
-        fillRect(hdc, rect, kCaptionHot);
-        return kSlate;
+        fillRect(hdc, rect, look.captionHot);
+        return look.captionHotGlyph;
     }
     if (pressed) {
-        fillRect(hdc, rect, kSlate);
-        return RGB(255, 255, 255);
+        fillRect(hdc, rect, look.slate);
+        return look.slateText;
     }
-    return disabled ? kGlyphDisabled : kCaptionText;
+    return disabled ? look.captionGlyphDisabled : look.captionText;
 }
 
 // The glyph's square: centred in the button, a little smaller than its height.
@@ -49,19 +48,22 @@ TesselDialogPainter::~TesselDialogPainter() = default;
 
 void TesselDialogPainter::DrawClient(CDC& dc, const RECT& client)
 {
-    fillRect(dc.GetSafeHdc(), client, kBody);
+    const Palette look = palette();
+    fillRect(dc.GetSafeHdc(), client, look.body);
 }
 
 void TesselDialogPainter::DrawNonClient(CDC& dc, const RECT& window, bool active)
 {
+    const Palette look = palette();
     HDC hdc = dc.GetSafeHdc();
-    fillRect(hdc, window, active ? kCaptionActive : kCaptionInactive);
-    frameRect(hdc, window, kFrameLine);
+    fillRect(hdc, window, active ? look.captionActive : look.captionInactive);
+    frameRect(hdc, window, look.frameLine);
 }
 
 void TesselDialogPainter::DrawTitleBar(CDC& dc, const RECT& caption, bool active)
 {
-    fillRect(dc.GetSafeHdc(), caption, active ? kCaptionActive : kCaptionInactive);
+    const Palette look = palette();
+    fillRect(dc.GetSafeHdc(), caption, active ? look.captionActive : look.captionInactive);
 }
 
 void TesselDialogPainter::DrawCloseButton(CDC& dc, const RECT& rect, bool hot, bool pressed, bool disabled)
@@ -111,44 +113,50 @@ void TesselDialogPainter::DrawRestoreButton(CDC& dc, const RECT& rect, bool hot,
 
 void TesselDialogPainter::DrawTitleText(CDC& dc, const RECT& rect, const CString& text, bool active)
 {
-    drawText(dc.GetSafeHdc(), rect, text, active ? kCaptionText : kCaptionTextInactive,
+    const Palette look = palette();
+    drawText(dc.GetSafeHdc(), rect, text, active ? look.captionText : look.captionTextInactive,
              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void TesselDialogPainter::DrawTopMenuBarBkgnd(CDC& dc, const RECT& rect, bool active)
 {
+    const Palette look = palette();
     HDC hdc = dc.GetSafeHdc();
-    fillRect(hdc, rect, kBody);
-    fillRect(hdc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, active ? kLine : kLineDisabled);
+    fillRect(hdc, rect, look.body);
+    fillRect(hdc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, active ? look.line : look.lineDisabled);
 }
 
 void TesselDialogPainter::DrawTopMenuBarText(CDC& dc, const RECT& rect, const CString& text, bool disabled)
 {
-    drawText(dc.GetSafeHdc(), rect, text, disabled ? kTextDisabled : kText,
+    const Palette look = palette();
+    drawText(dc.GetSafeHdc(), rect, text, disabled ? look.textDisabled : look.text,
              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void TesselDialogPainter::DrawMenuBarBkgnd(CDC& dc, const RECT& rect)
 {
+    const Palette look = palette();
     HDC hdc = dc.GetSafeHdc();
-    fillRect(hdc, rect, kField);
-    frameRect(hdc, rect, kLine);
+    fillRect(hdc, rect, look.field);
+    frameRect(hdc, rect, look.line);
 }
 
 void TesselDialogPainter::DrawMenuBarText(CDC& dc, const RECT& rect, const CString& text, bool selected,
                                           bool disabled)
 {
+    const Palette look = palette();
     HDC hdc = dc.GetSafeHdc();
     if (selected)
-        fillRect(hdc, rect, kSlate);
+        fillRect(hdc, rect, look.slate);
     RECT r = rect;
     r.left += 8;
-    drawText(hdc, r, text, disabled ? kTextDisabled : selected ? RGB(255, 255, 255) : kText,
+    drawText(hdc, r, text, disabled ? look.textDisabled : selected ? look.slateText : look.text,
              DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 }
 
 void TesselDialogPainter::DrawMenuBarSeparator(CDC& dc, const RECT& rect)
 {
+    const Palette look = palette();
     int y = (rect.top + rect.bottom) / 2;
-    fillRect(dc.GetSafeHdc(), {rect.left + 4, y, rect.right - 4, y + 1}, kLine);
+    fillRect(dc.GetSafeHdc(), {rect.left + 4, y, rect.right - 4, y + 1}, look.line);
 }

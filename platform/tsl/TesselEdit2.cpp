@@ -11,6 +11,7 @@ namespace {
 
 void paintEditFrame(HWND hWnd)
 {
+    const Palette look = palette();
     LONG exStyle = ::GetWindowLongW(hWnd, GWL_EXSTYLE);
     LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
     if (!(exStyle & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) && !(style & WS_BORDER))
@@ -28,8 +29,8 @@ void paintEditFrame(HWND hWnd)
     ::ExcludeClipRect(hdc, client.left, client.top, client.right, client.bottom);
     bool enabled = ::IsWindowEnabled(hWnd) != FALSE;
     bool readOnly = (style & ES_READONLY) != 0;
-    fillRect(hdc, window, enabled && !readOnly ? kField : kBody);
-    COLORREF outline = !enabled ? kLineDisabled : ::GetFocus() == hWnd ? kAccent : kLine;
+    fillRect(hdc, window, enabled && !readOnly ? look.field : look.body);
+    COLORREF outline = !enabled ? look.lineDisabled : ::GetFocus() == hWnd ? look.accent : look.line;
     frameRect(hdc, window, outline);
     ::ReleaseDC(hWnd, hdc);
 }

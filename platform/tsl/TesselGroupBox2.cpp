@@ -12,6 +12,7 @@ namespace {
 
 void paintGroupBox(HWND hWnd, HDC hdc)
 {
+    const Palette look = palette();
     DcStateGuard state(hdc);
     HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0));
     if (font)
@@ -25,14 +26,14 @@ void paintGroupBox(HWND hWnd, HDC hdc)
     ::DrawTextW(hdc, title, title.GetLength(), &titleRect, DT_SINGLELINE | DT_CALCRECT);
     int lineY = title.IsEmpty() ? 0 : (titleRect.bottom - titleRect.top) / 2;
     bool enabled = ::IsWindowEnabled(hWnd) != FALSE;
-    frameRect(hdc, {client.left, lineY, client.right, client.bottom}, enabled ? kLine : kLineDisabled);
+    frameRect(hdc, {client.left, lineY, client.right, client.bottom}, enabled ? look.line : look.lineDisabled);
     if (title.IsEmpty())
         return;
     RECT behind = titleRect;
     ::InflateRect(&behind, 3, 0);
     ::FillRect(hdc, &behind, background);
     ::SetBkMode(hdc, TRANSPARENT);
-    ::SetTextColor(hdc, enabled ? titleColor : kTextDisabled);
+    ::SetTextColor(hdc, enabled ? titleColor : look.textDisabled);
     ::DrawTextW(hdc, title, title.GetLength(), &titleRect, DT_SINGLELINE);
 }
 

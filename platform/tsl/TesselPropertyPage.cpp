@@ -13,11 +13,7 @@ END_MESSAGE_MAP()
 BEGIN_MESSAGE_MAP(TesselPropertyPage, AbstractPropertyPage)
 END_MESSAGE_MAP()
 
-AbstractPropertyPage::AbstractPropertyPage(UINT nIDTemplate) : CPropertyPage(nIDTemplate)
-{
-    m_bodyBrush.CreateSolidBrush(tsl::kBody);
-    m_fieldBrush.CreateSolidBrush(tsl::kField);
-}
+AbstractPropertyPage::AbstractPropertyPage(UINT nIDTemplate) : CPropertyPage(nIDTemplate) {}
 
 AbstractPropertyPage::~AbstractPropertyPage() = default;
 

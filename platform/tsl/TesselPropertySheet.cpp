@@ -45,7 +45,6 @@ void keepInsideWorkArea(HWND hWnd)
 TesselPropertySheet::TesselPropertySheet(UINT nIDCaption, CWnd* pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_caption(new TesselCaption)
 {
-    m_bodyBrush.CreateSolidBrush(tsl::kBody);
 }
 
 TesselPropertySheet::~TesselPropertySheet() = default;
@@ -76,7 +75,7 @@ LRESULT TesselPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         skinSheetControls();
         keepInsideWorkArea(hWnd);
     }
-    caption->handleAfter(hWnd, m_painter, message);
+    caption->handleAfter(hWnd, m_painter, message, wParam);
     return result;
 }
 

@@ -18,6 +18,7 @@ void roundRect(HDC hdc, const RECT& r, COLORREF fill, COLORREF outline)
 
 void drawTicks(HDC hdc, HWND hWnd, const RECT& client, const RECT& channel, const RECT& thumb, bool vertical)
 {
+    const Palette look = palette();
     LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
     if (style & TBS_NOTICKS)
         return;
@@ -29,9 +30,9 @@ void drawTicks(HDC hdc, HWND hWnd, const RECT& client, const RECT& channel, cons
         across = limit;
     auto tickAt = [&](int pos) {
         if (vertical)
-            fillRect(hdc, {across, pos, across + 3, pos + 1}, kLine);
+            fillRect(hdc, {across, pos, across + 3, pos + 1}, look.line);
         else
-            fillRect(hdc, {pos, across, pos + 1, across + 3}, kLine);
+            fillRect(hdc, {pos, across, pos + 1, across + 3}, look.line);
     };
     int half = vertical ? (thumb.bottom - thumb.top) / 2 : (thumb.right - thumb.left) / 2;
     // The first and last ticks sit where the thumb's centre is at the ends of the range.
@@ -46,6 +47,7 @@ void drawTicks(HDC hdc, HWND hWnd, const RECT& client, const RECT& channel, cons
 
 void paintSlider(HWND hWnd, HDC target)
 {
+    const Palette look = palette();
     ControlCanvas buffer(hWnd, target, ControlCanvas::NoFont);
     HDC hdc = buffer.dc();
     const RECT& client = buffer.client();
@@ -66,13 +68,13 @@ void paintSlider(HWND hWnd, HDC target)
         int y = (thumb.top + thumb.bottom) / 2;
         groove = {channel.left, y - 2, channel.right, y + 2};
     }
-    fillRect(hdc, groove, enabled ? kPanel : kFaceDisabled);
-    frameRect(hdc, groove, enabled ? kLine : kLineDisabled);
+    fillRect(hdc, groove, enabled ? look.panel : look.faceDisabled);
+    frameRect(hdc, groove, enabled ? look.line : look.lineDisabled);
     drawTicks(hdc, hWnd, client, channel, thumb, vertical);
 
     bool focused = ::GetFocus() == hWnd;
-    COLORREF face = !enabled ? kFaceDisabled : focused ? kHotFace : kField;
-    COLORREF outline = !enabled ? kLineDisabled : focused ? kAccent : kSlate;
+    COLORREF face = !enabled ? look.faceDisabled : focused ? look.hotFace : look.field;
+    COLORREF outline = !enabled ? look.lineDisabled : focused ? look.accent : look.slate;
     roundRect(hdc, thumb, face, outline);
     buffer.copy();
 }

@@ -106,28 +106,30 @@ HBRUSH parentControlBrush(HWND hWnd, HDC hdc, UINT message)
             ::SendMessageW(parent, message, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hWnd)));
     if (brush)
         return brush;
-    ::SetTextColor(hdc, kText);
-    ::SetBkColor(hdc, kBody);
-    ::SetDCBrushColor(hdc, kBody);
+    const Palette look = palette();
+    ::SetTextColor(hdc, look.text);
+    ::SetBkColor(hdc, look.body);
+    ::SetDCBrushColor(hdc, look.body);
     return static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
 }
 
-HBRUSH controlColors(HDC hdc, UINT nCtlColor, HBRUSH body, HBRUSH field)
+HBRUSH controlColors(HDC hdc, UINT nCtlColor, CBrush& body, CBrush& field)
 {
+    const Palette look = palette();
     switch (nCtlColor) {
     case CTLCOLOR_EDIT:
     case CTLCOLOR_LISTBOX:
-        ::SetTextColor(hdc, kText);
-        ::SetBkColor(hdc, kField);
-        return field;
+        ::SetTextColor(hdc, look.fieldText);
+        ::SetBkColor(hdc, look.field);
+        return solidBrush(field, look.field);
     case CTLCOLOR_MSGBOX:
     case CTLCOLOR_DLG:
     case CTLCOLOR_BTN:
     case CTLCOLOR_STATIC:
     default:
-        ::SetTextColor(hdc, kText);
-        ::SetBkColor(hdc, kBody);
-        return body;
+        ::SetTextColor(hdc, look.text);
+        ::SetBkColor(hdc, look.body);
+        return solidBrush(body, look.body);
     }
 }
 

@@ -6,25 +6,40 @@
 
 namespace tsl {
 
-// The panel's own colours: a light body, the panel grey, slate for what is pressed or selected.
-const COLORREF kBody = RGB(215, 221, 224);           // dialog body, label background
-const COLORREF kPanel = RGB(199, 206, 211);          // panel, push button face
-const COLORREF kField = RGB(255, 255, 255);          // edit fields, lists, check boxes
-const COLORREF kLine = RGB(142, 150, 158);           // one-pixel outlines
-const COLORREF kLineDisabled = RGB(190, 196, 200);
-const COLORREF kText = RGB(24, 32, 40);
-const COLORREF kTextDisabled = RGB(172, 177, 179);
-const COLORREF kSlate = RGB(60, 78, 98);             // pressed faces, checks, thumbs
-const COLORREF kSlateLine = RGB(30, 42, 54);
-const COLORREF kHotFace = RGB(226, 238, 245);        // the face under the mouse
-const COLORREF kAccent = RGB(60, 120, 170);          // hot outlines and the focus cue
-const COLORREF kFaceDisabled = RGB(223, 228, 230);
-const COLORREF kCaptionActive = RGB(116, 122, 128);
-const COLORREF kCaptionInactive = RGB(172, 177, 179);
-const COLORREF kCaptionText = RGB(255, 255, 255);
-const COLORREF kCaptionTextInactive = RGB(236, 239, 240);
-const COLORREF kFrameLine = RGB(84, 92, 100);
-const COLORREF kCaptionHot = RGB(142, 223, 255);
+// The colours the library draws with, one for each use.
+struct Palette {
+    COLORREF body;                 // dialog body, label background
+    COLORREF panel;                // panel, push button face
+    COLORREF field;                // edit fields, lists, check boxes
+    COLORREF fieldText;            // text in a field
+    COLORREF line;                 // one-pixel outlines
+    COLORREF lineDisabled;
+    COLORREF text;                 // text on the body, the panel and a button face
+    COLORREF textDisabled;
+    COLORREF slate;                // pressed faces, checks, thumbs, a selected menu item
+    COLORREF slateText;            // text and glyphs on slate
+    COLORREF slateLine;
+    COLORREF hotFace;              // the face under the mouse, a focused field
+    COLORREF accent;               // hot outlines and the focus cue
+    COLORREF faceDisabled;
+    COLORREF captionActive;
+    COLORREF captionInactive;
+    COLORREF captionText;
+    COLORREF captionTextInactive;
+    COLORREF captionGlyphDisabled;
+    COLORREF frameLine;
+    COLORREF captionHot;           // a caption button under the mouse
+    COLORREF captionHotGlyph;
+};
+
+// True while Windows' high-contrast mode is on.
+bool highContrastOn();
+// The colours to draw with now: the panel's own (a light body, the panel grey, slate for what is
+// pressed or selected), or, while high contrast is on, the system's colours, as Windows asks of
+// every window that draws itself.
+Palette palette();
+// brush, made again in color when it holds another colour or none; its handle.
+HBRUSH solidBrush(CBrush& brush, COLORREF color);
 
 // Saves the DC's whole state and restores it when the scope ends.
 class DcStateGuard {
@@ -106,9 +121,16 @@ bool showsFocusCues(HWND hWnd);
 // set on hdc; the body colour when the parent gives none.
 HBRUSH parentControlBrush(HWND hWnd, HDC hdc, UINT message = WM_CTLCOLORSTATIC);
 
-// The library's answer to WM_CTLCOLOR* for a dialog: body behind texts, check boxes and the dialog
-// itself, white behind edit fields and lists.
-HBRUSH controlColors(HDC hdc, UINT nCtlColor, HBRUSH body, HBRUSH field);
+// The library's answer to WM_CTLCOLOR* for a dialog: the body behind texts, check boxes and the
+// dialog itself, the field colour behind edit fields and lists; each brush made in its colour of
+// the moment.
+HBRUSH controlColors(HDC hdc, UINT nCtlColor, CBrush& body, CBrush& field);
+// After a change of the system's colours or of high contrast: the window, its frame and every
+// child drawn again, with the colours of the moment.
+void redrawForNewColors(HWND hWnd);
+// True for the messages that announce such a change (WM_SYSCOLORCHANGE, WM_SETTINGCHANGE for
+// high contrast or the colours, WM_THEMECHANGED).
+bool announcesNewColors(UINT message, WPARAM wParam);
 
 // Takes a window the library skins out of the system's visual style while the Luna switch is off.
 void applyVisualStyleSwitch(HWND hWnd);

@@ -1,7 +1,8 @@
 // The skin on real windows: the direction buttons' skin switch and states, the push buttons'
 // keyboard behaviour, the caption's buttons through the program's dialog painter, the message box,
-// the visual-style switch and GDI objects over many paints.
+// the visual-style switch, high contrast and GDI objects over many paints.
 #include "DibCanvas.h"
+#include "HighContrastSwitch.h"
 #include "KivoButton.h"
 #include "KivoDialogPainter.h"
 #include "SkinTestIds.h"
@@ -12,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <vector>
 
 // Modal loops hand keys to their dialog through the application's thread, as in the program.
@@ -272,6 +274,103 @@ TEST_F(SkinWindowsTest, CaptionButtonsAreTheLibrarysWithTheProgramsHelpButton)
     kivotest::pumpMessagesFor(30);
     EXPECT_EQ((std::vector<WPARAM>{SC_CONTEXTHELP, SC_CLOSE}), m_dialog.m_sysCommands);
     EXPECT_EQ(nullptr, ::GetCapture());
+}
+
+// What a control shows on the screen, copied into a canvas of its client area's size.
+void copyShown(HWND hWnd, DibCanvas& canvas)
+{
+    HDC screen = ::GetDC(hWnd);
+    ::BitBlt(canvas.hdc(), 0, 0, canvas.width(), canvas.height(), screen, 0, 0, SRCCOPY);
+    ::ReleaseDC(hWnd, screen);
+}
+
+TEST_F(SkinWindowsTest, HighContrastDrawsEveryPartInTheSystemsColoursWithoutSkinBitmapsAndFollowsTheSwitch)
+{
+    KivoButton& front = m_dialog.m_front;
+    front.enableSkin();
+    ::SetFocus(m_dialog.m_ok.m_hWnd);
+    m_dialog.SendMessage(WM_NCACTIVATE, TRUE);
+    POINT help;
+    ASSERT_TRUE(findCaptionButton(HTHELP, help));
+    const POINT caption = captionPoint(120);
+    RECT window;
+    m_dialog.GetWindowRect(&window);
+    auto framePixel = [&](POINT screen) {
+        HDC hdc = ::GetWindowDC(m_dialog.m_hWnd);
+        COLORREF c = ::GetPixel(hdc, screen.x - window.left, screen.y - window.top);
+        ::ReleaseDC(m_dialog.m_hWnd, hdc);
+        return c;
+    };
+    auto shown = [&](CWnd& control) {
+        auto canvas = std::make_unique<DibCanvas>(sizeOf(control.m_hWnd).cx, sizeOf(control.m_hWnd).cy);
+        copyShown(control.m_hWnd, *canvas);
+        return canvas;
+    };
+    auto settle = [&] {
+        m_dialog.UpdateWindow();
+        kivotest::pumpMessagesFor(50);
+    };
+    const SIZE frontSize = sizeOf(front.m_hWnd);
+    const POINT frontMiddle = {frontSize.cx / 2, frontSize.cy / 2};
+    const COLORREF skinnedMiddle = shown(front)->pixel(frontMiddle.x, frontMiddle.y);
+    // The caption, active or not (the system may take the activation meanwhile), in the skin's
+    // own colours or the system's.
+    auto captionOf = [](bool system, COLORREF c) {
+        return system ? c == ::GetSysColor(COLOR_ACTIVECAPTION) || c == ::GetSysColor(COLOR_INACTIVECAPTION)
+                      : c == RGB(116, 122, 128) || c == RGB(172, 177, 179);
+    };
+    EXPECT_TRUE(captionOf(false, framePixel(caption)));
+    {
+        HighContrastSwitch contrast;
+        // The scheme's colours change nothing while the mode is off.
+        settle();
+        EXPECT_TRUE(captionOf(false, framePixel(caption)));
+        EXPECT_EQ(skinnedMiddle, shown(front)->pixel(frontMiddle.x, frontMiddle.y));
+        contrast.setOn(true);
+        ASSERT_TRUE(contrast.on());
+        HighContrastSwitch::announce(m_dialog.m_hWnd);
+        settle();
+
+        EXPECT_TRUE(captionOf(true, framePixel(caption)));
+        EXPECT_TRUE(captionOf(true, framePixel({help.x, help.y - 5})));   // no glyph bitmap
+        HDC client = ::GetDC(m_dialog.m_hWnd);
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), ::GetPixel(client, 2, 2));
+        ::ReleaseDC(m_dialog.m_hWnd, client);
+
+        // The skinned button is the library's look in the system's colours, not its bitmaps.
+        DibCanvas libraryLook(frontSize.cx, frontSize.cy), drawn(frontSize.cx, frontSize.cy);
+        HFONT font = reinterpret_cast<HFONT>(front.SendMessage(WM_GETFONT));
+        HGDIOBJ oldFont = ::SelectObject(libraryLook.hdc(), font);
+        TesselButtonPainter().DrawNormal(libraryLook.dc(), {0, 0, frontSize.cx, frontSize.cy}, L"&Front");
+        ::SelectObject(libraryLook.hdc(), oldFont);
+        copyShown(front.m_hWnd, drawn);
+        EXPECT_TRUE(drawn.sameAs(libraryLook));
+        EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), drawn.pixel(frontMiddle.x, 2));
+        EXPECT_GT(drawn.countOf(::GetSysColor(COLOR_BTNTEXT)), 2 * (frontSize.cx + frontSize.cy));   // outline, text
+
+        // Labels in the button text colour on the button face, fields in the window colours,
+        // outlines in the text colour, the slider's thumb in the highlight colour.
+        auto check = shown(m_dialog.m_check);
+        EXPECT_GT(check->countOf(::GetSysColor(COLOR_BTNTEXT)), 10);
+        EXPECT_GT(check->countOf(::GetSysColor(COLOR_WINDOW)), 50);   // the box
+        auto group = shown(m_dialog.m_group);
+        EXPECT_GT(group->countOf(::GetSysColor(COLOR_BTNTEXT)), 60);   // frame and title
+        auto number = shown(m_dialog.m_number);
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), number->pixel(2, 2));
+        auto list = shown(m_dialog.m_list);
+        EXPECT_EQ(::GetSysColor(COLOR_BTNTEXT), list->pixel(0, 0));
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOW), list->pixel(4, 3));
+        EXPECT_GT(list->countOf(::GetSysColor(COLOR_WINDOWTEXT)), 10);   // "Zoom 2x"
+        EXPECT_GT(shown(m_dialog.m_slider)->countOf(::GetSysColor(COLOR_HIGHLIGHT)), 10);
+
+        // Switched off while the dialog is open: the skin's own look again, bitmaps included.
+        contrast.setOn(false);
+        HighContrastSwitch::announce(m_dialog.m_hWnd);
+        settle();
+        EXPECT_TRUE(captionOf(false, framePixel(caption)));
+        EXPECT_EQ(skinnedMiddle, shown(front)->pixel(frontMiddle.x, frontMiddle.y));
+    }
+    EXPECT_FALSE(TslHighContrast());
 }
 
 TEST_F(SkinWindowsTest, GdiObjectsStayFlatOverAThousandPaintsOfEveryState)
