@@ -45,27 +45,30 @@ CString buttonCaption(int id, LPCWSTR english)
     return text.IsEmpty() ? CString(english) : text;
 }
 
+struct ButtonName {
+    int id;
+    LPCWSTR english;
+};
+
+std::vector<ButtonName> buttonNamesFor(UINT type)
+{
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL: return {{IDOK, L"OK"}, {IDCANCEL, L"Cancel"}};
+    case MB_ABORTRETRYIGNORE: return {{IDABORT, L"&Abort"}, {IDRETRY, L"&Retry"}, {IDIGNORE, L"&Ignore"}};
+    case MB_YESNOCANCEL: return {{IDYES, L"&Yes"}, {IDNO, L"&No"}, {IDCANCEL, L"Cancel"}};
+    case MB_YESNO: return {{IDYES, L"&Yes"}, {IDNO, L"&No"}};
+    case MB_RETRYCANCEL: return {{IDRETRY, L"&Retry"}, {IDCANCEL, L"Cancel"}};
+    case MB_CANCELTRYCONTINUE:
+        return {{IDCANCEL, L"Cancel"}, {IDTRYAGAIN, L"&Try Again"}, {IDCONTINUE, L"&Continue"}};
+    default: return {{IDOK, L"OK"}};
+    }
+}
+
 std::vector<MessageButton> buttonsFor(UINT type)
 {
-    struct Plain {
-        int id;
-        LPCWSTR english;
-    };
-    std::vector<Plain> plain;
-    switch (type & MB_TYPEMASK) {
-    case MB_OKCANCEL: plain = {{IDOK, L"OK"}, {IDCANCEL, L"Cancel"}}; break;
-    case MB_ABORTRETRYIGNORE: plain = {{IDABORT, L"&Abort"}, {IDRETRY, L"&Retry"}, {IDIGNORE, L"&Ignore"}}; break;
-    case MB_YESNOCANCEL: plain = {{IDYES, L"&Yes"}, {IDNO, L"&No"}, {IDCANCEL, L"Cancel"}}; break;
-    case MB_YESNO: plain = {{IDYES, L"&Yes"}, {IDNO, L"&No"}}; break;
-    case MB_RETRYCANCEL: plain = {{IDRETRY, L"&Retry"}, {IDCANCEL, L"Cancel"}}; break;
-    case MB_CANCELTRYCONTINUE:
-        plain = {{IDCANCEL, L"Cancel"}, {IDTRYAGAIN, L"&Try Again"}, {IDCONTINUE, L"&Continue"}};
-        break;
-    default: plain = {{IDOK, L"OK"}}; break;
-    }
     std::vector<MessageButton> buttons;
-    for (const Plain& p : plain)
-        buttons.push_back({p.id, buttonCaption(p.id, p.english)});
+    for (const ButtonName& name : buttonNamesFor(type))
+        buttons.push_back({name.id, buttonCaption(name.id, name.english)});
     return buttons;
 }
 
