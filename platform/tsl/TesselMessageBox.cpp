@@ -4,6 +4,7 @@
 #include "TslControls.h"
 #include "TslDialogs.h"
 #include "TslLook.h"
+#include "resource.h"
 
 #include <vector>
 
@@ -19,10 +20,37 @@ const int kMaxTextWidth = 420;
 
 struct MessageButton {
     int id;
-    LPCWSTR text;
+    CString text;
 };
 
-std::vector<MessageButton> buttonsFor(UINT type)
+// A button's caption in the user's language: the system's own where user32 offers it (as the
+// system's message box shows it), else the resource module's string for the button (the locale
+// library holds them in each of its languages), else the English one.
+CString buttonCaption(int id, LPCWSTR english)
+{
+    using GetButtonString = LPCWSTR(WINAPI*)(UINT);
+    static const auto systemString = reinterpret_cast<GetButtonString>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "MB_GetString")));
+    if (systemString) {
+        LPCWSTR text = systemString(static_cast<UINT>(id - IDOK));
+        if (text && *text)
+            return text;
+    }
+    CString text;
+    if (HINSTANCE resources = AfxGetResourceHandle()) {
+        wchar_t buffer[64] = L"";
+        if (::LoadStringW(resources, IDS_BUTTON_OK + (id - IDOK), buffer, ARRAYSIZE(buffer)) > 0)
+            text = buffer;
+    }
+    return text.IsEmpty() ? CString(english) : text;
+}
+
+struct ButtonName {
+    int id;
+    LPCWSTR english;
+};
+
+std::vector<ButtonName> buttonNamesFor(UINT type)
 {
     switch (type & MB_TYPEMASK) {
     case MB_OKCANCEL: return {{IDOK, L"OK"}, {IDCANCEL, L"Cancel"}};
@@ -34,6 +62,14 @@ std::vector<MessageButton> buttonsFor(UINT type)
         return {{IDCANCEL, L"Cancel"}, {IDTRYAGAIN, L"&Try Again"}, {IDCONTINUE, L"&Continue"}};
     default: return {{IDOK, L"OK"}};
     }
+}
+
+std::vector<MessageButton> buttonsFor(UINT type)
+{
+    std::vector<MessageButton> buttons;
+    for (const ButtonName& name : buttonNamesFor(type))
+        buttons.push_back({name.id, buttonCaption(name.id, name.english)});
+    return buttons;
 }
 
 LPCWSTR iconFor(UINT type)
@@ -202,7 +238,7 @@ void TesselMessageDialog::layout()
     int buttonWidth = kButtonMinWidth;
     for (const MessageButton& b : m_buttons) {
         RECT r = {0, 0, 0, 0};
-        ::DrawTextW(hdc, b.text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        ::DrawTextW(hdc, b.text, b.text.GetLength(), &r, DT_CALCRECT | DT_SINGLELINE);
         if (r.right + 24 > buttonWidth)
             buttonWidth = r.right + 24;
     }

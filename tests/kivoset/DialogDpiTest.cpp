@@ -1,7 +1,7 @@
 // The frame chooser and the over-resolution alert on denser screens: each is shown by DialogShow in
 // a process of its own, started while the user's DPI setting is 120, 144 or 192 (the system reads
-// it when a process starts), and measured from outside; and the panel's row icons, in the real
-// program. The test runs alone: any program started meanwhile would take the setting too.
+// it when a process starts), and measured from outside; the panel's row icons, in the real
+// program; and the fit of every text of the program's windows. The test runs alone: any program started meanwhile would take the setting too.
 #include "PanelRig.h"
 #include "TestPaths.h"
 #include "TestProcess.h"
@@ -150,6 +150,18 @@ TEST_P(DialogDpi, PanelRowIconsGrowWithTheScreen)
     }
     rig.stopCapture();
     EXPECT_TRUE(rig.kivoSet().waitExit(kTimeoutMs));
+}
+
+// Every text of the settings program's windows fits at this DPI too, in every language: the fit
+// test, run in a process of its own that starts with the screen at this density.
+TEST_P(DialogDpi, EveryTextFitsInEveryLanguage)
+{
+    UserDpi dpi(GetParam());
+    ASSERT_TRUE(dpi.set());
+    kivotest::RunResult fit = kivotest::runToEnd(kivotest::testsFolder() + L"\\kivoset_dialogs_test.exe",
+                                                 L"--gtest_filter=ProgramWindowsFit.*", 90000);
+    ASSERT_TRUE(fit.finished);
+    EXPECT_EQ(0u, fit.exitCode) << fit.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(DenserScreens, DialogDpi, ::testing::Values(120, 144, 192));

@@ -1,6 +1,7 @@
 #include "DialogTestSupport.h"
 
 #include "KivoNames.h"
+#include "KivoSetApp.h"
 #include "KivoSetMessages.h"
 
 #include "UniqueName.h"
@@ -11,9 +12,10 @@
 #include <climits>
 #include <mutex>
 
-// The application object of the test process: the framework's modal loops hand each message to
-// the windows' PreTranslateMessage through it, as in the settings program.
-CWinApp g_testApplication(L"KivoDialogTests");
+// The application object of the test process, the settings program's own (not started): the
+// framework's modal loops hand each message to the windows' PreTranslateMessage through it, and a
+// panel made by a test tells it of its life, as in the settings program.
+CKivoSetApp g_testApplication;
 
 namespace dialogtest {
 

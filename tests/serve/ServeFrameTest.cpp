@@ -1,6 +1,6 @@
-// The service frame driven in-process: the tray menu and its AutoStartup check, the settings
-// program's announcement after its camera closed and the clicks that bring it forward, and the
-// application's exit order.
+// The service frame driven in-process: the tray menu in the user's language with room for each
+// item's text, and its AutoStartup check; the settings program's announcement after its camera
+// closed and the clicks that bring it forward; and the application's exit order.
 #include "KivoServeApp.h"
 #include "KivoServeFrame.h"
 #include "ServeMessages.h"
@@ -9,7 +9,12 @@
 #include "KivoNames.h"
 #include "resource.h"
 
+#include "LocaleTexts.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 using namespace serve;
 
@@ -20,8 +25,47 @@ struct MenuSeen {
     bool autoStartupChecked = false;
     UINT defaultItem = 0;
     int itemCount = 0;
+    std::vector<std::wstring> texts;   // of the items that are not separators
+    std::string misfits;               // items narrower than their text; empty when all fit
 };
 MenuSeen g_menu;
+
+// The width of a menu item's text in the menu's font (bold for the default item, as it is drawn).
+int menuTextWidth(const std::wstring& text, bool isDefault)
+{
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (isDefault)
+        metrics.lfMenuFont.lfWeight = FW_BOLD;
+    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    HDC hdc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(hdc, font);
+    RECT rect = {};
+    DrawTextW(hdc, text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(hdc, old);
+    ReleaseDC(nullptr, hdc);
+    DeleteObject(font);
+    return rect.right;
+}
+
+// Reads each item's text and checks that the shown item holds it beside the room for a check mark.
+void readMenuItems(HMENU hMenu, UINT defaultItem)
+{
+    for (int i = 0; i < GetMenuItemCount(hMenu); ++i) {
+        wchar_t text[128] = L"";
+        if ((GetMenuState(hMenu, i, MF_BYPOSITION) & MF_SEPARATOR) ||
+            !GetMenuStringW(hMenu, i, text, ARRAYSIZE(text), MF_BYPOSITION))
+            continue;
+        g_menu.texts.push_back(text);
+        RECT item = {};
+        GetMenuItemRect(nullptr, hMenu, i, &item);
+        int needed = menuTextWidth(text, GetMenuItemID(hMenu, i) == defaultItem) + GetSystemMetrics(SM_CXMENUCHECK);
+        if (item.right - item.left < needed)
+            g_menu.misfits += " item " + std::to_string(i) + " is " + std::to_string(item.right - item.left) +
+                              " wide, its text needs " + std::to_string(needed) + ";";
+    }
+}
 
 // Runs inside the menu's modal loop: reads the popup the frame shows, then closes it.
 void CALLBACK inspectMenu(HWND, UINT, UINT_PTR timerId, DWORD)
@@ -35,6 +79,7 @@ void CALLBACK inspectMenu(HWND, UINT, UINT_PTR timerId, DWORD)
     g_menu.autoStartupChecked = (GetMenuState(hMenu, ID_TRAY_AUTOSTARTUP, MF_BYCOMMAND) & MF_CHECKED) != 0;
     g_menu.defaultItem = GetMenuDefaultItem(hMenu, FALSE, 0);
     g_menu.itemCount = GetMenuItemCount(hMenu);
+    readMenuItems(hMenu, g_menu.defaultItem);
     EndMenu();
 }
 
@@ -91,6 +136,23 @@ TEST_F(ServeFrameTest, MenuChecksAutoStartupExactlyWhenItIsOn)
     EXPECT_TRUE(openTrayMenu().autoStartupChecked);
     SendMessageW(m_hFrame, WM_COMMAND, ID_TRAY_AUTOSTARTUP, 0);
     EXPECT_FALSE(openTrayMenu().autoStartupChecked);
+}
+
+// The menu comes in the user's language from the locale library, and each item is as wide as its
+// text needs.
+TEST_F(ServeFrameTest, MenuSpeaksTheUserLanguageAndEachItemHoldsItsText)
+{
+    const std::vector<std::wstring> english = {L"&Open camera settings", L"Show settings &automatically", L"&Help"};
+    const std::vector<std::wstring> german = {L"Kameraeinstellungen \u00f6&ffnen", L"Einstellungen &automatisch anzeigen",
+                                              L"&Hilfe"};
+    for (LANGID language : {kivotest::kEnglish, kivotest::kGerman}) {
+        SCOPED_TRACE(language);
+        kivotest::ThreadLanguage userLanguage(language);
+        MenuSeen menu = openTrayMenu();
+        ASSERT_TRUE(menu.shown);
+        EXPECT_EQ(language == kivotest::kGerman ? german : english, menu.texts);
+        EXPECT_EQ("", menu.misfits);
+    }
 }
 
 TEST_F(ServeFrameTest, TrayCallbackForAnotherIconAndOtherMouseMessagesDoNothing)

@@ -455,29 +455,41 @@ TEST(TesselMessageBoxTest, IsAMessageBoxThatTheKeyboardAndOtherProgramsAnswer)
 }
 
 // The programs' messages fit their box in every language: the box sizes itself to the text, as
-// measured with its own font, in English, German and the longer pseudo-language.
+// measured with its own font, in English, German and the longer pseudo-language. Its buttons speak
+// the user's language, from the locale library where the system gives no captions of its own.
 TEST(TesselMessageBoxTest, EveryMessageOfThePanelFitsItsBoxInEveryLanguage)
 {
-    HMODULE hLocale = LoadLibraryExW(kivotest::stageFile(L"KivoLocale.dll").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE hLocale = LoadLibraryW(kivotest::stageFile(L"KivoLocale.dll").c_str());
     ASSERT_NE(nullptr, hLocale);
+    const HINSTANCE savedResources = AfxGetResourceHandle();
+    AfxSetResourceHandle(hLocale);
     const UINT messages[] = {132, 134, 135};   // service not found, property refused, effect failed
+    const int buttons[] = {IDYES, IDNO, IDCANCEL};
     for (LANGID language : {kivotest::kEnglish, kivotest::kGerman, LANGID(0)}) {
+        kivotest::ThreadLanguage userLanguage(language ? language : kivotest::kEnglish);
+        const std::vector<std::wstring> expectedButtons =
+            language == kivotest::kGerman ? std::vector<std::wstring>{L"&Ja", L"&Nein", L"Abbrechen"}
+                                          : std::vector<std::wstring>{L"&Yes", L"&No", L"Cancel"};
         for (UINT id : messages) {
             SCOPED_TRACE(id);
             std::wstring text = language ? kivotest::stringIn(hLocale, id, language)
                                          : kivotest::pseudoText(kivotest::stringIn(hLocale, id, kivotest::kEnglish));
             ASSERT_FALSE(text.empty()) << "language " << language;
             std::string misfits = "not measured";
+            std::vector<std::wstring> captions;
             kivotest::DialogDriver driver(L"Kivo fit box", [&](HWND box) {
                 misfits = kivotest::misfitsIn(box);
-                kivotest::pressDialogButton(box, IDOK);
+                for (int button : buttons)
+                    captions.push_back(kivotest::windowText(::GetDlgItem(box, button)));
+                kivotest::pressDialogButton(box, IDCANCEL);
             });
-            TesselMessageBox(text.c_str(), L"Kivo fit box", MB_ICONEXCLAMATION);
+            TesselMessageBox(text.c_str(), L"Kivo fit box", MB_YESNOCANCEL | MB_ICONEXCLAMATION);
             EXPECT_TRUE(driver.found());
             EXPECT_EQ("", misfits) << "language " << language;
+            EXPECT_EQ(expectedButtons, captions) << "language " << language;
         }
     }
+    AfxSetResourceHandle(savedResources);
     FreeLibrary(hLocale);
 }
 

@@ -55,6 +55,19 @@ std::wstring stringIn(HMODULE hModule, UINT id, LANGID language)
     return L"";
 }
 
+ThreadLanguage::ThreadLanguage(LANGID language)
+    : m_savedUi(GetThreadUILanguage()), m_savedLocale(GetThreadLocale())
+{
+    SetThreadUILanguage(language);
+    SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
+}
+
+ThreadLanguage::~ThreadLanguage()
+{
+    SetThreadUILanguage(m_savedUi);
+    SetThreadLocale(m_savedLocale);
+}
+
 std::wstring pseudoText(const std::wstring& english)
 {
     static const std::wstring plain = L"aeiouAEIOUcnsyz";

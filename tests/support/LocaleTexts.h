@@ -26,6 +26,21 @@ std::vector<HWND> controlsOf(HWND dialog);
 // One string in exactly that language; empty when the language has none.
 std::wstring stringIn(HMODULE hModule, UINT id, LANGID language);
 
+// While it lives, the resource loader of this thread picks the language's resources, as it does
+// for a user whose display language that is. Windows picks by the thread's UI language, Wine by its
+// locale: both are set, and restored at the end.
+class ThreadLanguage {
+public:
+    explicit ThreadLanguage(LANGID language);
+    ~ThreadLanguage();
+    ThreadLanguage(const ThreadLanguage&) = delete;
+    ThreadLanguage& operator=(const ThreadLanguage&) = delete;
+
+private:
+    LANGID m_savedUi;
+    LCID m_savedLocale;
+};
+
 // The text 40 % longer, vowels accented, access-key prefixes and line breaks kept: what a language
 // with longer words and other letters would need.
 std::wstring pseudoText(const std::wstring& english);

@@ -1,5 +1,8 @@
 #include "TextFit.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <sstream>
 #include <vector>
 
@@ -57,8 +60,6 @@ std::string misfitOfControl(HWND hCtl)
         texts.push_back(textOf(hCtl));
     } else if (_wcsicmp(className, L"Button") == 0) {
         DWORD kind = style & BS_TYPEMASK;
-        if (kind == BS_OWNERDRAW)
-            return "";
         if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON)
             reserved = GetSystemMetrics(SM_CXMENUCHECK) + 4;
         else if (kind == BS_GROUPBOX)
@@ -87,12 +88,15 @@ std::string misfitOfControl(HWND hCtl)
     return out.str();
 }
 
-// A control that only frames or backs others: a group box, or one without a text of its own.
+// A control that only frames or backs others: a group box, a property sheet's tabs (the page lies
+// on them), or one without a text of its own.
 bool isContainer(HWND hCtl)
 {
     wchar_t className[32] = L"";
     GetClassNameW(hCtl, className, ARRAYSIZE(className));
     DWORD style = static_cast<DWORD>(GetWindowLongW(hCtl, GWL_STYLE));
+    if (_wcsicmp(className, WC_TABCONTROLW) == 0)
+        return true;
     if (_wcsicmp(className, L"Button") == 0)
         return (style & BS_TYPEMASK) == BS_GROUPBOX;
     return _wcsicmp(className, L"Static") == 0 && GetWindowTextLengthW(hCtl) == 0;
@@ -102,6 +106,23 @@ bool isContainer(HWND hCtl)
 bool isShown(HWND hCtl)
 {
     return (GetWindowLongW(hCtl, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// A control reaching past its window's client area is cut off there.
+std::string outside(HWND hDlg)
+{
+    RECT client = {};
+    GetClientRect(hDlg, &client);
+    MapWindowPoints(hDlg, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    std::ostringstream out;
+    for (HWND h = GetWindow(hDlg, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        RECT control = {}, joined = {};
+        GetWindowRect(h, &control);
+        UnionRect(&joined, &client, &control);
+        if (isShown(h) && !EqualRect(&joined, &client))
+            out << " control " << GetDlgCtrlID(h) << " reaches past the window;";
+    }
+    return out.str();
 }
 
 std::string overlaps(HWND hDlg)
@@ -136,13 +157,13 @@ std::string textMisfit(HWND control)
     return misfitOfControl(control);
 }
 
-std::string misfitsIn(HWND window)
+std::string misfitsIn(HWND window, const std::vector<int>& imageButtons)
 {
     std::string found;
     for (HWND h = GetWindow(window, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (isShown(h))
+        if (isShown(h) && std::find(imageButtons.begin(), imageButtons.end(), GetDlgCtrlID(h)) == imageButtons.end())
             found += misfitOfControl(h);
-    return found + overlaps(window);
+    return found + overlaps(window) + outside(window);
 }
 
 } // namespace kivotest

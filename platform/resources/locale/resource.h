@@ -118,6 +118,17 @@
 #define IDS_ZOOM_TIP                137
 #define IDS_MODE_TIP                138
 #define IDS_NO_FRAME                139     // the chooser's message at index 0
+// The skin's message box buttons where the system gives none, in the order of their command ids
+// (IDOK = 1 is 900, IDCONTINUE = 11 is 910).
+#define IDS_BUTTON_OK               900
+#define IDS_BUTTON_CANCEL           901
+#define IDS_BUTTON_ABORT            902
+#define IDS_BUTTON_RETRY            903
+#define IDS_BUTTON_IGNORE           904
+#define IDS_BUTTON_YES              905
+#define IDS_BUTTON_NO               906
+#define IDS_BUTTON_TRY_AGAIN        909
+#define IDS_BUTTON_CONTINUE         910
 
 // --- menus ---
 #define IDM_TRAY                    129     // the tray icon's menu; its first popup is shown
