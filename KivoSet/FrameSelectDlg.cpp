@@ -1,5 +1,6 @@
 #include "FrameSelectDlg.h"
 
+#include "AccessibleName.h"
 #include "DataFolder.h"
 #include "DpiScale.h"
 #include "FrameList.h"
@@ -72,6 +73,9 @@ BOOL CFrameSelectDlg::OnInitDialog()
     m_icon.setOn(GetSafeHwnd());
     m_dpi = screenDpi();
     layOutControls();
+    nameForScreenReaders(::GetDlgItem(m_hWnd, IDC_FRAME_PREV), IDS_PREVIOUS_FRAME);
+    nameForScreenReaders(::GetDlgItem(m_hWnd, IDC_FRAME_NEXT), IDS_NEXT_FRAME);
+    nameForScreenReaders(m_preview.m_hWnd, IDS_FRAME_TIP);   // what it shows: the frame over the picture
     // Centred at its final size, so that the work area holds all of it, buttons included, and only
     // then shown.
     CenterWindow(nullptr);

@@ -17,6 +17,8 @@ public:
 
     // rect shrunk by 2 pixels on each side, whatever the button's state.
     void GetInnerRect(const RECT& rect, RECT& inner) override;
+    // The bitmap look marks the direction the camera faces: to a screen reader, a pressed button.
+    long AccessibleState() const override;
 
 protected:
     DECLARE_MESSAGE_MAP()

@@ -7,3 +7,4 @@
 #include "TslDialogs.h"
 #include "TslControls.h"
 #include "TslMessageBox.h"
+#include "TslAccessible.h"

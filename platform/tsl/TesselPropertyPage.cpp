@@ -1,4 +1,5 @@
 #include "TslDialogs.h"
+#include "TslAccessible.h"
 #include "TslLook.h"
 
 IMPLEMENT_DYNAMIC(AbstractPropertyPage, CPropertyPage)
@@ -25,6 +26,8 @@ BOOL AbstractPropertyPage::OnInitDialog()
 {
     BOOL result = CPropertyPage::OnInitDialog();
     tsl::applyVisualStyleSwitch(m_hWnd);
+    TslDescribeControl(m_hWnd);
+    TslDescribeControls(m_hWnd);
     return result;
 }
 
