@@ -53,6 +53,13 @@ bool isTextStatic(HWND control)
                                  type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP);
 }
 
+// Controls whose window text is their value (the chosen entry, the number typed): a standard
+// object that reads the window text as the name names them by their value.
+bool textIsValue(HWND control)
+{
+    return isClass(control, WC_COMBOBOXW) || isClass(control, WC_EDITW);
+}
+
 // The text a user sees: "&Brightness" reads "Brightness", "&&" is one "&".
 CString withoutMnemonic(const CString& text)
 {
@@ -228,7 +235,7 @@ CString describedName(HWND control, const CString& systemName)
         if (!description->name.IsEmpty())
             return description->name;
     }
-    if (!isImageStatic(control)) {
+    if (!isImageStatic(control) && !textIsValue(control)) {
         if (!systemName.IsEmpty())
             return systemName;
         CString text = ownText(control);
