@@ -36,7 +36,7 @@ BOOL CKivoSetApp::InitInstance()
     AfxSetResourceHandle(m_hLocale);
     m_lunaWasOn = TesselAPI::EnableLuna(false);
     // A screen reader in another process receives the controls' accessible objects marshalled
-    // from this thread's apartment.
+    // from this thread's apartment (Wine marshals them without one; Windows' COM asks for it).
     m_comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
     readServeHandle();

@@ -48,7 +48,6 @@ protected:
         return driver.found() && !driver.closedByDeadline() && result == (escape ? IDCANCEL : IDOK);
     }
 
-    kivotest::ComApartment com;
     IsolatedCurrentUser user;
     LocaleResources locale;
     OwnerWindow owner;

@@ -98,7 +98,6 @@ protected:
         ASSERT_TRUE(owner.hwnd());
     }
 
-    kivotest::ComApartment com;
     IsolatedCurrentUser user;
     LocaleResources locale;
     OwnerWindow owner;

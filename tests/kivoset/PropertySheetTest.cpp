@@ -77,7 +77,6 @@ protected:
         ASSERT_TRUE(camera.ready());
     }
 
-    kivotest::ComApartment com;
     IsolatedCurrentUser user;
     LocaleResources locale;
     TestCamera camera;

@@ -26,15 +26,23 @@ std::wstring hex(long value)
     return text;
 }
 
+// COM on the reading thread while it reads, in whatever apartment the thread already has.
+class ComApartment {
+public:
+    ComApartment() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment()
+    {
+        if (SUCCEEDED(m_result))
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT m_result;
+};
+
 } // namespace
-
-ComApartment::ComApartment() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-
-ComApartment::~ComApartment()
-{
-    if (SUCCEEDED(m_result))
-        CoUninitialize();
-}
 
 AccessibleControl accessibleControl(HWND control)
 {

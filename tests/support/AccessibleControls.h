@@ -11,20 +11,6 @@
 
 namespace kivotest {
 
-// COM on the calling thread for the object's life, in whatever apartment the thread already has.
-// A thread whose windows answer oleacc needs it, as the settings program's does, to hand out their
-// objects.
-class ComApartment {
-public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT m_result;
-};
-
 struct AccessibleControl {
     int id = 0;
     std::wstring name;
