@@ -9,13 +9,8 @@
 
 #include <windows.h>
 
-// Describes every child of parent (not parent itself) from now until each is destroyed.
+// The library's dialogs, pages and sheets describe their controls themselves; a program calls this
+// for the children of a window of its own. Each child stays described until it is destroyed.
 TSL_API void TslDescribeControls(HWND parent);
-// Describes one window from now on, as TslDescribeControls does each child.
-TSL_API void TslDescribeControl(HWND control);
 // The name read for the control from now on, whatever else would name it.
 TSL_API void TslSetAccessibleName(HWND control, LPCWSTR name);
-// A registered message that a control answers with the STATE_SYSTEM_ bits it holds beyond what the
-// system can see in its window (a latched look, the default button of a skinned dialog); the
-// default window procedure answers 0.
-TSL_API UINT TslAccessibleStateMessage();

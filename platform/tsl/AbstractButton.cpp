@@ -2,7 +2,7 @@
 // draws it, but it answers the dialog manager as the push button it was: WM_GETDLGCODE reports a
 // (default) push button and BM_SETSTYLE moves the default state without undoing owner drawing.
 #include "TslButtons.h"
-#include "TslAccessible.h"
+#include "ControlDescription.h"
 #include "TslLook.h"
 
 #include <oleacc.h>
@@ -72,7 +72,7 @@ long AbstractButton::AccessibleState() const
 
 LRESULT AbstractButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == TslAccessibleStateMessage())
+    if (message == tsl::accessibleStateMessage())
         return AccessibleState();
     if (m_ownerDrawn) {
         if (message == WM_GETDLGCODE)

@@ -261,25 +261,21 @@ long describedState(HWND control, long systemState)
     if (!::IsWindow(control))
         return systemState;
     long state = systemState | checkState(control);
-    if (!::IsWindowEnabled(control))
-        state |= STATE_SYSTEM_UNAVAILABLE;
-    if (isClass(control, WC_BUTTONW) && (::SendMessageW(control, BM_GETSTATE, 0, 0) & BST_PUSHED))
-        state |= STATE_SYSTEM_PRESSED;
-    return state | static_cast<long>(::SendMessageW(control, TslAccessibleStateMessage(), 0, 0));
+    return state | static_cast<long>(::SendMessageW(control, accessibleStateMessage(), 0, 0));
 }
 
-} // namespace tsl
-
-UINT TslAccessibleStateMessage()
+UINT accessibleStateMessage()
 {
     static const UINT message = ::RegisterWindowMessageW(L"TslAccessibleState");
     return message;
 }
 
-void TslDescribeControl(HWND control)
+void describeControl(HWND control)
 {
-    tsl::describe(control);
+    describe(control);
 }
+
+} // namespace tsl
 
 void TslDescribeControls(HWND parent)
 {

@@ -1,4 +1,5 @@
 #include "TslDialogs.h"
+#include "ControlDescription.h"
 #include "TslAccessible.h"
 #include "TslLook.h"
 
@@ -26,7 +27,7 @@ BOOL AbstractPropertyPage::OnInitDialog()
 {
     BOOL result = CPropertyPage::OnInitDialog();
     tsl::applyVisualStyleSwitch(m_hWnd);
-    TslDescribeControl(m_hWnd);
+    tsl::describeControl(m_hWnd);
     TslDescribeControls(m_hWnd);
     return result;
 }

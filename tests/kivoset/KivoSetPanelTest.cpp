@@ -244,5 +244,10 @@ TEST(KivoSetDirection, AnExternalCameraLeavesTheDirectionButtonsDisabled)
     EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_DIRECTION_FRONT)));
     EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_DIRECTION_REAR)));
     EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_DIRECTION_LABEL)));
+    // Read as unavailable, the stored direction as the pressed one.
+    EXPECT_EQ(STATE_SYSTEM_UNAVAILABLE,
+              kivotest::accessibleControl(rig.control(IDC_DIRECTION_FRONT)).state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED));
+    EXPECT_EQ(STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED,
+              kivotest::accessibleControl(rig.control(IDC_DIRECTION_REAR)).state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED));
     rig.shot(L"panel-external");
 }
