@@ -285,6 +285,11 @@ void TslDescribeControls(HWND parent)
 
 void TslSetAccessibleName(HWND control, LPCWSTR name)
 {
-    if (tsl::Description* description = tsl::describe(control))
-        description->name = name ? name : L"";
+    tsl::Description* description = tsl::describe(control);
+    CString newName(name ? name : L"");
+    if (!description || description->name == newName)
+        return;
+    description->name = newName;
+    // A screen reader reading the control hears of its new name.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }

@@ -113,8 +113,9 @@ TEST_F(FrameSelectDlgTest, ArrowsRunThroughTheListWithWrapBothWays)
     EXPECT_EQ(0u, frameIdAt(UINT(-1)));
     std::vector<std::wstring> forward, backward;
     bool messageAtZero = false, messageAtOne = true, pictureAtZero = false;
-    std::wstring accessibleFaults;
+    std::wstring accessibleFaults, previewAtOne;
     long okState = 0;
+    bool previewRenamed = false;
 
     kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
         accessibleFaults = kivotest::describeFaults(dialog,
@@ -124,18 +125,23 @@ TEST_F(FrameSelectDlgTest, ArrowsRunThroughTheListWithWrapBothWays)
                                                      {kPrev, ROLE_SYSTEM_PUSHBUTTON, L"Previous frame"},
                                                      {kNext, ROLE_SYSTEM_PUSHBUTTON, L"Next frame"},
                                                      {kPage, ROLE_SYSTEM_STATICTEXT, L"0/5"},
-                                                     {kPreview, ROLE_SYSTEM_GRAPHIC, L"Frame laid over the picture"},
+                                                     {kPreview, ROLE_SYSTEM_GRAPHIC, L"No frame"},
                                                      {kMessage, ROLE_SYSTEM_STATICTEXT, L"No frame"}},
                                                     {kPreviewBorder});
         okState = kivotest::accessibleControl(GetDlgItem(dialog, IDOK)).state;
+        kivotest::WinEventRecorder nameChanges(EVENT_OBJECT_NAMECHANGE, GetCurrentProcessId());
         forward.push_back(pageLabel(dialog));
         messageAtZero = IsWindowVisible(GetDlgItem(dialog, kMessage)) != FALSE;
         pictureAtZero = previewCentre(dialog) != CLR_INVALID;
         for (int i = 0; i < 6; ++i) {
             click(dialog, kNext);
             forward.push_back(pageLabel(dialog));
-            if (i == 0)
+            if (i == 0) {
                 messageAtOne = IsWindowVisible(GetDlgItem(dialog, kMessage)) != FALSE;
+                previewAtOne = kivotest::accessibleControl(GetDlgItem(dialog, kPreview)).name;
+                previewRenamed =
+                    kivotest::waitFor([&] { return nameChanges.count(GetDlgItem(dialog, kPreview)) > 0; }, 3000);
+            }
         }
         for (int i = 0; i < 2; ++i) {
             click(dialog, kPrev);
@@ -155,6 +161,8 @@ TEST_F(FrameSelectDlgTest, ArrowsRunThroughTheListWithWrapBothWays)
     EXPECT_EQ(4, dialog.m_frameIdx);
     EXPECT_TRUE(owner.appliedFrames().empty());
     EXPECT_EQ(L"", accessibleFaults);
+    EXPECT_EQ(L"Frame laid over the picture", previewAtOne);
+    EXPECT_TRUE(previewRenamed);
     EXPECT_TRUE(okState & STATE_SYSTEM_DEFAULT);
 }
 

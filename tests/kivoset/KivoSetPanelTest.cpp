@@ -198,6 +198,8 @@ TEST(KivoSetDirection, ButtonsTurnTheCameraAndEachDirectionKeepsItsOwnProperties
     ASSERT_NE(nullptr, captureProduct);
     ASSERT_NE(nullptr, turned);
 
+    kivotest::WinEventRecorder stateChanges(EVENT_OBJECT_STATECHANGE, rig.kivoSet().id());
+    ASSERT_TRUE(stateChanges.hooked());
     PostMessageW(rig.control(IDC_DIRECTION_REAR), BM_CLICK, 0, 0);
     DWORD dir = ~0u;
     ASSERT_TRUE(kivotest::waitFor([&] { return readSetting(KIVO_VALUE_CAMERA_DIR, dir) && dir == 1; }, 10000));
@@ -205,6 +207,9 @@ TEST(KivoSetDirection, ButtonsTurnTheCameraAndEachDirectionKeepsItsOwnProperties
     EXPECT_TRUE(kivotest::waitFor([&] { return WaitForSingleObject(turned, 0) == WAIT_OBJECT_0; }, 3000));
     EXPECT_TRUE(kivotest::waitFor([&] { return readPressed(rig, IDC_DIRECTION_REAR); }, 3000));
     EXPECT_FALSE(readPressed(rig, IDC_DIRECTION_FRONT));
+    // A screen reader on either button hears of the turn.
+    EXPECT_TRUE(kivotest::waitFor([&] { return stateChanges.count(rig.control(IDC_DIRECTION_REAR)) > 0; }, 3000));
+    EXPECT_GT(stateChanges.count(rig.control(IDC_DIRECTION_FRONT)), 0u);
     rig.shot(L"panel-rear");
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 brightness -20"));
 

@@ -44,6 +44,34 @@ private:
 
 } // namespace
 
+namespace {
+thread_local WinEventRecorder* t_recorder = nullptr;
+}
+
+WinEventRecorder::WinEventRecorder(DWORD event, DWORD processId)
+{
+    t_recorder = this;
+    m_hook = SetWinEventHook(event, event, nullptr, onEvent, processId, 0, WINEVENT_OUTOFCONTEXT);
+}
+
+WinEventRecorder::~WinEventRecorder()
+{
+    if (m_hook)
+        UnhookWinEvent(m_hook);
+    t_recorder = nullptr;
+}
+
+size_t WinEventRecorder::count(HWND window) const
+{
+    return std::count(m_windows.begin(), m_windows.end(), window);
+}
+
+void CALLBACK WinEventRecorder::onEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (t_recorder && object == OBJID_CLIENT && child == CHILDID_SELF)
+        t_recorder->m_windows.push_back(window);
+}
+
 AccessibleControl accessibleControl(HWND control)
 {
     ComApartment com;
