@@ -114,6 +114,7 @@ BOOL CALLBACK findToolText(HWND window, LPARAM lParam)
         WCHAR text[INFOTIPSIZE] = {};
         tool.lpszText = text;
         ::SendMessageW(window, TTM_GETTEXTW, ARRAYSIZE(text), reinterpret_cast<LPARAM>(&tool));
+        text[ARRAYSIZE(text) - 1] = L'\0';
         search.text = text;
         return FALSE;
     }
