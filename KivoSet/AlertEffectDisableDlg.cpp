@@ -1,5 +1,6 @@
 #include "AlertEffectDisableDlg.h"
 
+#include "AccessibleName.h"
 #include "KivoLib.h"
 #include "KivoNames.h"
 #include "resource.h"
@@ -29,6 +30,7 @@ BOOL AlertEffectDisableDlg::OnInitDialog()
 {
     AbstractDialog::OnInitDialog();
     m_icon.setOn(m_hWnd);
+    nameForScreenReaders(::GetDlgItem(m_hWnd, -1), IDS_PRODUCT_NAME);   // the product's icon
     CenterWindow(nullptr);
     ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     CString caption;

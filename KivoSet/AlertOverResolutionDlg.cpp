@@ -1,5 +1,6 @@
 #include "AlertOverResolutionDlg.h"
 
+#include "AccessibleName.h"
 #include "DpiScale.h"
 #include "KivoLib.h"
 #include "resource.h"
@@ -52,6 +53,7 @@ BOOL AlertOverResolutionDlg::OnInitDialog()
     releasePicture();
     m_pictureBitmap = createPicture(dpi);
     m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_pictureBitmap));
+    nameForScreenReaders(m_picture.m_hWnd, IDS_OVER_RESOLUTION_PICTURE);
     ::SetWindowPos(m_picture.m_hWnd, nullptr, scaledToDpi(17, dpi) - dx, scaledToDpi(52, dpi) - dy, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER);
     ::SetWindowPos(m_text.m_hWnd, nullptr, scaledToDpi(165, dpi) - dx, scaledToDpi(56, dpi) - dy, 0, 0,

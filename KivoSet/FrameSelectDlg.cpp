@@ -1,5 +1,6 @@
 #include "FrameSelectDlg.h"
 
+#include "AccessibleName.h"
 #include "DataFolder.h"
 #include "DpiScale.h"
 #include "FrameList.h"
@@ -72,6 +73,8 @@ BOOL CFrameSelectDlg::OnInitDialog()
     m_icon.setOn(GetSafeHwnd());
     m_dpi = screenDpi();
     layOutControls();
+    nameForScreenReaders(::GetDlgItem(m_hWnd, IDC_FRAME_PREV), IDS_PREVIOUS_FRAME);
+    nameForScreenReaders(::GetDlgItem(m_hWnd, IDC_FRAME_NEXT), IDS_NEXT_FRAME);
     // Centred at its final size, so that the work area holds all of it, buttons included, and only
     // then shown.
     CenterWindow(nullptr);
@@ -209,6 +212,8 @@ void CFrameSelectDlg::updatePreview()
         m_preview.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_previewBitmap));
         m_messageLabel.ShowWindow(m_frameIdx == 0 ? SW_SHOWNORMAL : SW_HIDE);
     }
+    // Read as what it shows: no frame, or a frame laid over the picture.
+    nameForScreenReaders(m_preview.m_hWnd, m_frameIdx == 0 ? IDS_NO_FRAME : IDS_FRAME_TIP);
 
     // With no frames at all there is nothing to step to or apply, and no last index to show.
     wchar_t page[32];

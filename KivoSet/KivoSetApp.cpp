@@ -35,6 +35,9 @@ BOOL CKivoSetApp::InitInstance()
         return FALSE;
     AfxSetResourceHandle(m_hLocale);
     m_lunaWasOn = TesselAPI::EnableLuna(false);
+    // A screen reader in another process receives the controls' accessible objects marshalled
+    // from this thread's apartment (Wine marshals them without one; Windows' COM asks for it).
+    m_comInitialized = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 
     readServeHandle();
     if (!IsWindow(m_serveHWnd)) {
@@ -128,6 +131,10 @@ int CKivoSetApp::ExitInstance()
     }
     if (m_lunaWasOn)
         TesselAPI::EnableLuna(true);
+    if (m_comInitialized) {
+        CoUninitialize();
+        m_comInitialized = false;
+    }
     return CWinApp::ExitInstance();
 }
 

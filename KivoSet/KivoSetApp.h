@@ -52,6 +52,7 @@ private:
     CObserveApp m_observer;
     HWND m_serveHWnd;
     bool m_lunaWasOn;
+    bool m_comInitialized = false;   // the panel hands screen readers its controls' objects through COM
     std::atomic<HWND> m_hPanelWnd{nullptr};
     std::atomic<bool> m_haltRequested{false};
     DWORD m_uiThreadId = 0;

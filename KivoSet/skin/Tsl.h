@@ -8,3 +8,4 @@
 #include "TslControls.h"
 #include "TslMessageBox.h"
 #include "TslColors.h"
+#include "TslAccessible.h"

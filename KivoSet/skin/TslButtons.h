@@ -25,6 +25,9 @@ public:
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     // The rectangle inside the button's edge, where the focus cue goes.
     virtual void GetInnerRect(const RECT& rect, RECT& inner);
+    // The STATE_SYSTEM_ bits screen readers cannot see in the window: the default button of a
+    // dialog, which the library draws owner-drawn and so no longer marks in its style.
+    virtual long AccessibleState() const;
 
 protected:
     void PreSubclassWindow() override;

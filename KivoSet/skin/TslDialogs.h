@@ -39,6 +39,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The caption's and the painter's share of WindowProc.
+    LRESULT paintedWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
     AbstractDialogPainter* m_painter = nullptr;
     std::unique_ptr<TesselCaption> m_caption;
 };

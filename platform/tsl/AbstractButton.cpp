@@ -2,7 +2,10 @@
 // draws it, but it answers the dialog manager as the push button it was: WM_GETDLGCODE reports a
 // (default) push button and BM_SETSTYLE moves the default state without undoing owner drawing.
 #include "TslButtons.h"
+#include "ControlDescription.h"
 #include "TslLook.h"
+
+#include <oleacc.h>
 
 IMPLEMENT_DYNAMIC(AbstractButton, CButton)
 
@@ -62,8 +65,15 @@ void AbstractButton::PreSubclassWindow()
     repaint(m_hWnd);
 }
 
+long AbstractButton::AccessibleState() const
+{
+    return m_ownerDrawn && m_defaultButton ? STATE_SYSTEM_DEFAULT : 0;
+}
+
 LRESULT AbstractButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == tsl::accessibleStateMessage())
+        return AccessibleState();
     if (m_ownerDrawn) {
         if (message == WM_GETDLGCODE)
             return DLGC_BUTTON | (m_defaultButton ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);

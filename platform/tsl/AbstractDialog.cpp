@@ -1,4 +1,5 @@
 #include "TslDialogs.h"
+#include "TslAccessible.h"
 #include "TesselCaption.h"
 #include "TslLook.h"
 
@@ -33,6 +34,19 @@ BOOL AbstractDialog::OnInitDialog()
 }
 
 LRESULT AbstractDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_INITDIALOG)
+        return paintedWindowProc(message, wParam, lParam);
+    // The controls are described once the program's own OnInitDialog has bound them all, so that
+    // the description sits on top of every subclass the program put on them.
+    HWND hWnd = m_hWnd;
+    LRESULT result = paintedWindowProc(message, wParam, lParam);
+    if (::IsWindow(hWnd))
+        TslDescribeControls(hWnd);
+    return result;
+}
+
+LRESULT AbstractDialog::paintedWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!m_painter)
         return CDialog::WindowProc(message, wParam, lParam);

@@ -1,4 +1,6 @@
 #include "TslDialogs.h"
+#include "ControlDescription.h"
+#include "TslAccessible.h"
 #include "TslLook.h"
 
 IMPLEMENT_DYNAMIC(AbstractPropertyPage, CPropertyPage)
@@ -21,6 +23,8 @@ BOOL AbstractPropertyPage::OnInitDialog()
 {
     BOOL result = CPropertyPage::OnInitDialog();
     tsl::applyVisualStyleSwitch(m_hWnd);
+    tsl::describeControl(m_hWnd);
+    TslDescribeControls(m_hWnd);
     return result;
 }
 

@@ -1,4 +1,5 @@
 #include "TslDialogs.h"
+#include "TslAccessible.h"
 #include "TesselCaption.h"
 #include "TslLook.h"
 
@@ -58,6 +59,11 @@ void TesselPropertySheet::skinSheetControls()
         if (button && !m_sheetButtons[i].m_hWnd)
             m_sheetButtons[i].SubclassWindow(button);
     }
+    // The row of page tabs is read by the sheet's caption.
+    TslDescribeControls(m_hWnd);
+    HWND tabs = reinterpret_cast<HWND>(::SendMessageW(m_hWnd, PSM_GETTABCONTROL, 0, 0));
+    if (tabs)
+        TslSetAccessibleName(tabs, tsl::windowText(m_hWnd));
 }
 
 LRESULT TesselPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

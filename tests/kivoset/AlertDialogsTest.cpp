@@ -1,13 +1,17 @@
-// The two alerts and the About box as real windows, answered by the test as a user would.
+// The two alerts and the About box as real windows, answered by the test as a user would; what a
+// screen reader reads of the alerts.
 #include "AboutDlg.h"
 #include "AlertEffectDisableDlg.h"
 #include "AlertOverResolutionDlg.h"
 #include "DialogTestSupport.h"
 
+#include "AccessibleControls.h"
 #include "DialogDriver.h"
 #include "WindowSearch.h"
 
 #include <gtest/gtest.h>
+
+#include <oleacc.h>
 
 using namespace dialogtest;
 
@@ -90,8 +94,9 @@ TEST_F(AlertDialogsTest, OverResolutionPictureAndTextSitAtFixedDistancesFromTheW
     EXPECT_TRUE(hasIcon);
 }
 
-// Painted by the skin: a half-drawn alert behind another window must not stay so.
-TEST_F(AlertDialogsTest, AlertsRepaintWholeAtOnceWhenActivatedOrAskedToSyncPaint)
+// Painted by the skin: a half-drawn alert behind another window must not stay so. Read by a screen
+// reader control by control, the pictures by what they show.
+TEST_F(AlertDialogsTest, AlertsRepaintWholeAtOnceWhenActivatedOrAskedToSyncPaintAndAreReadControlByControl)
 {
     // [0] after WM_SYNCPAINT, [1] after WM_ACTIVATE
     auto probe = [](HWND dialog, bool repaints[2]) {
@@ -100,14 +105,27 @@ TEST_F(AlertDialogsTest, AlertsRepaintWholeAtOnceWhenActivatedOrAskedToSyncPaint
         SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     };
     bool effectAlert[2] = {}, resolutionAlert[2] = {};
+    std::wstring effectFaults, resolutionFaults;
     {
-        kivotest::DialogDriver driver(kCaption, [&](HWND dialog) { probe(dialog, effectAlert); });
+        kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
+            effectFaults = kivotest::describeFaults(dialog, {{-1, ROLE_SYSTEM_GRAPHIC, kCaption},
+                                                             {1034, ROLE_SYSTEM_STATICTEXT, L""},
+                                                             {IDOK, ROLE_SYSTEM_PUSHBUTTON, L"OK"},
+                                                             {kNoMoreCheck, ROLE_SYSTEM_CHECKBUTTON,
+                                                              L"Do not show this message again"}});
+            probe(dialog, effectAlert);
+        });
         AlertEffectDisableDlg alert(owner.wnd());
         EXPECT_EQ(IDOK, alert.DoModal());
         ASSERT_TRUE(driver.found());
     }
     {
-        kivotest::DialogDriver driver(kCaption, [&](HWND dialog) { probe(dialog, resolutionAlert); });
+        kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
+            resolutionFaults = kivotest::describeFaults(dialog, {{1019, ROLE_SYSTEM_GRAPHIC, L"Picture too large for the camera"},
+                                                                 {1018, ROLE_SYSTEM_STATICTEXT, L""},
+                                                                 {IDOK, ROLE_SYSTEM_PUSHBUTTON, L"OK"}});
+            probe(dialog, resolutionAlert);
+        });
         AlertOverResolutionDlg alert(owner.wnd());
         EXPECT_EQ(IDOK, alert.DoModal());
         ASSERT_TRUE(driver.found());
@@ -116,6 +134,8 @@ TEST_F(AlertDialogsTest, AlertsRepaintWholeAtOnceWhenActivatedOrAskedToSyncPaint
     EXPECT_TRUE(effectAlert[1]);
     EXPECT_TRUE(resolutionAlert[0]);
     EXPECT_TRUE(resolutionAlert[1]);
+    EXPECT_EQ(L"", effectFaults);
+    EXPECT_EQ(L"", resolutionFaults);
 }
 
 TEST_F(AlertDialogsTest, AboutBoxSaysWhatTheProgramIsAndItsVersionCentredOnItsOwner)

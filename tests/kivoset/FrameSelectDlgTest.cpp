@@ -1,11 +1,12 @@
 // The frame chooser as a real window owned by a window of the test: stepping by clicks and keys,
 // the page label, Apply while it is open, Enter on an arrow, the preview composed over a picture, a
-// user's frame file, and the list's edge cases.
+// user's frame file, the list's edge cases, and what a screen reader reads of it.
 #include "DataFolder.h"
 #include "DialogTestSupport.h"
 #include "FrameList.h"
 #include "FrameSelectDlg.h"
 
+#include "AccessibleControls.h"
 #include "BitmapPixels.h"
 #include "BmpFile.h"
 #include "DialogDriver.h"
@@ -13,6 +14,8 @@
 #include "WindowSearch.h"
 
 #include <gtest/gtest.h>
+
+#include <oleacc.h>
 
 #include <climits>
 #include <vector>
@@ -23,7 +26,7 @@ namespace {
 
 const wchar_t kCaption[] = L"Kivo Camera";
 const DWORD kTimeoutMs = 10000;
-const int kNext = 5, kPrev = 4, kApply = 3, kPage = 1013, kPreview = 1012, kMessage = 1001;
+const int kNext = 5, kPrev = 4, kApply = 3, kPage = 1013, kPreview = 1012, kMessage = 1001, kPreviewBorder = 1014;
 
 std::wstring pageLabel(HWND dialog)
 {
@@ -100,6 +103,7 @@ protected:
     OwnerWindow owner;
 };
 
+// Read by a screen reader as well: the arrows by what they do, not by the images they are drawn from.
 TEST_F(FrameSelectDlgTest, ArrowsRunThroughTheListWithWrapBothWays)
 {
     loadFrameList();
@@ -109,16 +113,35 @@ TEST_F(FrameSelectDlgTest, ArrowsRunThroughTheListWithWrapBothWays)
     EXPECT_EQ(0u, frameIdAt(UINT(-1)));
     std::vector<std::wstring> forward, backward;
     bool messageAtZero = false, messageAtOne = true, pictureAtZero = false;
+    std::wstring accessibleFaults, previewAtOne;
+    long okState = 0;
+    bool previewRenamed = false;
 
     kivotest::DialogDriver driver(kCaption, [&](HWND dialog) {
+        accessibleFaults = kivotest::describeFaults(dialog,
+                                                    {{IDOK, ROLE_SYSTEM_PUSHBUTTON, L"OK"},
+                                                     {IDCANCEL, ROLE_SYSTEM_PUSHBUTTON, L"Cancel"},
+                                                     {kApply, ROLE_SYSTEM_PUSHBUTTON, L"Apply"},
+                                                     {kPrev, ROLE_SYSTEM_PUSHBUTTON, L"Previous frame"},
+                                                     {kNext, ROLE_SYSTEM_PUSHBUTTON, L"Next frame"},
+                                                     {kPage, ROLE_SYSTEM_STATICTEXT, L"0/5"},
+                                                     {kPreview, ROLE_SYSTEM_GRAPHIC, L"No frame"},
+                                                     {kMessage, ROLE_SYSTEM_STATICTEXT, L"No frame"}},
+                                                    {kPreviewBorder});
+        okState = kivotest::accessibleControl(GetDlgItem(dialog, IDOK)).state;
+        kivotest::WinEventRecorder nameChanges(EVENT_OBJECT_NAMECHANGE, GetCurrentProcessId());
         forward.push_back(pageLabel(dialog));
         messageAtZero = IsWindowVisible(GetDlgItem(dialog, kMessage)) != FALSE;
         pictureAtZero = previewCentre(dialog) != CLR_INVALID;
         for (int i = 0; i < 6; ++i) {
             click(dialog, kNext);
             forward.push_back(pageLabel(dialog));
-            if (i == 0)
+            if (i == 0) {
                 messageAtOne = IsWindowVisible(GetDlgItem(dialog, kMessage)) != FALSE;
+                previewAtOne = kivotest::accessibleControl(GetDlgItem(dialog, kPreview)).name;
+                previewRenamed =
+                    kivotest::waitFor([&] { return nameChanges.count(GetDlgItem(dialog, kPreview)) > 0; }, 3000);
+            }
         }
         for (int i = 0; i < 2; ++i) {
             click(dialog, kPrev);
@@ -137,6 +160,10 @@ TEST_F(FrameSelectDlgTest, ArrowsRunThroughTheListWithWrapBothWays)
     EXPECT_FALSE(messageAtOne);
     EXPECT_EQ(4, dialog.m_frameIdx);
     EXPECT_TRUE(owner.appliedFrames().empty());
+    EXPECT_EQ(L"", accessibleFaults);
+    EXPECT_EQ(L"Frame laid over the picture", previewAtOne);
+    EXPECT_TRUE(previewRenamed);
+    EXPECT_TRUE(okState & STATE_SYSTEM_DEFAULT);
 }
 
 // A user clicking an arrow three times in quick succession (the second click of a pair arrives as a

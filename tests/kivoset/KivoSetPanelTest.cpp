@@ -1,6 +1,7 @@
 // The panel's life: closing itself when the camera never opens, staying with it, idle while the
 // screen saver runs, a close that only hides, Escape kept, session changes, the end of the Windows
-// session, and the camera directions with the signal to the capture product.
+// session, and the camera directions with the signal to the capture product and what a screen
+// reader reads of the panel.
 #include "PanelRig.h"
 
 #include "KivoNames.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
 #include <sddl.h>
 #include <wtsapi32.h>
 
@@ -39,6 +41,36 @@ struct MachineSignalDisabled {
     ~MachineSignalDisabled() { kivotest::setMachineSetting(KIVO_VALUE_DISABLE_RENDO_SIGNAL, false); }
     bool set;
 };
+
+// What a screen reader must read of each control of the panel, from another process as it does.
+std::wstring panelReadingFaults(HWND panel)
+{
+    const wchar_t frameTip[] = L"Frame laid over the picture";
+    const wchar_t zoomTip[] = L"Zoom into the middle of the picture";
+    const wchar_t modeTip[] = L"Live picture, frozen picture or still picture";
+    return kivotest::describeFaults(panel,
+                                    {{IDC_DIRECTION_LABEL, ROLE_SYSTEM_STATICTEXT, L"Camera direction"},
+                                     {IDC_DIRECTION_FRONT, ROLE_SYSTEM_PUSHBUTTON, L"Front"},
+                                     {IDC_DIRECTION_REAR, ROLE_SYSTEM_PUSHBUTTON, L"Rear"},
+                                     {IDC_PICTURE_LABEL, ROLE_SYSTEM_STATICTEXT, L"Picture"},
+                                     {IDC_PROPERTY_DEFAULTS, ROLE_SYSTEM_PUSHBUTTON, L"Defaults"},
+                                     {IDC_PROPERTY_MAXIMUM, ROLE_SYSTEM_PUSHBUTTON, L"Max. brightness"},
+                                     {IDC_PROPERTY_SHEET, ROLE_SYSTEM_PUSHBUTTON, L"Properties..."},
+                                     {IDC_FRAME_ICON, ROLE_SYSTEM_GRAPHIC, frameTip},
+                                     {IDC_FRAME_BUTTON, ROLE_SYSTEM_PUSHBUTTON, L"Frame..."},
+                                     {IDC_ZOOM_ICON, ROLE_SYSTEM_GRAPHIC, zoomTip},
+                                     {IDC_ZOOM_LIST, ROLE_SYSTEM_COMBOBOX, zoomTip},
+                                     {IDC_MODE_ICON, ROLE_SYSTEM_GRAPHIC, modeTip},
+                                     {IDC_MODE_LIST, ROLE_SYSTEM_COMBOBOX, modeTip},
+                                     {IDC_EFFECT_RESET, ROLE_SYSTEM_PUSHBUTTON, L"Reset"}},
+                                    {IDC_EFFECT_PANEL, IDC_EFFECT_PANEL_FRAME});
+}
+
+// The direction buttons as a screen reader has them: the one the camera faces is pressed.
+bool readPressed(PanelRig& rig, int id)
+{
+    return (kivotest::accessibleControl(rig.control(id)).state & STATE_SYSTEM_PRESSED) != 0;
+}
 
 } // namespace
 
@@ -149,6 +181,9 @@ TEST(KivoSetDirection, ButtonsTurnTheCameraAndEachDirectionKeepsItsOwnProperties
     HWND panel = rig.waitForPanel();
     ASSERT_NE(nullptr, panel);
     ASSERT_TRUE(kivotest::waitFor([&] { return IsWindowEnabled(rig.control(IDC_DIRECTION_REAR)); }, 5000));
+    EXPECT_EQ(L"", panelReadingFaults(panel));
+    EXPECT_TRUE(readPressed(rig, IDC_DIRECTION_FRONT));
+    EXPECT_FALSE(readPressed(rig, IDC_DIRECTION_REAR));
     // The panel has restored the front direction's properties; now the user changes one.
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 brightness 40"));
     // The capture product runs and listens on its event, which lets others only set it (as an event
@@ -163,11 +198,18 @@ TEST(KivoSetDirection, ButtonsTurnTheCameraAndEachDirectionKeepsItsOwnProperties
     ASSERT_NE(nullptr, captureProduct);
     ASSERT_NE(nullptr, turned);
 
+    kivotest::WinEventRecorder stateChanges(EVENT_OBJECT_STATECHANGE, rig.kivoSet().id());
+    ASSERT_TRUE(stateChanges.hooked());
     PostMessageW(rig.control(IDC_DIRECTION_REAR), BM_CLICK, 0, 0);
     DWORD dir = ~0u;
     ASSERT_TRUE(kivotest::waitFor([&] { return readSetting(KIVO_VALUE_CAMERA_DIR, dir) && dir == 1; }, 10000));
     EXPECT_NE(std::string::npos, cameraLine(rig, 0).find("rear"));
     EXPECT_TRUE(kivotest::waitFor([&] { return WaitForSingleObject(turned, 0) == WAIT_OBJECT_0; }, 3000));
+    EXPECT_TRUE(kivotest::waitFor([&] { return readPressed(rig, IDC_DIRECTION_REAR); }, 3000));
+    EXPECT_FALSE(readPressed(rig, IDC_DIRECTION_FRONT));
+    // A screen reader on either button hears of the turn.
+    EXPECT_TRUE(kivotest::waitFor([&] { return stateChanges.count(rig.control(IDC_DIRECTION_REAR)) > 0; }, 3000));
+    EXPECT_GT(stateChanges.count(rig.control(IDC_DIRECTION_FRONT)), 0u);
     rig.shot(L"panel-rear");
     ASSERT_EQ(0u, rig.runTool(L"kivocam.exe", L"set 0 brightness -20"));
 
@@ -179,6 +221,8 @@ TEST(KivoSetDirection, ButtonsTurnTheCameraAndEachDirectionKeepsItsOwnProperties
     ASSERT_TRUE(kivotest::waitFor([&] { return readSetting(KIVO_VALUE_CAMERA_DIR, dir) && dir == 0; }, 10000));
     EXPECT_NE(std::string::npos, cameraLine(rig, 0).find("front"));
     EXPECT_EQ(40, propertyValue(rig, "brightness"));
+    EXPECT_TRUE(kivotest::waitFor([&] { return readPressed(rig, IDC_DIRECTION_FRONT); }, 3000));
+    EXPECT_FALSE(readPressed(rig, IDC_DIRECTION_REAR));
     kivotest::pumpMessagesFor(300);
     EXPECT_EQ(DWORD(WAIT_TIMEOUT), WaitForSingleObject(turned, 0));
     EXPECT_EQ(1, rig.log().count("CKivoSetDlg::changeCameraDir SetEvent(hEvent)"));
@@ -205,5 +249,10 @@ TEST(KivoSetDirection, AnExternalCameraLeavesTheDirectionButtonsDisabled)
     EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_DIRECTION_FRONT)));
     EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_DIRECTION_REAR)));
     EXPECT_FALSE(IsWindowEnabled(rig.control(IDC_DIRECTION_LABEL)));
+    // Read as unavailable, the stored direction as the pressed one.
+    EXPECT_EQ(STATE_SYSTEM_UNAVAILABLE,
+              kivotest::accessibleControl(rig.control(IDC_DIRECTION_FRONT)).state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED));
+    EXPECT_EQ(STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED,
+              kivotest::accessibleControl(rig.control(IDC_DIRECTION_REAR)).state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED));
     rig.shot(L"panel-external");
 }

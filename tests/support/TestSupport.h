@@ -1,6 +1,7 @@
 // The shared test support of every Wine test: one include for all of it.
 #pragma once
 
+#include "AccessibleControls.h"
 #include "BitmapPixels.h"
 #include "BmpFile.h"
 #include "DialogDriver.h"

@@ -118,6 +118,9 @@
 #define IDS_ZOOM_TIP                137
 #define IDS_MODE_TIP                138
 #define IDS_NO_FRAME                139     // the chooser's message at index 0
+#define IDS_PREVIOUS_FRAME          140     // screen readers' names of the chooser's arrows
+#define IDS_NEXT_FRAME              141
+#define IDS_OVER_RESOLUTION_PICTURE 142     // screen readers' name of the over-resolution picture
 // The skin's message box buttons where the system gives none, in the order of their command ids
 // (IDOK = 1 is 900, IDCONTINUE = 11 is 910).
 #define IDS_BUTTON_OK               900
