@@ -1,6 +1,8 @@
 // Shows one of the settings program's dialogs for a while, for screenshots:
-//   DialogShow sheet|custom|chooser[:N]|effect|resolution|about [milliseconds]
-// chooser:N steps the chooser N frames on (with the Right key, as a user would).
+//   DialogShow [--high-contrast] panel|sheet|custom|chooser[:N]|effect|resolution|about [milliseconds]
+// chooser:N steps the chooser N frames on (with the Right key, as a user would); panel is the settings
+// panel as its code lays it out, without a service; --high-contrast shows it as the skin draws in
+// Windows' high-contrast mode (switched for real where the system allows it, else for this process).
 // The dialog runs against a virtual camera of its own and closes itself after the time (default
 // 5000 ms). Exit code 0 when the dialog ran, 2 on a bad command line, 1 when it could not be shown.
 #include "AboutDlg.h"
@@ -10,11 +12,15 @@
 #include "DialogTestSupport.h"
 #include "FrameList.h"
 #include "FrameSelectDlg.h"
+#include "HighContrastSwitch.h"
+#include "KivoSetDlg.h"
+#include "resource.h"
 
 #include <prsht.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <optional>
 
 namespace {
 
@@ -38,12 +44,48 @@ void CALLBACK stepFrames(HWND, UINT, UINT_PTR id, DWORD)
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_RIGHT, 0);
 }
 
+HWND g_panel = nullptr;
+
+void CALLBACK destroyPanel(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    DestroyWindow(g_panel);
+}
+
+// The panel, modeless as the program shows it, for ms milliseconds.
+INT_PTR runPanel(UINT ms)
+{
+    auto* panel = new CKivoSetDlg(nullptr);   // deletes itself when its window is gone
+    if (!panel->Create(IDD_SETTINGS_PANEL, nullptr))
+        return -1;
+    g_panel = panel->GetSafeHwnd();
+    // No camera opens here: the panel must not close itself for want of one meanwhile.
+    KillTimer(g_panel, CKivoSetDlg::kOpenTimerId);
+    ShowWindow(g_panel, SW_SHOW);
+    SetForegroundWindow(g_panel);
+    SetTimer(nullptr, 0, ms, destroyPanel);
+    MSG msg;
+    while (IsWindow(g_panel) && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageW(g_panel, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return IDOK;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
+    const bool highContrast = argc > 1 && wcscmp(argv[1], L"--high-contrast") == 0;
+    if (highContrast) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2) {
-        fwprintf(stderr, L"Usage: DialogShow sheet|custom|chooser[:N]|effect|resolution|about [milliseconds]\n");
+        fwprintf(stderr, L"Usage: DialogShow [--high-contrast] panel|sheet|custom|chooser[:N]|effect|resolution|about "
+                         L"[milliseconds]\n");
         return 2;
     }
     std::wstring which = argv[1];
@@ -59,6 +101,12 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     loadFrameList();
+    // The switch's colours are a scheme like Windows' dark contrast themes.
+    std::optional<HighContrastSwitch> contrast;
+    if (highContrast)
+        contrast.emplace().setOn(true);
+    if (which == L"panel")
+        return runPanel(ms) == -1 ? 1 : 0;
     SetTimer(nullptr, 0, ms, closeActive);
     INT_PTR result = -1;
     if (which == L"sheet" || which == L"custom") {
