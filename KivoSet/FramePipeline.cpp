@@ -100,7 +100,7 @@ void FramePipeline::onFormatChange(KIVO_FRAME_BUFFER& frame, const kivo::FrameLa
     m_still1 = renderStill(frame, inputs, inputs.still1);
     m_still2 = renderStill(frame, inputs, inputs.still2);
     m_lastOutput = allocateBuffer(frame.cbData);
-    copyFromFrame(m_lastOutput, frame);
+    keepLastOutput(frame, nullptr);
     m_cameraPicture = allocateBuffer(frame.cbData);
     m_framesSinceCameraPicture = kCameraPictureEvery;   // so that the format's first frame is kept
 }
@@ -129,7 +129,7 @@ bool FramePipeline::applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInpu
     const DWORD flags = inputs.flags;
     const DWORD mode = flags & kivo::kEffectModeMask;
     if (mode == 0 && !m_freeze.empty())
-        std::vector<BYTE>().swap(m_freeze);
+        dropFreeze();
     if (flags == 0) {
         m_frameCounter = 0;
         return false;
@@ -140,28 +140,53 @@ bool FramePipeline::applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInpu
         return false;
 
     bool failed = false;
+    const std::vector<BYTE>* shown = nullptr;   // the stored picture the frame now shows
     if (mode == kivo::kEffectModeStill1) {
-        copyIntoFrame(frame, m_still1);
+        shown = showStored(frame, m_still1);
     } else if (mode == kivo::kEffectModeStill2) {
-        copyIntoFrame(frame, m_still2);
+        shown = showStored(frame, m_still2);
     } else {
         if ((flags & (kivo::kEffectFrameMask | kivo::kEffectZoomMask)) && inputs.library)
             failed = !inputs.library->ApplyFrameEffect(&frame, inputs.caller, inputs.frameBitmap, flags);
         if (mode == kivo::kEffectModeFreeze)
-            applyFreeze(frame);
+            shown = applyFreeze(frame);
     }
-    copyFromFrame(m_lastOutput, frame);
+    keepLastOutput(frame, shown);
     return failed;
 }
 
 // The first frame after the freeze began (with its overlay and zoom) is kept and shown from then on.
-void FramePipeline::applyFreeze(KIVO_FRAME_BUFFER& frame)
+const std::vector<BYTE>* FramePipeline::applyFreeze(KIVO_FRAME_BUFFER& frame)
 {
     if (m_freeze.size() != frame.cbData) {
+        dropFreeze();
         m_freeze = allocateBuffer(frame.cbData);
         copyFromFrame(m_freeze, frame);
     }
-    copyIntoFrame(frame, m_freeze);
+    return showStored(frame, m_freeze);
+}
+
+// The picture copied over the frame; null when there is none of the frame's size.
+const std::vector<BYTE>* FramePipeline::showStored(KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>& picture) const
+{
+    return copyIntoFrame(frame, picture) ? &picture : nullptr;
+}
+
+// The frame as it goes out, for the frames that repeat it. A still or frozen picture the last output
+// already holds is not copied again: a frame's worth of memory less to move on every processed frame.
+void FramePipeline::keepLastOutput(const KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>* shown)
+{
+    if (shown && shown == m_lastOutputHolds)
+        return;
+    copyFromFrame(m_lastOutput, frame);
+    m_lastOutputHolds = shown;
+}
+
+void FramePipeline::dropFreeze()
+{
+    if (m_lastOutputHolds == &m_freeze)
+        m_lastOutputHolds = nullptr;   // the last output stays as it was, but no new freeze matches it
+    std::vector<BYTE>().swap(m_freeze);
 }
 
 void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame)
@@ -175,6 +200,7 @@ void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame)
 void FramePipeline::freeEffectBuffers()
 {
     // swap, not clear: the memory goes now, not with the pipeline.
+    m_lastOutputHolds = nullptr;
     std::vector<BYTE>().swap(m_lastOutput);
     std::vector<BYTE>().swap(m_still1);
     std::vector<BYTE>().swap(m_still2);

@@ -78,13 +78,13 @@ std::vector<Case> pipelineCases(const std::string& only)
 }
 
 // What the panel's own work on a frame costs at least: on every second frame the effect kernel and
-// the copy into the last output, on the others the copy of the last output; freeze and the still
-// pictures copy once more on the processed frames.
+// the copy into the last output, on the others the copy of the last output. Freeze and the still
+// pictures copy their picture over the processed frames instead, once the last output holds it.
 double kernelShareUs(const Effect& effect, double kernelUs, double copyUs)
 {
     if (effect.flags() == 0)
         return 0;
-    return kernelUs / 2 + copyUs + (effect.mode != 0 ? copyUs / 2 : 0);
+    return kernelUs / 2 + copyUs;
 }
 
 std::string ratio(double value, double base)
