@@ -71,7 +71,10 @@ private:
     std::vector<BYTE> renderStill(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs,
                                   HBITMAP bitmap) const;
     bool applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs);
-    void applyFreeze(KIVO_FRAME_BUFFER& frame);
+    const std::vector<BYTE>* applyFreeze(KIVO_FRAME_BUFFER& frame);
+    const std::vector<BYTE>* showStored(KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>& picture) const;
+    void keepLastOutput(const KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>* shown);
+    void dropFreeze();
     void keepCameraPicture(const KIVO_FRAME_BUFFER& frame);
 
     std::optional<kivo::FrameLayout> m_layout;   // of the frames the buffers were made for
@@ -83,6 +86,9 @@ private:
     std::vector<BYTE> m_still2;
     std::vector<BYTE> m_lastOutput;
     std::vector<BYTE> m_freeze;   // the frozen frame, made at the first frame of the freeze
+    // The stored picture (a still, the frozen frame) the last output is a copy of; null when it is a
+    // frame's own output. While a mode shows the same picture it is not copied again.
+    const std::vector<BYTE>* m_lastOutputHolds = nullptr;
     std::vector<BYTE> m_cameraPicture;   // an incoming frame before effects
     DWORD m_framesSinceCameraPicture = 0;
 };

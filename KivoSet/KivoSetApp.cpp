@@ -118,6 +118,20 @@ BOOL CKivoSetApp::IsIdleMessage(MSG* pMsg)
     return pMsg->message != WM_TASK_FRAME_READY && CWinApp::IsIdleMessage(pMsg);
 }
 
+// The application waits for each frame until the panel hands it back, so the frame message goes
+// from the queue straight to the panel's frame work, past the walk for dialog keys, DispatchMessage
+// and the message maps: their code, cold after a frame time of idleness, cost about 20 us a frame.
+// The framework's modal loops come through here too; a loop of the system (a message box) dispatches
+// the frame to the message map.
+BOOL CKivoSetApp::PreTranslateMessage(MSG* pMsg)
+{
+    if (pMsg->message == WM_TASK_FRAME_READY && m_pPanel && pMsg->hwnd == m_pPanel->m_hWnd) {
+        m_pPanel->processFrame();
+        return TRUE;
+    }
+    return CWinApp::PreTranslateMessage(pMsg);
+}
+
 int CKivoSetApp::ExitInstance()
 {
     // A halt that came while the panel was being created may end the message loop before the
@@ -157,8 +171,10 @@ void CKivoSetApp::OnShutdownUser()
 
 // The handle is published before the halt flag is read, and the observer sets the flag before it
 // reads the handle: a halt at any moment is seen by one side or both.
-void CKivoSetApp::panelCreated(HWND hPanel)
+void CKivoSetApp::panelCreated(CKivoSetDlg* panel)
 {
+    const HWND hPanel = panel->GetSafeHwnd();
+    m_pPanel = panel;
     m_hPanelWnd = hPanel;
     if (m_haltRequested)
         ::PostMessageW(hPanel, WM_TASK_DEVICE_CLOSE, 0, 0);

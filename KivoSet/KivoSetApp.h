@@ -10,6 +10,8 @@
 
 #include <atomic>
 
+class CKivoSetDlg;
+
 class CKivoSetApp : public CWinApp, public CObserveApp::IObserveEvent {
 public:
     CKivoSetApp();
@@ -17,6 +19,7 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
     BOOL IsIdleMessage(MSG* pMsg) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Called on the observer's thread: only post, WM_USER+3 to the panel through the window handle
     // kept for that thread (the panel object may be deleted on the user-interface thread meanwhile),
@@ -32,10 +35,14 @@ public:
     void notifyServeClose();
 
     // The panel's window exists (from the start of its initialisation): a halt is posted to it, and
-    // one that came before is posted now.
-    void panelCreated(HWND hPanel);
+    // one that came before is posted now; its frames go to it from the message loop.
+    void panelCreated(CKivoSetDlg* panel);
     // The panel's window is gone: nothing is posted to its handle any more.
-    void panelDestroyed() { m_hPanelWnd = nullptr; }
+    void panelDestroyed()
+    {
+        m_hPanelWnd = nullptr;
+        m_pPanel = nullptr;
+    }
 
     // How long a sent notification may wait for the service.
     static const UINT kServeSendTimeoutMs = 3000;
@@ -54,6 +61,7 @@ private:
     bool m_lunaWasOn;
     bool m_comInitialized = false;   // the panel hands screen readers its controls' objects through COM
     std::atomic<HWND> m_hPanelWnd{nullptr};
+    CKivoSetDlg* m_pPanel = nullptr;   // the panel while its window exists; user-interface thread only
     std::atomic<bool> m_haltRequested{false};
     DWORD m_uiThreadId = 0;
 };

@@ -209,7 +209,7 @@ BOOL CKivoSetDlg::OnInitDialog()
     layoutControls();
 
     CKivoSetApp* app = kivoSetApp();
-    app->panelCreated(m_hWnd);
+    app->panelCreated(this);
     // The sibling screen saver holds its mutex while it runs.
     bool screenSaverRuns = isNamedMutexPresent(KIVO_FLICKMIX_MUTEX);
     std::shared_ptr<bool> alive = m_alive;

@@ -31,6 +31,11 @@ public:
     // the panel was destroyed meanwhile, without touching the object.
     std::shared_ptr<bool> aliveToken() const { return m_alive; }
 
+    // The frame message's work: takes the frame the camera's task holds, rewrites it with the effects
+    // and hands it back. The application's message loop calls it straight; other loops reach it
+    // through the message map.
+    void processFrame();
+
     // The open timer closes a panel whose camera did not open and keeps it topmost for a while;
     // the open-wait timer brings the over-resolution alert when no frame follows the open.
     static const UINT_PTR kOpenTimerId = 1;

@@ -9,6 +9,12 @@
 
 LRESULT CKivoSetDlg::OnFrameReady(WPARAM, LPARAM)
 {
+    processFrame();
+    return 0;
+}
+
+void CKivoSetDlg::processFrame()
+{
     stopOpenWaitTimer();
     KIVO_FRAME_BUFFER* frame = ioAcquireFrameBuffer();
     const FrameOutcome outcome = ioGetBuffer(frame);
@@ -19,7 +25,6 @@ LRESULT CKivoSetDlg::OnFrameReady(WPARAM, LPARAM)
         m_showEffectAlert = 0;
         PostMessage(WM_EFFECT_FAILED, 0, 0);
     }
-    return 0;
 }
 
 // A frame came, so no over-resolution alert from the open-wait timer. Killing a timer is a call

@@ -78,13 +78,13 @@ std::vector<Case> pipelineCases(const std::string& only)
 }
 
 // What the panel's own work on a frame costs at least: on every second frame the effect kernel and
-// the copy into the last output, on the others the copy of the last output; freeze and the still
-// pictures copy once more on the processed frames.
+// the copy into the last output, on the others the copy of the last output. Freeze and the still
+// pictures copy their picture over the processed frames instead, once the last output holds it.
 double kernelShareUs(const Effect& effect, double kernelUs, double copyUs)
 {
     if (effect.flags() == 0)
         return 0;
-    return kernelUs / 2 + copyUs + (effect.mode != 0 ? copyUs / 2 : 0);
+    return kernelUs / 2 + copyUs;
 }
 
 std::string ratio(double value, double base)
@@ -159,14 +159,26 @@ Row measureCase(Installation& inst, const Case& c, int repeats)
     return row;
 }
 
+// The floor: the posted-message relay; larger frames may add a copy into a shared buffer and back,
+// timed at the frame rate as the relay is.
+double floorP50Of(const Row& row)
+{
+    return row.base.relay.p50 + row.pacedCopiesUs;
+}
+
+// What the programs add beyond the floor and the effects' own work: the added latency's p50 less the
+// floor's p50 and the kernels' share of a frame.
+double excessUs(const Row& row)
+{
+    return row.r.p50 - floorP50Of(row) - kernelShareUs(row.c.effect, row.kernelUs, row.copyUs);
+}
+
 std::string rowText(const Row& row)
 {
     const Case& c = row.c;
     const CaseResult& r = row.r;
     bool small = c.width <= 320;
-    // The floor: the posted-message relay; larger frames may add a copy into a shared buffer and
-    // back, timed at the frame rate as the relay is.
-    double floorP50 = row.base.relay.p50 + row.pacedCopiesUs;
+    double floorP50 = floorP50Of(row);
     double floorP99 = row.base.relay.p99 + row.pacedCopiesUs;
     double kernels = kernelShareUs(c.effect, row.kernelUs, row.copyUs);
     std::string cpuRatio = small ? ratio(r.panelCpuUs, row.handoffCpuUs + kernels) : "";
@@ -176,18 +188,47 @@ std::string rowText(const Row& row)
     char line[640];
     snprintf(line, sizeof(line),
              "| %s | %dx%d | %d | %s | %ld | %ld | %ld | %.0f / %.0f / %.0f | %.0f / %.0f | %s | %s | %.0f | %s | "
-             "%.0f | %.0f | %s | %.0f |\n",
+             "%.0f | %.0f | %s | %.0f | %.0f |\n",
              narrow(c.format).c_str(), c.width, c.height, c.fps, c.effect.name, r.frames, r.processed,
              r.passed, r.p50, r.p99, r.max, floorP50, floorP99, ratio(r.p50, floorP50).c_str(),
-             ratio(r.p99, floorP99).c_str(), row.copyUs, pacedCopies, r.panelCpuUs, kernels, cpuRatio.c_str(), r.appCpuUs);
+             ratio(r.p99, floorP99).c_str(), row.copyUs, pacedCopies, r.panelCpuUs, kernels, cpuRatio.c_str(), r.appCpuUs,
+             excessUs(row));
     return line;
 }
 
 const char kTableHead[] =
     "| format | size | fps | effect | frames | processed | passed through | added latency p50 / p99 / max (us) | "
     "floor p50 / p99 (us) | p50 / floor | p99 / floor | copy of a frame (us) | two copies at the frame rate (us) | "
-    "%s CPU per frame (us) | kernels per frame (us) | CPU / (handoff + kernels) | kivocap CPU per frame (us) |\n"
-    "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+    "%s CPU per frame (us) | kernels per frame (us) | CPU / (handoff + kernels) | kivocap CPU per frame (us) | "
+    "excess (us) |\n"
+    "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+
+// The excess column summed up: its median over the cases measured, and over those at 320x240 (the
+// sizes that allow effects) when the run has others too.
+std::string excessSummary(const std::vector<Row>& rows)
+{
+    std::vector<double> all, small;
+    for (const Row& row : rows) {
+        if (!row.r.ok)
+            continue;
+        all.push_back(excessUs(row));
+        if (row.c.width <= 320)
+            small.push_back(excessUs(row));
+    }
+    if (all.empty())
+        return "";
+    auto span = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        char text[160];
+        snprintf(text, sizeof(text), "median %.0f us of %zu cases (%.0f to %.0f)", median(values), values.size(),
+                 values.front(), values.back());
+        return std::string(text);
+    };
+    std::string line = "excess (added latency p50 - floor p50 - kernels per frame): " + span(all);
+    if (!small.empty() && small.size() != all.size())
+        line += "; at 320x240: " + span(small);
+    return line + "\n";
+}
 
 // The camera open to the panel visible, median of runs, against the service's 2000 ms delay.
 std::string openToVisibleText(Installation& inst, int runs)
@@ -312,7 +353,9 @@ int measurePipeline(const std::wstring& tablePath, const std::string& only, int 
     table << line << head;
     for (const Row& row : rows)
         table << rowText(row);
-    table << "\n";
+    const std::string excess = excessSummary(rows);
+    printf("%s", excess.c_str());
+    table << "\n" << excess << "\n";
     if (!g_kivofxFilter) {
         std::string visible = openToVisibleText(inst, 10);
         printf("%s", visible.c_str());

@@ -365,6 +365,13 @@ TEST_F(FramePipelineTest, FreezeKeepsTheFirstFrameAfterItBeganUntilTheModeIsLeft
     EXPECT_EQ(greyOf(50), centreAfter(60));
     EXPECT_EQ(greyOf(70), centreAfter(70));
     EXPECT_EQ(greyOf(70), centreAfter(90));
+
+    // Every effect off, then the freeze again: the repeated frames show the new frozen frame.
+    m_inputs.flags = 0;
+    EXPECT_EQ(greyOf(100), centreAfter(100));
+    m_inputs.flags = kivo::kEffectModeFreeze;
+    EXPECT_EQ(greyOf(110), centreAfter(110));
+    EXPECT_EQ(greyOf(110), centreAfter(120));
 }
 
 // The second still picture; a still picture that could not be drawn leaves the frame as it is; an
