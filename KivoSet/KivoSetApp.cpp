@@ -14,8 +14,8 @@ CKivoSetApp* kivoSetApp()
     return static_cast<CKivoSetApp*>(AfxGetApp());
 }
 
-CKivoSetApp::CKivoSetApp()
-    : m_hLocale(nullptr), m_observer(KIVO_SET_OBSERVER_NAME), m_serveHWnd(nullptr), m_lunaWasOn(false)
+CKivoSetApp::CKivoSetApp(LPCWSTR observerName)
+    : m_hLocale(nullptr), m_observer(observerName), m_serveHWnd(nullptr), m_lunaWasOn(false)
 {
 }
 

@@ -6,6 +6,7 @@
 
 #include "afxwin.h"
 
+#include "KivoNames.h"
 #include "ObserveApp.h"
 
 #include <atomic>
@@ -14,7 +15,10 @@ class CKivoSetDlg;
 
 class CKivoSetApp : public CWinApp, public CObserveApp::IObserveEvent {
 public:
-    CKivoSetApp();
+    // observerName names the instance markers and shutdown events; a process that is not the settings
+    // program (a test) gives its own, so that holding them does not keep a halt meant for the
+    // program's launches alive for the next one (the events are manual-reset, alive while held).
+    explicit CKivoSetApp(LPCWSTR observerName = KIVO_SET_OBSERVER_NAME);
 
     BOOL InitInstance() override;
     int ExitInstance() override;

@@ -14,8 +14,10 @@
 
 // The application object of the test process, the settings program's own (not started): the
 // framework's modal loops hand each message to the windows' PreTranslateMessage through it, and a
-// panel made by a test tells it of its life, as in the settings program.
-CKivoSetApp g_testApplication;
+// panel made by a test tells it of its life, as in the settings program. Its shutdown events are its
+// own: held by the tests running beside the real programs, the program's would keep a halt set after
+// its launch ended, and the next panel would take it for a halt of its own and quit at once.
+CKivoSetApp g_testApplication(L"KivoSetDialogTests");
 
 namespace dialogtest {
 
