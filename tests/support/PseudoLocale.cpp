@@ -27,22 +27,17 @@ public:
         m_ok = m_ok && bytes <= size_t(m_end - m_p);
         m_p = m_ok ? m_p + bytes : m_end;
     }
-    WORD word()
+    // The next value of type T, or 0 past the end.
+    template <typename T> T next()
     {
-        WORD w = 0;
-        if (m_ok && m_p + sizeof w <= m_end)
-            memcpy(&w, m_p, sizeof w);
-        skip(sizeof w);
-        return w;
+        T value = 0;
+        if (m_ok && m_p + sizeof value <= m_end)
+            memcpy(&value, m_p, sizeof value);
+        skip(sizeof value);
+        return value;
     }
-    DWORD dword()
-    {
-        DWORD d = 0;
-        if (m_ok && m_p + sizeof d <= m_end)
-            memcpy(&d, m_p, sizeof d);
-        skip(sizeof d);
-        return d;
-    }
+    WORD word() { return next<WORD>(); }
+    DWORD dword() { return next<DWORD>(); }
     std::wstring string()
     {
         std::wstring text;
