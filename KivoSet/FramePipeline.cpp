@@ -74,7 +74,7 @@ FrameOutcome FramePipeline::process(KIVO_FRAME_BUFFER& frame, const FrameEffectI
         onFormatChange(frame, *layout, inputs);
     }
     if (effectsAllowed()) {
-        keepCameraPicture(frame);
+        keepCameraPicture(frame, inputs.flags);
         outcome.effectFailed = applyEffects(frame, inputs);
     }
     return outcome;
@@ -102,7 +102,8 @@ void FramePipeline::onFormatChange(KIVO_FRAME_BUFFER& frame, const kivo::FrameLa
     m_lastOutput = allocateBuffer(frame.cbData);
     keepLastOutput(frame, nullptr);
     m_cameraPicture = allocateBuffer(frame.cbData);
-    m_framesSinceCameraPicture = kCameraPictureEvery;   // so that the format's first frame is kept
+    copyFromFrame(m_cameraPicture, frame);   // the format's first frame, whatever comes of it
+    m_framesSinceCameraPicture = 0;
 }
 
 bool FramePipeline::effectsAllowed() const
@@ -189,12 +190,24 @@ void FramePipeline::dropFreeze()
     std::vector<BYTE>().swap(m_freeze);
 }
 
-void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame)
+// Renewed on a frame that goes out without processing (effects off, or a repeat of the last
+// output), so that a processed frame, the slow kind, does not carry this copy as well: with effects
+// on, the copy comes at most one frame after it is due.
+void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame, DWORD flags)
 {
-    if (++m_framesSinceCameraPicture < kCameraPictureEvery)
+    if (m_framesSinceCameraPicture < kCameraPictureEvery)
+        ++m_framesSinceCameraPicture;
+    if (m_framesSinceCameraPicture < kCameraPictureEvery || willProcess(frame, flags))
         return;
     m_framesSinceCameraPicture = 0;
     copyFromFrame(m_cameraPicture, frame);
+}
+
+// Whether applyEffects() will rewrite this frame rather than leave it or repeat the last output.
+bool FramePipeline::willProcess(const KIVO_FRAME_BUFFER& frame, DWORD flags) const
+{
+    const bool repeat = (m_frameCounter & 1) && !m_lastOutput.empty() && m_lastOutput.size() == frame.cbData;
+    return flags != 0 && !repeat;
 }
 
 void FramePipeline::freeEffectBuffers()

@@ -59,8 +59,8 @@ public:
     // when the frames are too large for effects or none came yet.
     std::optional<FrameSnapshot> lastPicture() const;
     // The camera's own picture, as a frame came in before any effect: renewed at the first frame of
-    // a format and then every kCameraPictureEvery frames, so that it costs one copy a few times a
-    // second. Nothing when the frames are too large for effects or none came yet.
+    // a format and then every kCameraPictureEvery frames (with effects on, at the first repeated
+    // frame from then), so that it costs one copy a few times a second. Nothing when the frames are too large for effects or none came yet.
     std::optional<FrameSnapshot> cameraPicture() const;
     static const DWORD kCameraPictureEvery = 8;
 
@@ -75,7 +75,8 @@ private:
     const std::vector<BYTE>* showStored(KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>& picture) const;
     void keepLastOutput(const KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>* shown);
     void dropFreeze();
-    void keepCameraPicture(const KIVO_FRAME_BUFFER& frame);
+    void keepCameraPicture(const KIVO_FRAME_BUFFER& frame, DWORD flags);
+    bool willProcess(const KIVO_FRAME_BUFFER& frame, DWORD flags) const;
 
     std::optional<kivo::FrameLayout> m_layout;   // of the frames the buffers were made for
     LONG m_width = 0;

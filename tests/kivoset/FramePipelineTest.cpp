@@ -292,8 +292,8 @@ TEST_F(FramePipelineTest, EverySecondFrameRepeatsTheLastOutputWhileAnyEffectIsOn
 }
 
 // The frame chooser's picture is a frame as it came in, without the overlay going out with it: the
-// first of a format, then one every kCameraPictureEvery frames, not each one; with every effect off
-// too. Bottom-up RGB32 and YUY2 frames come out upright in their colours.
+// first of a format, then one every kCameraPictureEvery frames, not each one, taken from a repeated
+// frame rather than a processed one; with every effect off too. Bottom-up RGB32 and YUY2 frames come out upright in their colours.
 TEST_F(FramePipelineTest, TheCameraPictureIsAnIncomingFrameBeforeEffectsRenewedEveryFewFrames)
 {
     EXPECT_EQ(CLR_INVALID, cameraPictureAt(m_pipeline, 0, 0));
@@ -305,9 +305,16 @@ TEST_F(FramePipelineTest, TheCameraPictureIsAnIncomingFrameBeforeEffectsRenewedE
     for (DWORD i = 1; i < FramePipeline::kCameraPictureEvery; ++i)
         centreAfter(20);
     EXPECT_EQ(greyOf(10), cameraPictureAt(m_pipeline, 2, 2)) << "not copied at every frame";
+    centreAfter(25);
+    EXPECT_EQ(greyOf(10), cameraPictureAt(m_pipeline, 2, 2)) << "a processed frame carried the copy";
+    EXPECT_EQ(greyOf(25), centreAfter(30)) << "not a repeat";
+    EXPECT_EQ(greyOf(30), cameraPictureAt(m_pipeline, 2, 2)) << "not the repeat's incoming picture";
     m_inputs.flags = 0;
-    centreAfter(30);
+    for (DWORD i = 1; i < FramePipeline::kCameraPictureEvery; ++i)
+        centreAfter(40);
     EXPECT_EQ(greyOf(30), cameraPictureAt(m_pipeline, 2, 2));
+    centreAfter(50);
+    EXPECT_EQ(greyOf(50), cameraPictureAt(m_pipeline, 2, 2));
 
     FramePipeline rgb32;
     TestFrame upright(PixelFormat::Rgb32, 320, 240);
