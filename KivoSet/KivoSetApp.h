@@ -22,6 +22,7 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
+    int Run() override;
     BOOL IsIdleMessage(MSG* pMsg) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
