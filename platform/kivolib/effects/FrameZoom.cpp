@@ -116,7 +116,11 @@ void FrameZoom::preparePlan(const FrameLayout& layout, double factor)
     rebase(plan.rows, uint32_t(plan.cropFirstRow));
 
     plan.lanes = laneWeights(layout.format, plan.columns, plan.chroma);
-    m_centre.resize(plan.cropRows * plan.cropBytes + kZoomRowSlack);
+    // Rows are read where they lie when the vector loops' reach past the crop stays in the row.
+    plan.inPlace = plan.cropFirstByte + plan.cropBytes + kZoomRowSlack <= layout.stride;
+    plan.middleRow = (size_t(layout.height) - 1) / 2;
+    m_centre.resize(plan.inPlace ? plan.cropBytes + kZoomRowSlack
+                                 : plan.cropRows * plan.cropBytes + kZoomRowSlack);
     for (std::vector<uint16_t>& row : m_scaled)
         row.resize(layout.rowBytes + kZoomRowSlack);
     m_plan = std::move(plan);
@@ -129,7 +133,18 @@ void FrameZoom::copyCentre(const uint8_t* frame)
     for (size_t row = 0; row < m_plan.cropRows; ++row)
         std::memcpy(m_centre.data() + row * m_plan.cropBytes,
                     source + row * m_plan.layout.stride, m_plan.cropBytes);
-    m_scaledRow[0] = m_scaledRow[1] = -1;
+}
+
+// Source row `row` of the crop: in the frame itself, or in the copy when rows are not read in place
+// or the row is the middle one, which the upper half overwrites before the lower half reads it.
+const uint8_t* FrameZoom::sourceRow(const uint8_t* frame, uint32_t row) const
+{
+    const size_t frameRow = m_plan.cropFirstRow + row;
+    if (!m_plan.inPlace)
+        return m_centre.data() + size_t(row) * m_plan.cropBytes;
+    if (frameRow == m_plan.middleRow)
+        return m_centre.data();
+    return frame + frameRow * m_plan.layout.stride + m_plan.cropFirstByte;
 }
 
 void FrameZoom::scaleRow(const uint8_t* source, uint16_t* out) const
@@ -146,27 +161,46 @@ void FrameZoom::scaleRow(const uint8_t* source, uint16_t* out) const
 }
 
 // The centre row scaled horizontally; of the two kept rows, the one that is not `keep` is reused.
-const uint16_t* FrameZoom::scaledRow(uint32_t row, uint32_t keep)
+const uint16_t* FrameZoom::scaledRow(const uint8_t* frame, uint32_t row, uint32_t keep)
 {
     for (int slot = 0; slot < 2; ++slot)
         if (m_scaledRow[slot] == int64_t(row))
             return m_scaled[slot].data();
     const int slot = m_scaledRow[0] == int64_t(keep) ? 1 : 0;
-    scaleRow(m_centre.data() + size_t(row) * m_plan.cropBytes, m_scaled[slot].data());
+    scaleRow(sourceRow(frame, row), m_scaled[slot].data());
     m_scaledRow[slot] = row;
     return m_scaled[slot].data();
 }
 
+void FrameZoom::zoomRow(uint8_t* frame, size_t y)
+{
+    const Tap& tap = m_plan.rows[y];
+    const uint16_t* upper = scaledRow(frame, tap.first, tap.second);
+    const uint16_t* lower = scaledRow(frame, tap.second, tap.first);
+    blendRows(upper, lower, tap.weight, frame + y * m_plan.layout.stride, m_plan.layout.rowBytes);
+}
+
+// Output row y reads source rows at or below it in the upper half and at or above it in the lower
+// half (a row beyond it only with weight 0), so the upper half is written top-down and the lower
+// half bottom-up without reading a row already written, but for the middle row: the upper half's
+// last, which the lower half's first rows may read. It alone is copied, instead of the whole centre.
 void FrameZoom::apply(const FrameLayout& layout, uint8_t* frame, double factor)
 {
     preparePlan(layout, factor);
-    copyCentre(frame);
-    for (size_t y = 0; y < size_t(layout.height); ++y) {
-        const Tap& tap = m_plan.rows[y];
-        const uint16_t* upper = scaledRow(tap.first, tap.second);
-        const uint16_t* lower = scaledRow(tap.second, tap.first);
-        blendRows(upper, lower, tap.weight, frame + y * layout.stride, layout.rowBytes);
+    m_scaledRow[0] = m_scaledRow[1] = -1;
+    if (!m_plan.inPlace) {
+        copyCentre(frame);
+        for (size_t y = 0; y < size_t(layout.height); ++y)
+            zoomRow(frame, y);
+        return;
     }
+    const size_t middle = m_plan.middleRow;
+    if (middle >= m_plan.cropFirstRow && middle < m_plan.cropFirstRow + m_plan.cropRows)
+        std::memcpy(m_centre.data(), frame + middle * layout.stride + m_plan.cropFirstByte, m_plan.cropBytes);
+    for (size_t y = 0; y <= middle; ++y)
+        zoomRow(frame, y);
+    for (size_t y = size_t(layout.height) - 1; y > middle; --y)
+        zoomRow(frame, y);
 }
 
 }  // namespace kivo::effects

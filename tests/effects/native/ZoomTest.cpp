@@ -83,6 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ZoomCase{PixelFormat::Rgb24, 33, 17, kEffectZoom2},
                     ZoomCase{PixelFormat::Yuy2, 16, 12, kEffectZoom1},
                     ZoomCase{PixelFormat::Yuy2, 22, 7, kEffectZoom2},
+                    // Wide enough for the rows to be read in place, the middle row among them.
+                    ZoomCase{PixelFormat::Rgb24, 320, 240, kEffectZoom1},
+                    ZoomCase{PixelFormat::Rgb32, 64, -31, kEffectZoom1},
+                    ZoomCase{PixelFormat::Yuy2, 96, 45, kEffectZoom2},
                     ZoomCase{PixelFormat::Rgb32, 1, 1, kEffectZoom2},
                     ZoomCase{PixelFormat::Yuy2, 2, 1, kEffectZoom1}));
 
