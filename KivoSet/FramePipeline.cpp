@@ -74,7 +74,8 @@ FrameOutcome FramePipeline::process(KIVO_FRAME_BUFFER& frame, const FrameEffectI
         onFormatChange(frame, *layout, inputs);
     }
     if (effectsAllowed()) {
-        keepCameraPicture(frame, inputs.flags);
+        if (!outcome.formatChanged)   // the format's first frame is kept at the change
+            keepCameraPicture(frame, inputs.flags);
         outcome.effectFailed = applyEffects(frame, inputs);
     }
     return outcome;
