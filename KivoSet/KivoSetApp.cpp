@@ -111,29 +111,14 @@ BOOL CKivoSetApp::createPanel()
     return TRUE;
 }
 
-// The framework's message loop, except that after a frame it goes straight back to GetMessage
-// instead of looking into the queue first. The frame has just been handed back and the capturing
-// application is waking up: looking into an empty queue then costs requests to the window system
-// (under Wine two round trips to its server and a look at the display connection) while the
-// application waits for a processor. A message that came meanwhile is taken by GetMessage alike.
-int CKivoSetApp::Run()
+// After a frame the loop goes straight back to GetMessage instead of looking into the queue first.
+// The frame has just been handed back and the capturing application is waking up: looking into an
+// empty queue then costs requests to the window system (under Wine two round trips to its server
+// and a look at the display connection) while the application waits for a processor. A message
+// that came meanwhile is taken by GetMessage alike.
+BOOL CKivoSetApp::MoreMessagesAfter(const MSG* pMsg)
 {
-    bool idle = true;
-    LONG idleCount = 0;
-    for (;;) {
-        while (idle && !::PeekMessageW(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!OnIdle(idleCount++))
-                idle = false;
-        }
-        do {
-            if (!PumpMessage())
-                return ExitInstance();
-            if (IsIdleMessage(&m_msgCur)) {
-                idle = true;
-                idleCount = 0;
-            }
-        } while (m_msgCur.message != WM_TASK_FRAME_READY && ::PeekMessageW(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE));
-    }
+    return pMsg->message != WM_TASK_FRAME_READY && CWinApp::MoreMessagesAfter(pMsg);
 }
 
 // Frames arrive 15 to 60 times a second and leave no temporary wrappers behind: a frame message

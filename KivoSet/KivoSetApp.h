@@ -22,8 +22,8 @@ public:
 
     BOOL InitInstance() override;
     int ExitInstance() override;
-    int Run() override;
     BOOL IsIdleMessage(MSG* pMsg) override;
+    BOOL MoreMessagesAfter(const MSG* pMsg) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Called on the observer's thread: only post, WM_USER+3 to the panel through the window handle

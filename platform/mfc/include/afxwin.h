@@ -789,6 +789,10 @@ public:
     virtual BOOL OnIdle(LONG lCount);
     // FALSE for messages that do not end an idle period (repeated mouse moves, WM_PAINT, caret blink).
     virtual BOOL IsIdleMessage(MSG* pMsg);
+    // Run's look into the queue after pumping pMsg (m_msgCur): TRUE when another message waits, so
+    // that it is pumped before any idle work. Not in the original framework, where Run calls
+    // PeekMessage here itself; a program whose message needs no such look overrides this, not Run.
+    virtual BOOL MoreMessagesAfter(const MSG* pMsg);
 
 private:
     POINT m_ptCursorLast = {-1, -1};

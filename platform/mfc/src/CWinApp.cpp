@@ -122,8 +122,13 @@ int CWinThread::Run()
                 idle = true;
                 idleCount = 0;
             }
-        } while (::PeekMessageW(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE));
+        } while (MoreMessagesAfter(&m_msgCur));
     }
+}
+
+BOOL CWinThread::MoreMessagesAfter(const MSG*)
+{
+    return ::PeekMessageW(&m_msgCur, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 CWinApp::CWinApp(LPCWSTR lpszAppName)
