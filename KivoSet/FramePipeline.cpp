@@ -39,9 +39,14 @@ std::vector<BYTE> allocateBuffer(size_t size)
 }
 
 // Every copy moves the frame's byte size exactly; a buffer of another size is not used.
+bool holdsFrame(const std::vector<BYTE>& buffer, const KIVO_FRAME_BUFFER& frame)
+{
+    return !buffer.empty() && buffer.size() == frame.cbData;
+}
+
 bool copyIntoFrame(KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>& buffer)
 {
-    if (buffer.empty() || buffer.size() != frame.cbData)
+    if (!holdsFrame(buffer, frame))
         return false;
     copyBytes(frame.pData, buffer.data(), buffer.size());
     return true;
@@ -49,7 +54,7 @@ bool copyIntoFrame(KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>& buffer)
 
 void copyFromFrame(std::vector<BYTE>& buffer, const KIVO_FRAME_BUFFER& frame)
 {
-    if (!buffer.empty() && buffer.size() == frame.cbData)
+    if (holdsFrame(buffer, frame))
         copyBytes(buffer.data(), frame.pData, buffer.size());
 }
 
@@ -137,9 +142,12 @@ bool FramePipeline::applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInpu
         return false;
     }
     // Only every second frame is processed; the others repeat the last output.
-    const DWORD previous = m_frameCounter++;
-    if ((previous & 1) && copyIntoFrame(frame, m_lastOutput))
+    const bool repeat = repeatsLastOutput(frame);
+    ++m_frameCounter;
+    if (repeat) {
+        copyIntoFrame(frame, m_lastOutput);
         return false;
+    }
 
     bool failed = false;
     const std::vector<BYTE>* shown = nullptr;   // the stored picture the frame now shows
@@ -198,17 +206,17 @@ void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame, DWORD flag
 {
     if (m_framesSinceCameraPicture < kCameraPictureEvery)
         ++m_framesSinceCameraPicture;
-    if (m_framesSinceCameraPicture < kCameraPictureEvery || willProcess(frame, flags))
+    const bool processed = flags != 0 && !repeatsLastOutput(frame);
+    if (m_framesSinceCameraPicture < kCameraPictureEvery || processed)
         return;
     m_framesSinceCameraPicture = 0;
     copyFromFrame(m_cameraPicture, frame);
 }
 
-// Whether applyEffects() will rewrite this frame rather than leave it or repeat the last output.
-bool FramePipeline::willProcess(const KIVO_FRAME_BUFFER& frame, DWORD flags) const
+// With effects on, whether this frame repeats the last output: every second one, while there is one.
+bool FramePipeline::repeatsLastOutput(const KIVO_FRAME_BUFFER& frame) const
 {
-    const bool repeat = (m_frameCounter & 1) && !m_lastOutput.empty() && m_lastOutput.size() == frame.cbData;
-    return flags != 0 && !repeat;
+    return (m_frameCounter & 1) && holdsFrame(m_lastOutput, frame);
 }
 
 void FramePipeline::freeEffectBuffers()

@@ -60,7 +60,8 @@ public:
     std::optional<FrameSnapshot> lastPicture() const;
     // The camera's own picture, as a frame came in before any effect: renewed at the first frame of
     // a format and then every kCameraPictureEvery frames (with effects on, at the first repeated
-    // frame from then), so that it costs one copy a few times a second. Nothing when the frames are too large for effects or none came yet.
+    // frame from then), so that it costs one copy a few times a second. Nothing when the frames are
+    // too large for effects or none came yet.
     std::optional<FrameSnapshot> cameraPicture() const;
     static const DWORD kCameraPictureEvery = 8;
 
@@ -76,7 +77,7 @@ private:
     void keepLastOutput(const KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>* shown);
     void dropFreeze();
     void keepCameraPicture(const KIVO_FRAME_BUFFER& frame, DWORD flags);
-    bool willProcess(const KIVO_FRAME_BUFFER& frame, DWORD flags) const;
+    bool repeatsLastOutput(const KIVO_FRAME_BUFFER& frame) const;
 
     std::optional<kivo::FrameLayout> m_layout;   // of the frames the buffers were made for
     LONG m_width = 0;

@@ -293,7 +293,8 @@ TEST_F(FramePipelineTest, EverySecondFrameRepeatsTheLastOutputWhileAnyEffectIsOn
 
 // The frame chooser's picture is a frame as it came in, without the overlay going out with it: the
 // first of a format, then one every kCameraPictureEvery frames, not each one, taken from a repeated
-// frame rather than a processed one; with every effect off too. Bottom-up RGB32 and YUY2 frames come out upright in their colours.
+// frame rather than a processed one; with every effect off too. Bottom-up RGB32 and YUY2 frames come
+// out upright in their colours.
 TEST_F(FramePipelineTest, TheCameraPictureIsAnIncomingFrameBeforeEffectsRenewedEveryFewFrames)
 {
     EXPECT_EQ(CLR_INVALID, cameraPictureAt(m_pipeline, 0, 0));

@@ -196,7 +196,8 @@ void FrameZoom::apply(const FrameLayout& layout, uint8_t* frame, double factor)
     }
     const size_t middle = m_plan.middleRow;
     if (middle >= m_plan.cropFirstRow && middle < m_plan.cropFirstRow + m_plan.cropRows)
-        std::memcpy(m_centre.data(), frame + middle * layout.stride + m_plan.cropFirstByte, m_plan.cropBytes);
+        std::memcpy(m_centre.data(), frame + middle * layout.stride + m_plan.cropFirstByte,
+                    m_plan.cropBytes);
     for (size_t y = 0; y <= middle; ++y)
         zoomRow(frame, y);
     for (size_t y = size_t(layout.height) - 1; y > middle; --y)
