@@ -128,18 +128,26 @@ TEST_F(KivoLibEffects, RendersABitmapInTheFramesFormat)
     }
 }
 
-// A bitmap that gets the handle value of a deleted one is not mistaken for it.
-TEST_F(KivoLibEffects, NoticesANewBitmapBehindAReusedHandle)
+// A bitmap that gets the handle value of a deleted one, or one drawn anew where it lies, is not
+// mistaken for the picture prepared before.
+TEST_F(KivoLibEffects, NoticesANewPictureBehindAReusedHandle)
 {
     Frame frame = makeFrame(BI_RGB, 32, 4, 4, 0);
     auto first = std::make_unique<TestBitmap>(2, 2, RGB(255, 0, 0));
     ASSERT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, first->handle(), 0x00F), 0);
     EXPECT_EQ(frame.bytes[2], 255);
     first->destroy();
-    TestBitmap second(2, 2, RGB(0, 0, 255));
+    TestBitmap second(3, 2, RGB(0, 0, 255));   // a row of 12 bytes: a whole word and a rest
     ASSERT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, second.handle(), 0x00F), 0);
     EXPECT_EQ(frame.bytes[0], 255);
     EXPECT_EQ(frame.bytes[2], 0);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            second.set(x, y, RGB(0, 255, 0));
+    GdiFlush();
+    ASSERT_NE(m_lib->ApplyFrameEffect(&frame.descriptor, nullptr, second.handle(), 0x00F), 0);
+    EXPECT_EQ(frame.bytes[0], 0);
+    EXPECT_EQ(frame.bytes[1], 255);
 }
 
 // A device-dependent bitmap keeps no bits in this process: it is read through a memory DC.
