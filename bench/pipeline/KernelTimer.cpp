@@ -56,42 +56,91 @@ kivo::PixelFormat pixelFormatOf(const std::wstring& name)
            : name == L"yuy2" ? kivo::PixelFormat::Yuy2 : kivo::PixelFormat::Rgb24;
 }
 
+namespace {
+
+// A frame of the format and size as the camera hands it over, its pixels a fixed pattern.
+struct TestFrame {
+    KIVO_FRAME_BUFFER record = {};
+    std::vector<BYTE> pixels;
+
+    TestFrame(const std::wstring& format, int width, int height)
+    {
+        BITMAPINFOHEADER& header = record.bmiHeader;
+        header.biSize = sizeof(header);
+        header.biWidth = width;
+        header.biHeight = format == L"yuy2" ? -height : height;
+        header.biPlanes = 1;
+        const kivo::FrameHeader layout = kivo::frameHeaderFor(pixelFormatOf(format), width, height);
+        header.biBitCount = layout.bitCount;
+        header.biCompression = layout.compression;
+        record.cbData = DWORD(layout.byteSize);
+        pixels.resize(record.cbData);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = BYTE(i * 7 + i / 977);
+        record.pData = pixels.data();
+    }
+};
+
+} // namespace
+
 bool KernelTimer::measure(const std::wstring& format, int width, int height, DWORD flags, double& kernelUs,
                           double& copyUs)
 {
     if (!ready())
         return false;
-    KIVO_FRAME_BUFFER frame = {};
-    BITMAPINFOHEADER& header = frame.bmiHeader;
-    header.biSize = sizeof(header);
-    header.biWidth = width;
-    header.biHeight = format == L"yuy2" ? -height : height;
-    header.biPlanes = 1;
-    const kivo::FrameHeader layout = kivo::frameHeaderFor(pixelFormatOf(format), width, height);
-    header.biBitCount = layout.bitCount;
-    header.biCompression = layout.compression;
-    frame.cbData = DWORD(layout.byteSize);
-    std::vector<BYTE> pixels(frame.cbData), copy(frame.cbData);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = BYTE(i * 7 + i / 977);
-    frame.pData = pixels.data();
+    TestFrame frame(format, width, height);
+    std::vector<BYTE> copy(frame.pixels.size());
     std::vector<double> kernel, copies;
     for (int i = 0; i < kRepeats; ++i) {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
-        memcpy(copy.data(), pixels.data(), pixels.size());
+        memcpy(copy.data(), frame.pixels.data(), frame.pixels.size());
         copies.push_back(microsecondsSince(start));
         if (flags == 0)
             continue;
         QueryPerformanceCounter(&start);
         // The first call prepares the picture for this layout, as the panel's first frame does.
-        if (!m_effects->ApplyFrameEffect(&frame, nullptr, m_frameBitmap, flags))
+        if (!m_effects->ApplyFrameEffect(&frame.record, nullptr, m_frameBitmap, flags))
             return false;
         if (i > 0)
             kernel.push_back(microsecondsSince(start));
     }
     kernelUs = flags ? median(kernel) : 0;
     copyUs = median(copies);
+    return true;
+}
+
+bool KernelTimer::measureAtFrameRate(const std::wstring& format, int width, int height, DWORD flags, int fps,
+                                     double& processedUs, double& repeatedUs)
+{
+    processedUs = repeatedUs = 0;
+    if (!ready())
+        return false;
+    if (flags == 0)
+        return true;
+    TestFrame frame(format, width, height);
+    const std::vector<BYTE> camera = frame.pixels;
+    std::vector<BYTE> lastOutput(frame.pixels.size());
+    std::vector<double> processed, repeated;
+    // The first frame prepares the picture for this layout and is not counted.
+    for (int i = 0; i <= 2 * kPacedRepeats; ++i) {
+        Sleep(DWORD(1000 / std::max(fps, 1)));
+        memcpy(frame.pixels.data(), camera.data(), camera.size());   // the camera wrote the frame
+        LARGE_INTEGER start;
+        QueryPerformanceCounter(&start);
+        if (i % 2 == 0) {
+            if (!m_effects->ApplyFrameEffect(&frame.record, nullptr, m_frameBitmap, flags))
+                return false;
+            memcpy(lastOutput.data(), frame.pixels.data(), lastOutput.size());
+            if (i > 0)
+                processed.push_back(microsecondsSince(start));
+        } else {
+            memcpy(frame.pixels.data(), lastOutput.data(), lastOutput.size());
+            repeated.push_back(microsecondsSince(start));
+        }
+    }
+    processedUs = median(processed);
+    repeatedUs = median(repeated);
     return true;
 }
 
