@@ -79,9 +79,11 @@ FrameOutcome FramePipeline::process(KIVO_FRAME_BUFFER& frame, const FrameEffectI
         onFormatChange(frame, *layout, inputs);
     }
     if (effectsAllowed()) {
+        // Only every second frame is processed while any effect is on; the others repeat the last output.
+        const bool repeat = inputs.flags != 0 && repeatsLastOutput(frame);
         if (!outcome.formatChanged)   // the format's first frame is kept at the change
-            keepCameraPicture(frame, inputs.flags);
-        outcome.effectFailed = applyEffects(frame, inputs);
+            keepCameraPicture(frame, inputs.flags == 0 || repeat);
+        outcome.effectFailed = applyEffects(frame, inputs, repeat);
     }
     return outcome;
 }
@@ -130,8 +132,8 @@ std::vector<BYTE> FramePipeline::renderStill(KIVO_FRAME_BUFFER& frame, const Fra
     return buffer;
 }
 
-// True when the effect library failed on the frame.
-bool FramePipeline::applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs)
+// True when the effect library failed on the frame. A repeated frame gets the last output instead.
+bool FramePipeline::applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs, bool repeat)
 {
     const DWORD flags = inputs.flags;
     const DWORD mode = flags & kivo::kEffectModeMask;
@@ -141,8 +143,6 @@ bool FramePipeline::applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInpu
         m_frameCounter = 0;
         return false;
     }
-    // Only every second frame is processed; the others repeat the last output.
-    const bool repeat = repeatsLastOutput(frame);
     ++m_frameCounter;
     if (repeat) {
         copyIntoFrame(frame, m_lastOutput);
@@ -202,12 +202,11 @@ void FramePipeline::dropFreeze()
 // Renewed on a frame that goes out without processing (effects off, or a repeat of the last
 // output), so that a processed frame, the slow kind, does not carry this copy as well: with effects
 // on, the copy comes at most one frame after it is due.
-void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame, DWORD flags)
+void FramePipeline::keepCameraPicture(const KIVO_FRAME_BUFFER& frame, bool goesOutUnprocessed)
 {
     if (m_framesSinceCameraPicture < kCameraPictureEvery)
         ++m_framesSinceCameraPicture;
-    const bool processed = flags != 0 && !repeatsLastOutput(frame);
-    if (m_framesSinceCameraPicture < kCameraPictureEvery || processed)
+    if (m_framesSinceCameraPicture < kCameraPictureEvery || !goesOutUnprocessed)
         return;
     m_framesSinceCameraPicture = 0;
     copyFromFrame(m_cameraPicture, frame);

@@ -71,12 +71,12 @@ private:
                         const FrameEffectInputs& inputs);
     std::vector<BYTE> renderStill(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs,
                                   HBITMAP bitmap) const;
-    bool applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs);
+    bool applyEffects(KIVO_FRAME_BUFFER& frame, const FrameEffectInputs& inputs, bool repeat);
     const std::vector<BYTE>* applyFreeze(KIVO_FRAME_BUFFER& frame);
     const std::vector<BYTE>* showStored(KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>& picture) const;
     void keepLastOutput(const KIVO_FRAME_BUFFER& frame, const std::vector<BYTE>* shown);
     void dropFreeze();
-    void keepCameraPicture(const KIVO_FRAME_BUFFER& frame, DWORD flags);
+    void keepCameraPicture(const KIVO_FRAME_BUFFER& frame, bool goesOutUnprocessed);
     bool repeatsLastOutput(const KIVO_FRAME_BUFFER& frame) const;
 
     std::optional<kivo::FrameLayout> m_layout;   // of the frames the buffers were made for
