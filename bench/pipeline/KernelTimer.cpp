@@ -1,5 +1,6 @@
 #include "KernelTimer.h"
 
+#include "FrameFormat.h"
 #include "KivoLib.h"
 
 #include <algorithm>
@@ -50,35 +51,27 @@ KernelTimer::~KernelTimer()
         FreeLibrary(m_hLib);
 }
 
-kivo::PixelFormat pixelFormatOf(const std::wstring& name)
-{
-    return name == L"rgb32" ? kivo::PixelFormat::Rgb32
-           : name == L"yuy2" ? kivo::PixelFormat::Yuy2 : kivo::PixelFormat::Rgb24;
-}
-
 namespace {
 
-// A frame of the format and size as the camera hands it over, its pixels a fixed pattern.
+// A frame of the format ("rgb24", "rgb32", "yuy2") and size as the camera hands it over, its header
+// the camera's own and its pixels a fixed pattern; no pixels when the camera makes no such frame.
 struct TestFrame {
     KIVO_FRAME_BUFFER record = {};
     std::vector<BYTE> pixels;
 
     TestFrame(const std::wstring& format, int width, int height)
     {
-        BITMAPINFOHEADER& header = record.bmiHeader;
-        header.biSize = sizeof(header);
-        header.biWidth = width;
-        header.biHeight = format == L"yuy2" ? -height : height;
-        header.biPlanes = 1;
-        const kivo::FrameHeader layout = kivo::frameHeaderFor(pixelFormatOf(format), width, height);
-        header.biBitCount = layout.bitCount;
-        header.biCompression = layout.compression;
-        record.cbData = DWORD(layout.byteSize);
-        pixels.resize(record.cbData);
+        vcam::FrameFormat camera;
+        if (!vcam::FrameFormat::parse(format, width, height, camera))
+            return;
+        camera.toHeader(record.bmiHeader);
+        pixels.resize(camera.imageBytes());
         for (size_t i = 0; i < pixels.size(); ++i)
             pixels[i] = BYTE(i * 7 + i / 977);
+        record.cbData = DWORD(pixels.size());
         record.pData = pixels.data();
     }
+    bool made() const { return !pixels.empty(); }
 };
 
 } // namespace
@@ -86,9 +79,9 @@ struct TestFrame {
 bool KernelTimer::measure(const std::wstring& format, int width, int height, DWORD flags, double& kernelUs,
                           double& copyUs)
 {
-    if (!ready())
-        return false;
     TestFrame frame(format, width, height);
+    if (!ready() || !frame.made())
+        return false;
     std::vector<BYTE> copy(frame.pixels.size());
     std::vector<double> kernel, copies;
     for (int i = 0; i < kRepeats; ++i) {
@@ -114,11 +107,11 @@ bool KernelTimer::measureAtFrameRate(const std::wstring& format, int width, int 
                                      double& processedUs, double& repeatedUs)
 {
     processedUs = repeatedUs = 0;
-    if (!ready())
+    TestFrame frame(format, width, height);
+    if (!ready() || !frame.made())
         return false;
     if (flags == 0)
         return true;
-    TestFrame frame(format, width, height);
     const std::vector<BYTE> camera = frame.pixels;
     std::vector<BYTE> lastOutput(frame.pixels.size());
     std::vector<double> processed, repeated;

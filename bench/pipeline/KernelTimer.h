@@ -2,16 +2,11 @@
 // KivoLib.dll with the frame picture the panel uses: what the panel cannot avoid spending per frame.
 #pragma once
 
-#include "FrameLayout.h"
-
 #include <windows.h>
 
 #include <string>
 
 class IKivoLib;
-
-// The pixel format of a case's format name: "rgb24", "rgb32" or "yuy2".
-kivo::PixelFormat pixelFormatOf(const std::wstring& name);
 
 class KernelTimer {
 public:

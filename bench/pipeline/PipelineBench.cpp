@@ -24,6 +24,7 @@
 // without the settings program.
 #include "BenchSession.h"
 
+#include "FrameFormat.h"
 #include "KernelTimer.h"
 
 #include "KivoNames.h"
@@ -46,10 +47,11 @@ std::string narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
-// The bytes of one frame of the case: rows padded to four bytes.
+// The bytes of one frame of the case as the camera makes it; 0 for a format it does not make.
 DWORD frameBytes(const Case& c)
 {
-    return DWORD(kivo::frameHeaderFor(pixelFormatOf(c.format), c.width, c.height).byteSize);
+    vcam::FrameFormat format;
+    return vcam::FrameFormat::parse(c.format, c.width, c.height, format) ? format.imageBytes() : 0;
 }
 
 std::string caseName(const Case& c)
